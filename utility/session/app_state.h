@@ -1,0 +1,24 @@
+// The state that the window keeps for the whole run.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace kt::session {
+
+struct AppState {
+    // The port as listed ("USB", "COM1".."COM16", "LPT1", "TCP/IP") and its
+    // kind, the upper-cased first three characters. Always set together.
+    std::string portName = "COM1";
+    std::string portKind = "COM";
+    std::int16_t lastSocketState = 0;
+    std::string makerName = "**";
+    std::array<std::int16_t, 8> bitWeight{1, 2, 4, 8, 16, 32, 64, 128};
+    bool dataChanged = false;
+    bool revertingTab = false;
+
+    void setPort(const std::string &name);
+};
+
+} // namespace kt::session
