@@ -1,0 +1,15 @@
+#include "app_state.h"
+
+#include <cctype>
+
+namespace kt::session {
+
+void AppState::setPort(const std::string &name)
+{
+    portName = name;
+    portKind = name.substr(0, 3);
+    for (char &c : portKind)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+}
+
+} // namespace kt::session
