@@ -1,4 +1,4 @@
-#include "app_state.h"
+#include "session/app_state.h"
 
 #include <cctype>
 
