@@ -22,8 +22,15 @@ bool isSwitch34Model(std::string_view modelKey);
 bool isPage34Model(std::string_view modelKey);
 bool isSoftwareSwitch1Model(std::string_view modelKey);
 bool isPage1AlwaysModel(std::string_view modelKey);
+// The models with a print density setting: the density frame of tab 5 is
+// shown and the density language query is sent only for them.
 bool isDensityModel(std::string_view modelKey);
-// The only model with the Thai font pass setting.
+bool queriesDensity(std::string_view modelKey);
+// The only model with the Thai font pass setting: the Thai frame of tab 5
+// and the Thai language query and write.
 bool hasThaiFontPass(std::string_view modelKey);
+// The models whose serial baud rate is set by soft switch 1 bits 1-2, so a
+// write of soft switch 1 on a serial port may change the line speed.
+bool isZnBaudRateModel(std::string_view modelKey);
 
 } // namespace kt::catalogue

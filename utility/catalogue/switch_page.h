@@ -14,6 +14,9 @@
 
 namespace kt::catalogue {
 
+// bitWeight: the weight of bit index + 1 in the switch byte.
+inline constexpr std::array<int, 8> kBitWeight{1, 2, 4, 8, 16, 32, 64, 128};
+
 struct BitRow {
     // true: the ON option is selected (bit value 0); false: OFF (bit value 1).
     bool on = false;
@@ -31,22 +34,28 @@ struct SwitchPage {
 };
 
 // The page as the window is designed: every OFF option selected, the labels
-// showing their design-time equals-sign captions.
+// showing their design-time equals-sign captions, no bold state set.
+// designTimeCaption is empty for a switch or index out of range.
 SwitchPage designTimePage(int switchNo);
 std::string designTimeCaption(int switchNo, int index);
 
 // Caption procedure describeSW1..describeSW4 for one bit index (0 to 7):
-// sets bold states and writes captions according to the model.
+// sets bold states and writes captions according to the model. An index
+// outside 0 to 7, or a page of a switch other than 1 to 4, changes nothing.
 void describe(SwitchPage &page, int index, std::string_view modelKey);
 
 // Option click handler: select the ON or OFF option of bit index + 1, then
-// run the caption procedure for it.
+// run the caption procedure for it (also when the option was selected
+// already). An index outside 0 to 7 changes nothing.
 void click(SwitchPage &page, int index, bool onOption, std::string_view modelKey);
 
 // Display procedure showSW1..showSW4: selects the options from value (a 1
-// bit selects OFF) from bit 8 down, raising optionClicked(index) and the
-// caption procedure for every option that becomes selected, then sweeps the
-// caption procedure over index 0 to 7. Returns the remainder of value.
+// bit selects OFF) from bit 8 down, subtracting the weight of every OFF bit,
+// and reports through optionClicked(index) each bit whose selected option
+// changes. This step runs no caption procedure: all captions come from the
+// sweep that follows, over index 0 to 7 in ascending order. Returns the
+// remainder of value (0 for 0 to 255; a larger value shows every bit whose
+// weight still fits as OFF, a negative one shows all bits ON).
 int show(SwitchPage &page, int value, std::string_view modelKey,
          const std::function<void(int index)> &optionClicked = {});
 
