@@ -1,0 +1,34 @@
+// setModel, getModel, setColor: the process-wide choices of the library.
+#include "KT4000.h"
+#include "settings.h"
+#include "usb_models.h"
+
+#include <cstring>
+
+int32_t setModel(const char *key)
+{
+    if (!key)
+        return 0;
+    if (const auto *row = kt::usb::rowByKey(key))
+        kt::usb::selectFragment(row->fragment);
+    return 0;
+}
+
+int32_t getModel(char *buffer)
+{
+    if (!buffer)
+        return 0;
+    // Callers provide 9 bytes: the longest model name and its terminator.
+    constexpr std::size_t room = 9;
+    const std::string &name = kt::usb::currentModel();
+    const std::size_t n = name.size() < room - 1 ? name.size() : room - 1;
+    std::memcpy(buffer, name.data(), n);
+    buffer[n] = '\0';
+    return 0;
+}
+
+int32_t setColor(int32_t value)
+{
+    kt::settings::setColourThreshold(static_cast<std::uint8_t>(value & 0xFF));
+    return 0;
+}

@@ -1,0 +1,201 @@
+#include "port_named.h"
+
+#include "diag_log.h"
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <strings.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+#include <utility>
+
+namespace kt::port {
+namespace {
+
+bool startsWithNoCase(const char *text, const char *prefix)
+{
+    return strncasecmp(text, prefix, std::strlen(prefix)) == 0;
+}
+
+// "COM3" -> 3 for `prefix` "COM": the prefix in any case, then 1 to 3
+// digits, nothing after; 0 when the text is not of that form.
+int portNumber(const char *text, const char *prefix)
+{
+    if (!startsWithNoCase(text, prefix))
+        return 0;
+    const char *p = text + std::strlen(prefix);
+    int n = 0;
+    int digits = 0;
+    for (; *p >= '0' && *p <= '9' && digits < 3; ++p, ++digits)
+        n = n * 10 + (*p - '0');
+    return (*p == '\0' && digits > 0) ? n : 0;
+}
+
+// The serial time-outs every opened port gets, in milliseconds: readNamed()
+// and kNamedWriteMs in port.cpp are their Linux form.
+struct Timeouts {
+    unsigned long readInterval, readConstant, readMultiplier, writeConstant, writeMultiplier;
+};
+constexpr Timeouts kApplied{1, 1, 1, kNamedWriteMs, 0};
+
+void logTimeouts(int result, const Timeouts &t)
+{
+    diag::write(" GetCommTimeouts()=%ld,%lu,%lu,%lu,%lu,%lu \n", static_cast<long>(result), t.readInterval,
+                t.readConstant, t.readMultiplier, t.writeConstant, t.writeMultiplier);
+}
+
+// settimeout: the port keeps no time-outs of its own on Linux; the bounded
+// reads and writes apply them. The call checks that the handle is usable.
+int settimeout(int fd)
+{
+    diag::write(" in settimeout at %ld \n", diag::now());
+    errno = 0;
+    const int valid = ::fcntl(fd, F_GETFL) != -1 ? 1 : 0;
+    logTimeouts(valid, Timeouts{});
+    diag::write(" SetCommTimeouts()=%ld,%lu \n", static_cast<long>(valid), static_cast<unsigned long>(errno));
+    if (!valid)
+        return 0;
+    logTimeouts(valid, kApplied);
+    diag::write(" out settimeout at %ld \n", diag::now());
+    return valid;
+}
+
+// 8 data bits, no parity, one stop bit, raw, hardware flow control.
+bool applyLineSettings(int fd, termios &t, speed_t speed)
+{
+    ::cfmakeraw(&t);
+    t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB);
+    t.c_cflag |= CS8 | CREAD | CLOCAL | CRTSCTS;
+    t.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
+    if (::cfsetispeed(&t, speed) != 0 || ::cfsetospeed(&t, speed) != 0)
+        return false;
+    return ::tcsetattr(fd, TCSANOW, &t) == 0;
+}
+
+int fail(int fd, int result)
+{
+    ::close(fd);
+    return result;
+}
+
+} // namespace
+
+std::string devicePath(const char *text)
+{
+    std::string path;
+    if (!text || !*text || startsWithNoCase(text, "null"))
+        path = "/dev/lp0";
+    else if (int n = portNumber(text, "COM"); n > 0)
+        path = "/dev/ttyS" + std::to_string(n - 1);
+    else if (int m = portNumber(text, "LPT"); m > 0)
+        path = "/dev/lp" + std::to_string(m - 1);
+    else if (std::strncmp(text, "/dev/", 5) == 0)
+        path = text;
+    else
+        path = std::string("/dev/") + text;
+    return path.size() < kDevicePathSize ? path : std::string();
+}
+
+bool isComName(const char *text) { return text && startsWithNoCase(text, "com"); }
+
+std::optional<speed_t> termiosSpeed(int32_t baud)
+{
+    static constexpr std::array<std::pair<int32_t, speed_t>, 25> kSpeeds{{
+        {50, B50},         {75, B75},         {110, B110},       {134, B134},       {150, B150},
+        {200, B200},       {300, B300},       {600, B600},       {1200, B1200},     {1800, B1800},
+        {2400, B2400},     {4800, B4800},     {9600, B9600},     {19200, B19200},   {38400, B38400},
+        {57600, B57600},   {115200, B115200}, {230400, B230400}, {460800, B460800}, {500000, B500000},
+        {576000, B576000}, {921600, B921600}, {1000000, B1000000}, {2000000, B2000000}, {4000000, B4000000},
+    }};
+    for (const auto &[rate, speed] : kSpeeds)
+        if (rate == baud)
+            return speed;
+    return std::nullopt;
+}
+
+Presence modemPresence(int result, int error, int bits)
+{
+    if (result != 0)
+        return (error == ENOTTY || error == EINVAL) ? Presence::NoModemLines : Presence::Absent;
+    return ((bits & TIOCM_CTS) && (bits & TIOCM_DSR)) ? Presence::Present : Presence::Absent;
+}
+
+int openNamed(const char *text, int32_t baud, int32_t hdv, bool purge, Connection &c)
+{
+    diag::write(" in openCOM at %ld, port=%s, hdv=%ld, hd=%p \n", diag::now(), logText(text),
+                static_cast<long>(hdv), logHandle(c.fd));
+    if (hdv != 0 && hdv != -1) {
+        c.fd = hdv;
+        c.callerOwned = true;
+        return 0;
+    }
+
+    const std::string path = devicePath(text);
+    errno = 0;
+    int fd = -1;
+    if (path.empty())
+        errno = ENAMETOOLONG;
+    else
+        fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    // Ports are not shared: a second opener finds the lock taken.
+    if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int err = errno;
+        ::close(fd);
+        fd = -1;
+        errno = err;
+    }
+    diag::write(" hd=%p, lerr=%lu \n", logHandle(fd), static_cast<unsigned long>(errno));
+    if (fd < 0)
+        return 1;
+
+    const int timeouts = settimeout(fd);
+    diag::write(" setto=%d \n", timeouts);
+    if (!timeouts)
+        return fail(fd, 2);
+
+    if (purge) {
+        const long purged = ::tcflush(fd, TCIOFLUSH) == 0 ? 1 : 0;
+        diag::write(" PurgeComm()=%ld, tm=%ld \n", purged, diag::now());
+    }
+
+    const bool serial = isComName(text) || (std::strncmp(text ? text : "", "/dev/", 5) == 0 && ::isatty(fd));
+    if (!serial) {
+        c.fd = fd;
+        return 0;
+    }
+
+    termios t{};
+    const int gcs = ::tcgetattr(fd, &t) == 0 ? 1 : 0;
+    diag::write(" gcs=%d \n", gcs);
+    if (!gcs)
+        return fail(fd, 3);
+
+    const auto speed = termiosSpeed(baud);
+    const int scs = speed && applyLineSettings(fd, t, *speed) ? 1 : 0;
+    diag::write(" scs=%d \n", scs);
+    if (!scs)
+        return fail(fd, 4);
+
+    int bits = 0;
+    const int r = ::ioctl(fd, TIOCMGET, &bits);
+    const int err = errno;
+    diag::write(" GetCommModemState()=%d,%lx,%ld \n", r == 0 ? 1 : 0, static_cast<unsigned long>(bits),
+                diag::now());
+    switch (modemPresence(r, err, bits)) {
+    case Presence::Present:
+        break;
+    case Presence::NoModemLines:
+        diag::write(" no modem lines (errno %d): CTS/DSR test passed \n", err);
+        break;
+    case Presence::Absent:
+        diag::write(" getCommModemStatus test failed! \n");
+        return fail(fd, 5);
+    }
+    c.fd = fd;
+    return 0;
+}
+
+} // namespace kt::port

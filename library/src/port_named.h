@@ -1,0 +1,38 @@
+// Named ports: serial (COMn, terminals under /dev) and parallel (LPTn).
+#pragma once
+
+#include "port.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <termios.h>
+
+namespace kt::port {
+
+// The device path holds at most this many bytes, terminator included; a
+// longer port text fails the open.
+constexpr std::size_t kDevicePathSize = 128;
+
+// The device path of a port text: NULL, "" or "null..." is /dev/lp0, COMn is
+// /dev/ttyS(n-1), LPTn is /dev/lp(n-1), a /dev/ path stands as it is, any
+// other name is looked for under /dev/. Empty when the path does not fit.
+std::string devicePath(const char *text);
+
+// True when the port text names a serial port by itself ("com..." in any case).
+bool isComName(const char *text);
+
+// termios speed of a baud rate, or nothing when the rate is not supported.
+std::optional<speed_t> termiosSpeed(int32_t baud);
+
+// The presence test on the modem lines: TIOCMGET's result, its errno and
+// the line bits. A port without modem lines (ENOTTY, EINVAL) passes.
+enum class Presence { Present, Absent, NoModemLines };
+Presence modemPresence(int result, int error, int bits);
+
+// openCOM: opens the named port (or adopts the caller's handle), sets
+// time-outs, purges when asked, and for serial ports applies the line
+// settings and the CTS/DSR test.
+int openNamed(const char *text, int32_t baud, int32_t hdv, bool purge, Connection &c);
+
+} // namespace kt::port

@@ -1,0 +1,33 @@
+// TCP to a dotted IPv4 address.
+#pragma once
+
+#include "port.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+namespace kt::port {
+
+using Address = std::array<std::uint8_t, 4>;
+
+// Exactly four decimal parts of at most 255 separated by single dots,
+// nothing before or after; leading zeros allowed.
+std::optional<Address> parseIP(const char *text);
+
+// True when the first character above blank is a decimal digit.
+bool isAddressPort(const char *text);
+
+// The whole connect, retries included, gives up after this long.
+constexpr int kConnectBudgetMs = 5000;
+constexpr int kConnectAttempts = 5000;
+
+// Connects within budgetMs: each attempt uses a fresh non-blocking socket
+// (a Linux socket cannot connect again after a failed connect), pausing
+// 1 ms after a refused attempt. Returns the socket (non-blocking) or -1.
+int connectTCP(const Address &address, std::uint16_t port, int budgetMs = kConnectBudgetMs);
+
+int openTCP(const char *text, int32_t port, Connection &c);
+void closeTCP(int fd);
+
+} // namespace kt::port

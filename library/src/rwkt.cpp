@@ -1,0 +1,99 @@
+// rwKT: read one parameter or identity item, or write one parameter.
+#include "KT4000.h"
+#include "diag_log.h"
+#include "port.h"
+#include "rwkt_commands.h"
+
+#include <array>
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+namespace {
+
+constexpr std::size_t kCommandBuffer = 64; // command, appended text, terminator
+constexpr std::size_t kReplyBytes = 16;
+constexpr int32_t kServiceTcpPort = 9100;
+constexpr auto kReplyPause = std::chrono::milliseconds(200);
+
+bool isReadIndex(int32_t index) { return (index >= 1 && index <= 22) || index == kt::rwkt::kStatusIndex; }
+
+int32_t checkArguments(int32_t index, const char *buffer, const char *port, int32_t baud, int32_t hdv)
+{
+    const bool service = baud == KT_RWKT_SERVICE_VALUE;
+    const bool noHandle = hdv == 0 || hdv == -1;
+    if (!buffer || index < 1 || (index > kt::rwkt::kRows && index != kt::rwkt::kStatusIndex && !service) ||
+        (!port && noHandle))
+        return KT_ERR_ARGS;
+    if (service && (index < 1 + kt::rwkt::kWriteOffset || index > kt::rwkt::kRows + kt::rwkt::kWriteOffset))
+        return KT_ERR_SERVICE;
+    return KT_OK;
+}
+
+} // namespace
+
+int32_t rwKT(int32_t index, char *buffer, const char *port, int32_t baud, int32_t hdv)
+{
+    kt::diag::Session log;
+    kt::diag::write("\n in rwKT, idx=%ld, buf=%p, port=%s, baud=%ld, hdv=%ld, tm=%ld \n", static_cast<long>(index),
+                    static_cast<void *>(buffer), kt::port::logText(port), static_cast<long>(baud),
+                    static_cast<long>(hdv), kt::diag::now());
+    if (const int32_t bad = checkArguments(index, buffer, port, baud, hdv); bad != KT_OK)
+        return bad;
+
+    const bool writing = baud == KT_RWKT_SERVICE_VALUE;
+    std::string_view command;
+    if (writing) {
+        command = kt::rwkt::writeCommand(index - kt::rwkt::kWriteOffset);
+        baud = kServiceTcpPort;
+    } else if (index == kt::rwkt::kStatusIndex) {
+        command = kt::rwkt::statusCommand();
+    } else {
+        command = kt::rwkt::readCommand(index);
+    }
+    if (command.empty())
+        return KT_ERR_NOCMD;
+
+    std::array<unsigned char, kCommandBuffer> cmd{};
+    std::memcpy(cmd.data(), command.data(), command.size());
+    std::size_t length = command.size();
+    if (writing) {
+        // The text must fit the command buffer with its terminator.
+        const std::size_t room = kCommandBuffer - 1 - length;
+        const std::size_t text = strnlen(buffer, room + 1);
+        if (text > room)
+            return KT_ERR_ARGS;
+        std::memcpy(cmd.data() + length, buffer, text);
+        length += text;
+    }
+
+    kt::diag::write(" cmds= ");
+    for (std::size_t i = 0; i < length; ++i)
+        kt::diag::write(" %x", cmd[i]);
+    kt::diag::write("\n");
+    kt::diag::flush();
+
+    kt::port::Connection c;
+    if (kt::port::open(port, baud, hdv, false, c) != 0)
+        return KT_ERR_OPEN;
+    const bool tcp = c.kind == kt::port::Kind::Tcp;
+
+    const ssize_t written = kt::port::writeBounded(c, cmd.data(), length);
+    bool ok = written == static_cast<ssize_t>(length);
+    kt::diag::write(" WriteFile( %ld ), nob=%lu, ok=%d, skrv=%d, tm=%ld \n", static_cast<long>(length),
+                    static_cast<unsigned long>(written < 0 ? 0 : written), ok ? 1 : 0,
+                    tcp ? static_cast<int>(written) : 0, kt::diag::now());
+
+    if (ok && !writing && isReadIndex(index)) {
+        std::this_thread::sleep_for(tcp ? 2 * kReplyPause : kReplyPause);
+        const ssize_t r = kt::port::readOnce(c, buffer, kReplyBytes);
+        ok = r >= 0;
+        kt::diag::write(" ReadFile( 16 ), nob=%lu, ok=%d, skrv=%d, buf0=%x, tm=%ld \n",
+                        static_cast<unsigned long>(r < 0 ? 0 : r), ok ? 1 : 0, tcp ? static_cast<int>(r) : 0,
+                        static_cast<unsigned char>(buffer[0]), kt::diag::now());
+    }
+
+    kt::port::close(c);
+    kt::diag::write(" out rwkt, tm=%ld \n", kt::diag::now());
+    return ok ? KT_OK : KT_ERR_IO;
+}
