@@ -1,0 +1,43 @@
+// The protocol's side of the main window: owns the protocol steps and
+// answers the window's events. The window (or a test) hands it its seams.
+#pragma once
+
+#include "protocol/communication_test.h"
+#include "protocol/form_events.h"
+#include "protocol/language_settings.h"
+#include "protocol/protocol_context.h"
+#include "protocol/queries.h"
+#include "protocol/settings.h"
+#include "protocol/tab_behaviour.h"
+
+namespace kt::protocol {
+
+class Controller : public FormEvents {
+public:
+    explicit Controller(const ProtocolContext &context);
+    Controller(const Controller &) = delete;
+    Controller &operator=(const Controller &) = delete;
+
+    void cmdCommunicate_Click() override;
+    void cmd1_Click() override;
+    void cmd2_Click() override;
+    void SSTab1_Click(int previousTab) override;
+    void optSW_Click(int switchNo, int index, bool onOption) override;
+    void combo_Click(std::string_view combo) override;
+
+    // The steps themselves, for callers that drive them directly.
+    Queries &queries() { return queries_; }
+    Settings &settings() { return settings_; }
+    LanguageSettings &language() { return language_; }
+    TabBehaviour &tabs() { return tabs_; }
+
+private:
+    ProtocolContext ctx_;
+    LanguageSettings language_;
+    Queries queries_;
+    Settings settings_;
+    TabBehaviour tabs_;
+    CommunicationTest communication_;
+};
+
+} // namespace kt::protocol

@@ -1,0 +1,158 @@
+#include "protocol/queries.h"
+
+#include <cmath>
+#include <string>
+
+#include "catalogue/models.h"
+#include "protocol/switch_page_adapter.h"
+#include "protocol/text_rules.h"
+
+namespace kt::protocol {
+namespace {
+
+constexpr std::string_view kMakerWord = "TALVORIN";
+
+} // namespace
+
+void Queries::logReply(Query query, std::string_view reply)
+{
+    std::string line(querySpec(query).tag);
+    line += "-->";
+    line += reply;
+    ctx_.log.addLog(line);
+}
+
+bool Queries::getText(Query query, std::string_view label)
+{
+    const std::string reply = ctx_.ask(querySpec(query).bytes);
+    if (reply.empty())
+        return false;
+    logReply(query, reply);
+    ctx_.view.setText(label, reply);
+    return true;
+}
+
+bool Queries::getSW(int switchNo)
+{
+    const Query query = switchQuery(switchNo);
+    const std::string reply = ctx_.ask(querySpec(query).bytes);
+    // A reply that does not begin with a number (no answer at all included)
+    // carries no switch byte: showing it as 0 would present eight invented
+    // bits that a later write would store in the printer.
+    const std::optional<double> value = leadingNumber(reply);
+    const bool accepted = value && *value >= 0 && *value <= 255;
+    if (accepted) {
+        logReply(query, reply);
+        const int byte = static_cast<int>(std::nearbyint(*value));  // halves to even
+        SwitchPageAdapter(ctx_.view, switchNo)
+            .show(byte, ctx_.modelKey(), [this](int) { ctx_.state.dataChanged = true; });
+    }
+    ctx_.state.dataChanged = false;
+    return accepted;
+}
+
+bool Queries::getLanguageInfo(int item)
+{
+    switch (item) {
+    case 1: return getText(Query::Language1, "lblLANG_INFO(0)");
+    case 2: return getText(Query::Language2, "lblLANG_INFO(1)");
+    case 3: return getText(Query::Language3, "lblLANG_INFO(2)");
+    case 4: return getText(Query::Language4, "lblLANG_INFO(3)");
+    case 5: return getDensity();
+    case 6: return getNew8x16();
+    case 7: return getThaiPass();
+    default: return false;
+    }
+}
+
+bool Queries::getDensity()
+{
+    if (!catalogue::queriesDensity(ctx_.modelKey()))
+        return true;
+    const bool accepted = getText(Query::Language5, "lblLANG_INFO(4)");
+    language_.syncDensity();
+    return accepted;
+}
+
+bool Queries::getNew8x16()
+{
+    const std::string reply = ctx_.ask(querySpec(Query::Language6).bytes);
+    if (reply.empty()) {
+        ctx_.view.setText("lblLANG_INFO(5)", "OFF");
+        return false;
+    }
+    logReply(Query::Language6, reply);
+    ctx_.view.setText("lblLANG_INFO(5)", "ON");
+    return true;
+}
+
+bool Queries::getThaiPass()
+{
+    if (!catalogue::hasThaiFontPass(ctx_.modelKey()))
+        return true;
+    const std::string reply = ctx_.ask(querySpec(Query::Language7).bytes);
+    if (reply.empty()) {
+        ctx_.view.setText("lblLANG_INFO(6)", "");
+        return false;
+    }
+    logReply(Query::Language7, reply);
+    const std::string_view head = leftChars(reply, 3);
+    if (head == "249")
+        ctx_.view.setText("lblLANG_INFO(6)", "3 Pass");
+    else if (head == "255")
+        ctx_.view.setText("lblLANG_INFO(6)", "1 Pass");
+    return true;
+}
+
+bool Queries::getPrinterInfo1()
+{
+    const Command &command = querySpec(Query::Printer1).bytes;
+    std::string reply = ctx_.ask(command);
+    if (reply.empty())
+        reply = ctx_.ask(command);
+    if (reply.empty())
+        return false;
+    logReply(Query::Printer1, reply);
+    bool ok = true;
+    if (leftChars(reply, 2) == ";1") {
+        reply = ctx_.ask(command);
+        if (reply.empty())
+            ok = false;
+        else
+            logReply(Query::Printer1, reply);
+    }
+    ctx_.view.setText(kModelLabel, reply);
+    return ok;
+}
+
+bool Queries::getPrinterInfo2() { return getText(Query::Printer2, "lblKT_INFO(1)"); }
+bool Queries::getPrinterInfo3() { return getText(Query::Printer3, "lblKT_INFO(2)"); }
+bool Queries::getPrinterInfo3a() { return getText(Query::Printer3a, "lblKT_INFO(6)"); }
+
+bool Queries::getPrinterInfo4(bool failedCuts)
+{
+    return failedCuts ? getText(Query::Printer4Failed, "lblKT_INFO(7)")
+                      : getText(Query::Printer4Cut, "lblKT_INFO(3)");
+}
+
+bool Queries::getPrinterInfo5(bool installationDate)
+{
+    return installationDate ? getText(Query::Printer5Date, "lblKT_INFO(5)")
+                            : getText(Query::Printer5Serial, "lblKT_INFO(4)");
+}
+
+bool Queries::getMakerInfo()
+{
+    const std::string reply = ctx_.ask(querySpec(Query::Maker).bytes);
+    logReply(Query::Maker, reply);
+    ctx_.state.makerName = reply;
+    if (upperCase(reply).find(kMakerWord) == std::string::npos)
+        return false;
+    std::string text = "Welcome to " + ctx_.state.makerName + " world.\r\n\r\nCommunication test finished.";
+    if (ctx_.state.portKind == "USB")
+        text += "\r\n\r\n** Please re-Power ON the USB printer to contunue **";
+    ctx_.inform(text);
+    return true;
+}
+
+} // namespace kt::protocol

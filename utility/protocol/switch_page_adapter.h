@@ -1,0 +1,40 @@
+// Runs the catalogue's switch page procedures on a page of the window:
+// the options optSWnON(k)/optSWnOFF(k) and the labels lblSWnFunction(k) are
+// copied into a catalogue::SwitchPage, the procedure runs, and the result is
+// copied back. Bold states and captions go back only where the catalogue set
+// them, so labels that no rule writes keep their text.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "catalogue/switch_page.h"
+#include "session/form_view.h"
+
+namespace kt::protocol {
+
+std::string optionName(int switchNo, int index, bool onOption);  // "optSW3ON(7)"
+std::string functionLabelName(int switchNo, int index);          // "lblSW3Function(7)"
+
+class SwitchPageAdapter {
+public:
+    SwitchPageAdapter(session::FormView &view, int switchNo) : view_(view), switchNo_(switchNo) {}
+
+    catalogue::SwitchPage load() const;
+    void store(const catalogue::SwitchPage &page);
+
+    // The display procedure for a byte read from the printer; optionClicked
+    // runs for every option that becomes selected.
+    void show(int value, std::string_view modelKey, const std::function<void(int)> &optionClicked);
+    // An option click: select it and describe its bit.
+    void click(int index, bool onOption, std::string_view modelKey);
+    // The byte the options on screen stand for.
+    int encode() const;
+
+private:
+    session::FormView &view_;
+    int switchNo_;
+};
+
+} // namespace kt::protocol

@@ -1,0 +1,33 @@
+// Text helpers for replies, captions and combo items. Every one of them is
+// safe on texts shorter than asked for: a substring beyond the end of a text
+// is the empty text, never an error.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kt::protocol {
+
+// The first n characters (all of them when the text is shorter).
+std::string_view leftChars(std::string_view text, std::size_t n);
+// The last n characters (all of them when the text is shorter).
+std::string_view rightChars(std::string_view text, std::size_t n);
+// Up to length characters from position start, counted from 1.
+std::string_view midChars(std::string_view text, std::size_t start, std::size_t length);
+
+std::string_view trimBlanks(std::string_view text);
+std::string_view trimTrailingBlanks(std::string_view text);
+// Blanks and NUL bytes removed at both ends: serial and TCP replies keep the
+// NUL that ends the printer's answer, and it is padding, not content.
+std::string_view trimPadding(std::string_view text);
+
+std::string upperCase(std::string_view text);
+
+// The decimal number at the start of a text: leading blanks skipped, an
+// optional sign, digits, an optional fraction and exponent; reading stops at
+// the first character that cannot continue the number. nullopt when the
+// text does not begin with a number.
+std::optional<double> leadingNumber(std::string_view text);
+
+} // namespace kt::protocol
