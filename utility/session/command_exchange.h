@@ -1,0 +1,46 @@
+// The command exchange: sends a command on the port of the selected kind
+// and collects the reply when the mode is "R". USB goes through the
+// library's sendx, serial through the serial control, the parallel port
+// through its file, TCP through the socket control. Every wait goes
+// through the clock.
+#pragma once
+
+#include "session/app_state.h"
+#include "session/clock.h"
+#include "session/command_exchanger.h"
+#include "session/messages.h"
+#include "session/parallel_port.h"
+#include "session/port_session.h"
+#include "session/serial_control.h"
+#include "session/socket_control.h"
+#include "session/usb_link.h"
+
+namespace kt::session {
+
+class CommandExchange : public CommandExchanger {
+public:
+    struct Parts {
+        AppState &state;
+        PortSession &ports;
+        SerialControl &serial;
+        SocketControl &socket;
+        ParallelPort &parallel;
+        UsbLink &usb;
+        Clock &clock;
+        MessageSink &messages;
+    };
+    explicit CommandExchange(Parts parts) : p_(parts) {}
+
+    void exchangeCommand(const Command &command, std::string &modeAndReply) override;
+
+private:
+    std::string overUsb(const Command &command, bool read);
+    std::string overSerial(const Command &command, bool read);
+    std::string overParallel(const Command &command, bool read);
+    std::string overTcp(const Command &command, bool read);
+    void showSendError(const FileError &error);
+
+    Parts p_;
+};
+
+} // namespace kt::session

@@ -1,0 +1,14 @@
+#include "session/device_names.h"
+
+namespace kt::session {
+
+bool isDevicePath(std::string_view portName) { return portName.starts_with("/dev/"); }
+
+std::string serialDeviceOf(long portNumber)
+{
+    if (portNumber < 1)
+        return {};
+    return "/dev/ttyS" + std::to_string(portNumber - 1);
+}
+
+} // namespace kt::session

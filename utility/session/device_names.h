@@ -1,0 +1,19 @@
+// Where the utility's port names live on this platform: COMn is
+// /dev/ttyS(n-1), LPT1 is /dev/lp0, and a name typed as a /dev/ path is
+// used as it stands (and counts as a serial port).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kt::session {
+
+inline constexpr std::string_view kDefaultParallelDevice = "/dev/lp0";
+
+// True for a port name that is a device path typed into the port list.
+bool isDevicePath(std::string_view portName);
+
+// The device of serial port number n (COMn); "" for numbers below 1.
+std::string serialDeviceOf(long portNumber);
+
+} // namespace kt::session

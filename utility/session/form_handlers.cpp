@@ -1,0 +1,83 @@
+#include "session/form_handlers.h"
+
+#include <array>
+
+#include "session/print_tests.h"
+
+namespace kt::session {
+namespace {
+
+constexpr std::array<const char *, 7> kViewers{
+    "xdg-open", "gnome-text-editor", "gedit", "mousepad", "pluma", "kwrite", "xed",
+};
+
+// Runs one print test: the button is disabled while its commands go out and
+// enabled again, with the focus, whatever the exchange did.
+template <typename Send>
+void runPrintTest(FormView &view, std::string_view button, Send send)
+{
+    view.setEnabled(button, false);
+    send();
+    view.setEnabled(button, true);
+    view.setFocus(button);
+}
+
+} // namespace
+
+void FormHandlers::Form_Load()
+{
+    p_.state.setPort(p_.view.text("Combo1"));
+    p_.ports.cmdSTATUS_Click();
+    p_.view.setText("comboInterChars", p_.view.listItem("comboInterChars", 0));
+    p_.state.makerName = "**";
+    for (std::size_t i = 0; i < p_.state.bitWeight.size(); ++i)
+        p_.state.bitWeight[i] = static_cast<std::int16_t>(1 << i);
+    p_.state.dataChanged = false;
+    p_.state.revertingTab = false;
+}
+
+void FormHandlers::Form_Unload() { p_.ports.openPort(p_.state.portName, false); }
+
+void FormHandlers::cmdEXIT_Click()
+{
+    p_.ports.openPort(p_.state.portName, false);
+    p_.host.unloadWindow();
+    p_.host.endProgram();
+}
+
+std::string FormHandlers::helpViewer() const
+{
+    for (const char *viewer : kViewers)
+        if (p_.launcher.available(viewer))
+            return viewer;
+    return kViewers.front();
+}
+
+void FormHandlers::cmdHELP_Click()
+{
+    const std::string viewer = helpViewer();
+    std::string error;
+    if (!p_.launcher.startDetached(viewer, {kHelpFileName}, error))
+        p_.messages.show("Could not start " + viewer + " for " + kHelpFileName + ":\r\n" + error,
+                         MessageIcon::Critical);
+}
+
+void FormHandlers::cmd01_Click()
+{
+    runPrintTest(p_.view, "cmd01", [this] {
+        std::string mode = "R";
+        p_.exchanger.exchangeCommand(selfTestCommand(), mode);
+    });
+}
+
+void FormHandlers::cmd02_Click()
+{
+    runPrintTest(p_.view, "cmd02", [this] {
+        for (const Command &command : fontsTestCommands()) {
+            std::string mode;
+            p_.exchanger.exchangeCommand(command, mode);
+        }
+    });
+}
+
+} // namespace kt::session

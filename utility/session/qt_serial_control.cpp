@@ -1,0 +1,163 @@
+#include "session/qt_serial_control.h"
+
+#include <cerrno>
+#include <vector>
+#include <sys/ioctl.h>
+#include <termios.h>
+
+#include <QLoggingCategory>
+
+#include "session/basic_text.h"
+#include "session/device_names.h"
+
+namespace kt::session {
+namespace {
+
+Q_LOGGING_CATEGORY(lcSerial, "kt.session.serial")
+
+constexpr int kWriteTimeoutMs = 1000;
+
+std::vector<std::string> fieldsOf(const std::string &text)
+{
+    std::vector<std::string> fields(1);
+    for (char c : text) {
+        if (c == ',')
+            fields.emplace_back();
+        else
+            fields.back() += c;
+    }
+    return fields;
+}
+
+} // namespace
+
+QtSerialControl::QtSerialControl() = default;
+
+bool QtSerialControl::portOpen() const { return port_.isOpen(); }
+
+std::string QtSerialControl::device() const
+{
+    return devicePath_.empty() ? serialDeviceOf(commPort_) : devicePath_;
+}
+
+void QtSerialControl::setPortOpen(bool open)
+{
+    if (open == port_.isOpen())
+        return;
+    if (!open) {
+        port_.close();
+        return;
+    }
+    const std::string path = device();
+    if (path.empty())
+        return;
+    port_.setPortName(QString::fromStdString(path));
+    apply();
+    if (!port_.open(QIODevice::ReadWrite)) {
+        qCInfo(lcSerial) << "cannot open" << port_.portName() << port_.errorString();
+        port_.clearError();
+        return;
+    }
+    apply();
+}
+
+bool QtSerialControl::parse(const std::string &text, LineSettings &out)
+{
+    const std::vector<std::string> f = fieldsOf(text);
+    if (f.size() != 4)
+        return false;
+    const auto baud = wholeNumber(f[0], 50, 4000000);
+    const auto bits = wholeNumber(f[2], 5, 8);
+    const auto stop = wholeNumber(f[3], 1, 2);
+    if (!baud || !bits || !stop || f[1].size() != 1)
+        return false;
+    switch (f[1][0]) {
+    case 'N': case 'n': out.parity = QSerialPort::NoParity; break;
+    case 'E': case 'e': out.parity = QSerialPort::EvenParity; break;
+    case 'O': case 'o': out.parity = QSerialPort::OddParity; break;
+    case 'M': case 'm': out.parity = QSerialPort::MarkParity; break;
+    case 'S': case 's': out.parity = QSerialPort::SpaceParity; break;
+    default: return false;
+    }
+    out.baud = static_cast<qint32>(*baud);
+    out.dataBits = static_cast<QSerialPort::DataBits>(*bits);
+    out.stopBits = *stop == 1 ? QSerialPort::OneStop : QSerialPort::TwoStop;
+    return true;
+}
+
+void QtSerialControl::setSettings(const std::string &settings)
+{
+    LineSettings parsed = line_;
+    if (!parse(settings, parsed)) {
+        qCInfo(lcSerial) << "line settings not applied:" << settings.c_str();
+        return;
+    }
+    settings_ = settings;
+    line_ = parsed;
+    if (port_.isOpen())
+        apply();
+}
+
+void QtSerialControl::apply()
+{
+    port_.setBaudRate(line_.baud);
+    port_.setParity(line_.parity);
+    port_.setDataBits(line_.dataBits);
+    port_.setStopBits(line_.stopBits);
+    port_.setFlowControl(QSerialPort::NoFlowControl);
+    port_.clearError();
+}
+
+bool QtSerialControl::lineHeld(int bit) const
+{
+    if (!port_.isOpen())
+        return false;
+    int lines = 0;
+    if (::ioctl(static_cast<int>(port_.handle()), TIOCMGET, &lines) == 0)
+        return (lines & bit) != 0;
+    if (errno == ENOTTY || errno == EINVAL) {
+        qCInfo(lcSerial) << port_.portName()
+                         << "has no modem lines; CTS and DSR are taken as held";
+        return true;
+    }
+    return false;
+}
+
+bool QtSerialControl::ctsHolding() const { return lineHeld(TIOCM_CTS); }
+bool QtSerialControl::dsrHolding() const { return lineHeld(TIOCM_DSR); }
+
+bool QtSerialControl::output(std::uint8_t byte)
+{
+    if (!port_.isOpen())
+        return false;
+    const char c = static_cast<char>(byte);
+    if (port_.write(&c, 1) != 1)
+        return false;
+    port_.flush();
+    if (port_.bytesToWrite() > 0 && !port_.waitForBytesWritten(kWriteTimeoutMs)) {
+        port_.clearError();
+        return false;
+    }
+    return true;
+}
+
+int QtSerialControl::inBufferCount()
+{
+    if (!port_.isOpen())
+        return 0;
+    port_.waitForReadyRead(0);
+    port_.clearError();
+    const qint64 n = port_.bytesAvailable();
+    return n > 32767 ? 32767 : static_cast<int>(n);
+}
+
+std::string QtSerialControl::input()
+{
+    if (!port_.isOpen())
+        return {};
+    port_.waitForReadyRead(0);
+    port_.clearError();
+    return port_.readAll().toStdString();
+}
+
+} // namespace kt::session

@@ -1,0 +1,53 @@
+// The serial control over QSerialPort.
+//
+// QSerialPort only sees new bytes when events run or a wait is made, so
+// inBufferCount() makes a wait of zero length before it counts.
+#pragma once
+
+#include <QSerialPort>
+
+#include "session/serial_control.h"
+
+namespace kt::session {
+
+class QtSerialControl : public SerialControl {
+public:
+    QtSerialControl();
+
+    bool portOpen() const override;
+    void setPortOpen(bool open) override;
+    int commPort() const override { return commPort_; }
+    void setCommPort(int number) override { commPort_ = number; }
+    std::string devicePath() const override { return devicePath_; }
+    void setDevicePath(const std::string &path) override { devicePath_ = path; }
+    std::string settings() const override { return settings_; }
+    void setSettings(const std::string &settings) override;
+    bool ctsHolding() const override;
+    bool dsrHolding() const override;
+    bool output(std::uint8_t byte) override;
+    int inBufferCount() override;
+    std::string input() override;
+
+    // The device that opening uses: the device path, else /dev/ttyS(n-1).
+    std::string device() const;
+
+private:
+    struct LineSettings {
+        qint32 baud;
+        QSerialPort::Parity parity;
+        QSerialPort::DataBits dataBits;
+        QSerialPort::StopBits stopBits;
+    };
+    static bool parse(const std::string &text, LineSettings &out);
+    void apply();
+    // The modem line bit, or true when the device has no modem lines.
+    bool lineHeld(int bit) const;
+
+    QSerialPort port_;
+    int commPort_ = 1;
+    std::string devicePath_;
+    std::string settings_ = "9600,N,8,1";
+    LineSettings line_{9600, QSerialPort::NoParity, QSerialPort::Data8, QSerialPort::OneStop};
+};
+
+} // namespace kt::session

@@ -1,0 +1,43 @@
+// The printer link library's sendx export, bound by name on first use.
+//
+// The library is loaded from a fixed directory (the executable's own by
+// default), never from the current directory: whoever controls the
+// current directory must not get code run inside the utility.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "session/messages.h"
+
+namespace kt::session {
+
+using SendxFunction = std::int32_t (*)(const void *data, const char *port, std::int32_t baud,
+                                       std::int32_t hdv, std::int32_t len, std::int32_t wait,
+                                       std::int32_t size, void *reply);
+
+class UsbLink {
+public:
+    // Binds libKT4000.so from libraryDirectory when first asked.
+    UsbLink(MessageSink &messages, std::string libraryDirectory);
+    // Already bound (a stand-in for tests or a statically linked caller).
+    explicit UsbLink(SendxFunction bound);
+    ~UsbLink();
+    UsbLink(const UsbLink &) = delete;
+    UsbLink &operator=(const UsbLink &) = delete;
+
+    // The bound export, or nullptr when the library or the symbol is
+    // missing; that is told through the message seam once per run.
+    SendxFunction sendx();
+
+    static constexpr const char *kLibraryName = "libKT4000.so";
+
+private:
+    MessageSink *messages_ = nullptr;
+    std::string directory_;
+    void *handle_ = nullptr;
+    SendxFunction sendx_ = nullptr;
+    bool tried_ = false;
+};
+
+} // namespace kt::session
