@@ -1,0 +1,141 @@
+#include "bitmap_define_command.h"
+
+#include "bitmap_file.h"
+#include "bitmap_header.h"
+#include "bitmap_image.h"
+#include "bitmap_log.h"
+#include "bitmap_results.h"
+#include "diag_log.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <limits>
+#include <new>
+
+namespace kt::bitmap {
+namespace {
+
+constexpr std::size_t kMaxImages = 255;
+constexpr std::uint64_t kMaxCommandBytes = std::numeric_limits<std::int32_t>::max();
+
+// The library's one user-visible message. A library on this platform has no
+// window of its own, so the text and caption go to standard error.
+void reportUnsupportedFormat()
+{
+    std::fprintf(stderr, "%s: %s\n", "Talvorin POS Printer DLL", "file format is not supported");
+}
+
+bool allFilesOpen(std::span<const std::string> files)
+{
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        diag::write(" fn[%ld]: %s \n", static_cast<long>(i), files[i].c_str());
+        if (!canOpenFile(files[i]))
+            return false;
+    }
+    diag::write("\n");
+    diag::flush();
+    return true;
+}
+
+std::int32_t readHeaders(std::span<const std::string> files, std::vector<BitmapHeader> &headers)
+{
+    for (const std::string &name : files) {
+        const std::optional<FileBytes> start = readFileStart(name, kHeaderPrefixBytes);
+        if (!start)
+            return result::cannotOpen;
+        const std::optional<BitmapHeader> header = parseHeader(start->bytes, start->fileBytes);
+        if (!header)
+            return result::cannotOpen;
+        log::header(*header);
+        headers.push_back(*header);
+    }
+    return result::defined;
+}
+
+std::int32_t checkAllConvertible(std::span<const BitmapHeader> headers)
+{
+    for (const BitmapHeader &header : headers) {
+        const Unconvertible why = checkConvertible(header);
+        if (why == Unconvertible::unsupportedDepth)
+            reportUnsupportedFormat();
+        if (why != Unconvertible::none)
+            return result::notConverted;
+    }
+    return result::defined;
+}
+
+// 3 + the blocks; saturates instead of wrapping for absurd headers.
+std::uint64_t commandBytes(std::span<const BitmapHeader> headers)
+{
+    std::uint64_t total = 3;
+    for (const BitmapHeader &header : headers)
+        if (__builtin_add_overflow(total, header.blockBytes(), &total))
+            return std::numeric_limits<std::uint64_t>::max();
+    return total;
+}
+
+std::int32_t convertAll(std::span<const std::string> files, std::span<const BitmapHeader> headers,
+                        std::uint8_t threshold, std::span<std::uint8_t> command)
+{
+    std::vector<std::uint8_t> raster;
+    std::size_t offset = 3;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const std::optional<FileBytes> file = readFileStart(files[i]);
+        if (!file)
+            return result::cannotOpen;
+        const std::size_t block = static_cast<std::size_t>(headers[i].blockBytes());
+        if (convertImage(file->bytes, headers[i], threshold, command.subspan(offset, block),
+                         raster) != Unconvertible::none)
+            return result::notConverted;
+        offset += block;
+    }
+    return result::defined;
+}
+
+} // namespace
+
+DefineCommand buildDefineCommand(std::span<const std::string> files, std::uint8_t threshold)
+{
+    DefineCommand out;
+    if (files.empty()) {
+        out.result = result::nothingToDefine;
+        return out;
+    }
+    if (files.size() > kMaxImages) {
+        out.result = result::listFull;
+        return out;
+    }
+    if (!allFilesOpen(files)) {
+        out.result = result::cannotOpen;
+        return out;
+    }
+    std::vector<BitmapHeader> headers;
+    headers.reserve(files.size());
+    if ((out.result = readHeaders(files, headers)) != result::defined)
+        return out;
+    const std::uint64_t length = commandBytes(headers);
+    diag::write(" len=%ld \n", static_cast<long>(std::min<std::uint64_t>(
+                                   length, std::numeric_limits<long>::max())));
+    if ((out.result = checkAllConvertible(headers)) != result::defined)
+        return out;
+    if (length > kMaxCommandBytes) {
+        out.result = result::noMemory;
+        return out;
+    }
+    std::vector<std::uint8_t> command;
+    try {
+        command.assign(static_cast<std::size_t>(length), 0);
+    } catch (const std::bad_alloc &) {
+        out.result = result::noMemory;
+        return out;
+    }
+    if ((out.result = convertAll(files, headers, threshold, command)) != result::defined)
+        return out;
+    command[0] = 0x1C;
+    command[1] = 0x71;
+    command[2] = static_cast<std::uint8_t>(files.size());
+    out.bytes = std::move(command);
+    return out;
+}
+
+} // namespace kt::bitmap

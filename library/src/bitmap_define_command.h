@@ -1,0 +1,25 @@
+// Building the define command FS q (1C 71 n, then one block per image) from
+// a list of BMP files. Only one file's bytes and one image's raster are held
+// besides the command itself.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace kt::bitmap {
+
+struct DefineCommand {
+    std::int32_t result = 0;         // a code of bitmap_results.h
+    std::vector<std::uint8_t> bytes; // the whole command when result is 0
+};
+
+// Checks every file, measures the command, then converts the files in list
+// order. Fails with 2 when a file cannot be opened or is not a bitmap, 6
+// when one cannot be converted (checked for all files before any memory is
+// set aside), 3 when the command cannot be held (or exceeds what one send
+// can carry), 7 for an empty list; nothing half-built is returned.
+DefineCommand buildDefineCommand(std::span<const std::string> files, std::uint8_t threshold);
+
+} // namespace kt::bitmap

@@ -1,0 +1,163 @@
+// The define command built from files: its bytes, its blocks, and the
+// result of every way a file can be wrong.
+#include "bitmap_define_command.h"
+#include "bitmap_results.h"
+#include "bmp_writer.h"
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace kt::bitmap {
+namespace {
+
+using testing::BmpImage;
+using testing::makeBmp;
+using testing::put16;
+using testing::put32;
+
+std::vector<std::uint8_t> blackMono(std::uint32_t width, std::uint32_t height)
+{
+    return makeBmp({width, height, 1, testing::greyPalette(2),
+                    [](std::uint32_t, std::uint32_t) { return 0u; }});
+}
+
+DefineCommand build(const std::vector<std::string> &files)
+{
+    return buildDefineCommand(files, 143);
+}
+
+TEST(DefineCommand, TenByTenMonoIsOneBlockOf36Bytes)
+{
+    testing::TempDir dir;
+    const DefineCommand command = build({dir.file("ten.bmp", blackMono(10, 10))});
+    ASSERT_EQ(command.result, result::defined);
+    ASSERT_EQ(command.bytes.size(), 3u + 36);
+    EXPECT_EQ(std::vector<std::uint8_t>(command.bytes.begin(), command.bytes.begin() + 7),
+              (std::vector<std::uint8_t>{0x1C, 0x71, 0x01, 0x02, 0x00, 0x02, 0x00}));
+    // Columns 0..9: six blank rows at the top, then ten dots; 10..15 blank.
+    for (unsigned c = 0; c < 16; ++c) {
+        const std::uint8_t top = c < 10 ? 0x03 : 0x00;
+        const std::uint8_t bottom = c < 10 ? 0xFF : 0x00;
+        EXPECT_EQ(command.bytes[7 + 2 * c], top) << "column " << c;
+        EXPECT_EQ(command.bytes[8 + 2 * c], bottom) << "column " << c;
+    }
+}
+
+TEST(DefineCommand, BlocksFollowEachOtherInListOrder)
+{
+    testing::TempDir dir;
+    struct Size {
+        std::uint32_t width, height;
+        std::uint16_t bits;
+    };
+    const std::vector<Size> sizes{{10, 10, 24}, {17, 3, 8}, {64, 9, 32}, {5, 16, 4}, {8, 1, 16}};
+    std::vector<std::string> files;
+    for (std::size_t i = 0; i < sizes.size(); ++i) {
+        const Size s = sizes[i];
+        BmpImage image{s.width, s.height, s.bits, {}, [](std::uint32_t, std::uint32_t) { return 0u; }};
+        if (s.bits <= 8)
+            image.palette = testing::greyPalette(1u << s.bits);
+        files.push_back(dir.file("f" + std::to_string(i) + ".bmp", makeBmp(image)));
+    }
+    const DefineCommand command = build(files);
+    ASSERT_EQ(command.result, result::defined);
+    EXPECT_EQ(command.bytes[2], sizes.size());
+    std::size_t at = 3;
+    for (const Size s : sizes) {
+        const std::size_t nx = (s.width + 7) / 8;
+        const std::size_t ny = (s.height + 7) / 8;
+        ASSERT_LT(at + 4, command.bytes.size());
+        EXPECT_EQ(command.bytes[at] | command.bytes[at + 1] << 8, nx);
+        EXPECT_EQ(command.bytes[at + 2] | command.bytes[at + 3] << 8, ny);
+        at += 4 + nx * ny * 8;
+    }
+    EXPECT_EQ(at, command.bytes.size());
+}
+
+TEST(DefineCommand, FailuresNameTheirCause)
+{
+    testing::TempDir dir;
+    const std::string good = dir.file("good.bmp", blackMono(16, 8));
+    const auto changed = [&](const char *name, auto change) {
+        std::vector<std::uint8_t> bytes = blackMono(16, 8);
+        change(bytes);
+        return dir.file(name, bytes);
+    };
+    const std::string fifo = dir.path() + "/fifo.bmp";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+
+    struct Case {
+        const char *name;
+        std::vector<std::string> files;
+        std::int32_t expected;
+    };
+    const std::vector<Case> cases{
+        {"nothing registered", {}, result::nothingToDefine},
+        {"missing file", {good, dir.path() + "/missing.bmp"}, result::cannotOpen},
+        {"a directory", {dir.path()}, result::cannotOpen},
+        {"a FIFO, which must not block", {fifo}, result::cannotOpen},
+        {"not BM", {changed("text.bmp", [](auto &b) { b[0] = 'X'; })}, result::cannotOpen},
+        {"header cut short", {changed("cut.bmp", [](auto &b) { b.resize(40); })}, result::cannotOpen},
+        {"empty file", {dir.file("empty.bmp", {})}, result::cannotOpen},
+        {"no width", {changed("w0.bmp", [](auto &b) { put32(b, testing::kWidthAt, 0); })},
+         result::cannotOpen},
+        {"2 bits per pixel", {changed("2bpp.bmp", [](auto &b) { put16(b, testing::kBitsAt, 2); })},
+         result::notConverted},
+        {"pixel data ends early", {good, changed("short.bmp", [](auto &b) { b.resize(b.size() - 4); })},
+         result::notConverted},
+        {"data beyond the last row", {changed("long.bmp", [](auto &b) { b.insert(b.end(), 4, 0); })},
+         result::notConverted},
+        {"top-down", {changed("down.bmp", [](auto &b) { put32(b, testing::kHeightAt, static_cast<std::uint32_t>(-8)); })},
+         result::notConverted},
+        {"compressed", {changed("rle.bmp", [](auto &b) { put32(b, testing::kCompressionAt, 2); })},
+         result::notConverted},
+        {"width and height near 2^32",
+         {changed("huge.bmp",
+                  [](auto &b) {
+                      put32(b, testing::kWidthAt, 0xFFFFFFFF);
+                      put32(b, testing::kHeightAt, 0x7FFFFFFF);
+                  })},
+         result::notConverted},
+        {"data offset beyond the file",
+         {changed("offset.bmp", [](auto &b) { put32(b, testing::kDataOffsetAt, 0xFFFFFFFF); })},
+         result::notConverted},
+        // Every file is checked for being a bitmap before any is converted.
+        {"bad depth before a non-bitmap",
+         {changed("2bpp-first.bmp", [](auto &b) { put16(b, testing::kBitsAt, 2); }),
+          changed("text-second.bmp", [](auto &b) { b[1] = 'X'; })},
+         result::cannotOpen},
+    };
+    for (const Case &c : cases) {
+        const DefineCommand command = build(c.files);
+        EXPECT_EQ(command.result, c.expected) << c.name;
+        EXPECT_TRUE(command.bytes.empty()) << c.name;
+    }
+}
+
+TEST(DefineCommand, UnsupportedDepthIsReportedOnStandardError)
+{
+    testing::TempDir dir;
+    std::vector<std::uint8_t> bytes = blackMono(8, 8);
+    put16(bytes, testing::kBitsAt, 2);
+    const std::string file = dir.file("2bpp.bmp", bytes);
+    ::testing::internal::CaptureStderr();
+    const DefineCommand command = build({file});
+    const std::string shown = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(command.result, result::notConverted);
+    EXPECT_EQ(shown, "Talvorin POS Printer DLL: file format is not supported\n");
+}
+
+TEST(DefineCommand, ThresholdDecidesGreyDots)
+{
+    testing::TempDir dir;
+    const std::string grey = dir.file("grey.bmp", makeBmp({8, 8, 24, {}, [](std::uint32_t, std::uint32_t) {
+                                                               return 0x808080u;
+                                                           }}));
+    EXPECT_EQ(buildDefineCommand({{grey}}, 0x81).bytes.back(), 0xFF);
+    EXPECT_EQ(buildDefineCommand({{grey}}, 0x80).bytes.back(), 0x00);
+}
+
+} // namespace
+} // namespace kt::bitmap

@@ -1,0 +1,142 @@
+// Header parsing and the checks that must stop a bitmap before memory is
+// set aside for it.
+#include "bitmap_header.h"
+#include "bmp_writer.h"
+
+#include <gtest/gtest.h>
+
+namespace kt::bitmap {
+namespace {
+
+using testing::BmpImage;
+using testing::makeBmp;
+using testing::put16;
+using testing::put32;
+
+std::vector<std::uint8_t> solid(std::uint32_t width, std::uint32_t height, std::uint16_t bits)
+{
+    BmpImage image{width, height, bits, {}, [](std::uint32_t, std::uint32_t) { return 0u; }};
+    if (bits <= 8)
+        image.palette = testing::greyPalette(1u << bits);
+    return makeBmp(image);
+}
+
+std::optional<BitmapHeader> parse(const std::vector<std::uint8_t> &bytes)
+{
+    return parseHeader(bytes, bytes.size());
+}
+
+TEST(BitmapHeader, ReadsTheFixedOffsets)
+{
+    const std::vector<std::uint8_t> bytes = solid(10, 3, 24);
+    const std::optional<BitmapHeader> h = parse(bytes);
+    ASSERT_TRUE(h);
+    EXPECT_EQ(h->fileSizeField, bytes.size());
+    EXPECT_EQ(h->dataOffset, 54u);
+    EXPECT_EQ(h->width, 10u);
+    EXPECT_EQ(h->height, 3u);
+    EXPECT_EQ(h->bitsPerPixel, 24);
+    EXPECT_EQ(h->nx(), 2u);
+    EXPECT_EQ(h->ny(), 1u);
+    EXPECT_EQ(h->blockBytes(), 4u + 2 * 1 * 8);
+}
+
+TEST(BitmapHeader, RejectsWhatIsNotAStorableBitmap)
+{
+    std::vector<std::uint8_t> notBm = solid(8, 8, 24);
+    notBm[1] = 'A';
+    std::vector<std::uint8_t> noWidth = solid(8, 8, 24);
+    put32(noWidth, testing::kWidthAt, 0);
+    std::vector<std::uint8_t> noHeight = solid(8, 8, 24);
+    put32(noHeight, testing::kHeightAt, 0);
+    std::vector<std::uint8_t> cut = solid(8, 8, 24);
+    cut.resize(53);
+    for (const auto &bytes : {notBm, noWidth, noHeight, cut})
+        EXPECT_FALSE(parse(bytes));
+}
+
+TEST(BitmapHeader, HugeSizesDoNotWrap)
+{
+    std::vector<std::uint8_t> bytes = solid(8, 8, 1);
+    put32(bytes, testing::kWidthAt, 0xFFFFFFFF);
+    put32(bytes, testing::kHeightAt, 0xFFFFFFFF);
+    const std::optional<BitmapHeader> h = parse(bytes);
+    ASSERT_TRUE(h);
+    EXPECT_EQ(h->nx(), 0x20000000u);
+    EXPECT_EQ(h->imageBytes(), 0x20000000ull * 0x20000000ull * 8);
+}
+
+TEST(BitmapHeader, RowLayoutByDepth)
+{
+    struct Case {
+        std::uint16_t bits;
+        std::uint64_t rowBytes, padding;
+    };
+    for (const Case c : {Case{1, 2, 2}, Case{4, 5, 3}, Case{8, 10, 2}, Case{16, 20, 0},
+                         Case{24, 30, 2}, Case{32, 40, 0}}) {
+        const auto h = parse(solid(10, 1, c.bits));
+        const std::optional<RowLayout> layout = rowLayout(*h);
+        ASSERT_TRUE(layout) << c.bits;
+        EXPECT_EQ(layout->rowBytes, c.rowBytes) << c.bits;
+        EXPECT_EQ(layout->padding, c.padding) << c.bits;
+    }
+    std::vector<std::uint8_t> twoBits = solid(10, 1, 8);
+    put16(twoBits, testing::kBitsAt, 2);
+    EXPECT_FALSE(rowLayout(*parse(twoBits)));
+}
+
+TEST(BitmapHeader, ConvertibleOnlyWhenTheFileHoldsExactlyTheRows)
+{
+    struct Case {
+        const char *name;
+        std::function<void(std::vector<std::uint8_t> &)> change;
+        Unconvertible expected;
+    };
+    const std::vector<Case> cases{
+        {"as written", [](auto &) {}, Unconvertible::none},
+        {"last row without its padding", [](auto &b) { b.resize(b.size() - 2); },
+         Unconvertible::none},
+        {"last row short of a pixel byte", [](auto &b) { b.resize(b.size() - 3); },
+         Unconvertible::dataSize},
+        {"one row too many", [](auto &b) { b.insert(b.end(), 32, 0); }, Unconvertible::dataSize},
+        {"a stray byte after the rows", [](auto &b) { b.push_back(0); }, Unconvertible::dataSize},
+        {"data offset beyond the file", [](auto &b) { put32(b, testing::kDataOffsetAt, 0x7FFFFFF0); },
+         Unconvertible::dataSize},
+        {"2 bits per pixel", [](auto &b) { put16(b, testing::kBitsAt, 2); },
+         Unconvertible::unsupportedDepth},
+        {"run-length compressed", [](auto &b) { put32(b, testing::kCompressionAt, 1); },
+         Unconvertible::compressed},
+        {"bit-field masks", [](auto &b) { put32(b, testing::kCompressionAt, 3); },
+         Unconvertible::none},
+        {"top-down", [](auto &b) { put32(b, testing::kHeightAt, static_cast<std::uint32_t>(-4)); },
+         Unconvertible::topDown},
+        {"width near 2^32", [](auto &b) { put32(b, testing::kWidthAt, 0xFFFFFFF0); },
+         Unconvertible::dataSize},
+        {"rows times stride beyond 64 bits",
+         [](auto &b) {
+             put32(b, testing::kWidthAt, 0xFFFFFFF0);
+             put32(b, testing::kHeightAt, 0x7FFFFFFF);
+         },
+         Unconvertible::dataSize},
+    };
+    for (const Case &c : cases) {
+        std::vector<std::uint8_t> bytes = solid(10, 4, 24); // rows of 30 + 2 bytes
+        c.change(bytes);
+        const std::optional<BitmapHeader> h = parse(bytes);
+        ASSERT_TRUE(h) << c.name;
+        EXPECT_EQ(checkConvertible(*h), c.expected) << c.name;
+    }
+}
+
+TEST(BitmapHeader, SizesBeyondTheCommandFieldsAreRefused)
+{
+    // 524288 dots need nx = 65536, one more than xL xH can carry.
+    const std::optional<BitmapHeader> wide = parse(solid(524288, 1, 1));
+    ASSERT_TRUE(wide);
+    EXPECT_EQ(checkConvertible(*wide), Unconvertible::tooLarge);
+    const std::optional<BitmapHeader> widest = parse(solid(524280, 1, 1));
+    EXPECT_EQ(checkConvertible(*widest), Unconvertible::none);
+}
+
+} // namespace
+} // namespace kt::bitmap
