@@ -4,6 +4,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kt::ktsw {
@@ -14,5 +15,8 @@ inline constexpr int kExitUsage = 2;
 using Arguments = std::vector<std::string>;
 
 int runExplain(const Arguments &args, std::ostream &out, std::ostream &err);
+// The command and its arguments as one usage line, without "ktsw ".
+inline constexpr std::string_view kExplainSynopsis =
+    "explain --model NAME --switch N --value V [--select BIT=ON|OFF]... [--json]";
 
 } // namespace kt::ktsw

@@ -5,13 +5,14 @@
 
 namespace kt::ktsw {
 
-const char *const kExplainUsage =
-    "usage: ktsw explain --model NAME --switch N --value V [--select BIT=ON|OFF]... [--json]\n"
-    "\n"
-    "Shows soft switch N (1 to 4) of model NAME as the window does after reading\n"
-    "the byte V (0 to 255), then clicks the ON or OFF option of each --select bit\n"
-    "(1 to 8) in order. Prints each bit's selected option, its meaning label and\n"
-    "whether the option is bold; --json prints one JSON object instead.\n";
+std::string explainUsage() {
+    return "usage: ktsw " + std::string(kExplainSynopsis) +
+           "\n\n"
+           "Shows soft switch N (1 to 4) of model NAME as the window does after reading\n"
+           "the byte V (0 to 255), then clicks the ON or OFF option of each --select bit\n"
+           "(1 to 8) in order. Prints each bit's selected option, its meaning label and\n"
+           "whether the option is bold; --json prints one JSON object instead.\n";
+}
 
 namespace {
 

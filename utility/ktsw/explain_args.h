@@ -26,6 +26,6 @@ struct ExplainRequest {
 // nullopt with a message in `error` when the arguments cannot be used.
 std::optional<ExplainRequest> parseExplainArgs(const Arguments &args, std::string &error);
 
-extern const char *const kExplainUsage;
+std::string explainUsage();
 
 } // namespace kt::ktsw

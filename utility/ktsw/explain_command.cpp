@@ -49,11 +49,11 @@ int runExplain(const Arguments &args, std::ostream &out, std::ostream &err) {
     std::string error;
     const auto request = parseExplainArgs(args, error);
     if (!request) {
-        err << "ktsw explain: " << error << "\n" << kExplainUsage;
+        err << "ktsw explain: " << error << "\n" << explainUsage();
         return kExitUsage;
     }
     if (request->help) {
-        out << kExplainUsage;
+        out << explainUsage();
         return out.flush() ? 0 : 1;
     }
 

@@ -12,19 +12,20 @@ using kt::ktsw::Arguments;
 struct Command {
     std::string_view name;
     std::string_view summary;
+    std::string_view synopsis;
     int (*run)(const Arguments &, std::ostream &, std::ostream &);
 };
 
 constexpr Command kCommands[] = {
     {"explain", "show what each bit of a soft switch byte means on a model",
-     kt::ktsw::runExplain},
+     kt::ktsw::kExplainSynopsis, kt::ktsw::runExplain},
 };
 
 void printUsage(std::ostream &os) {
     os << "usage: ktsw COMMAND [options]\n"
           "       ktsw COMMAND --help\n\ncommands:\n";
     for (const Command &c : kCommands)
-        os << "  " << c.name << "  " << c.summary << '\n';
+        os << "  " << c.name << ": " << c.summary << "\n    ktsw " << c.synopsis << '\n';
 }
 
 } // namespace

@@ -1,0 +1,47 @@
+// Helpers for the switch page tests: run the display procedure on a
+// design-time page and compare labels by bit number.
+#pragma once
+
+#include "catalogue/switch_page.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+#include <string>
+
+namespace kt::catalogue::test {
+
+// Expected label per bit number (1 to 8); nullopt: no procedure wrote it.
+using Labels = std::map<int, std::optional<std::string>>;
+inline const std::optional<std::string> kUnwritten = std::nullopt;
+
+struct DisplayCase {
+    const char *model;
+    int value;
+    Labels labels;
+};
+
+inline SwitchPage shown(int switchNo, std::string_view model, int value) {
+    SwitchPage page = designTimePage(switchNo);
+    show(page, value, model);
+    return page;
+}
+
+inline void expectLabels(const SwitchPage &page, const Labels &labels) {
+    for (const auto &[bit, caption] : labels) {
+        const BitRow &row = page.bits[static_cast<std::size_t>(bit - 1)];
+        if (caption) {
+            EXPECT_TRUE(row.written) << "bit " << bit;
+            EXPECT_EQ(row.caption, *caption) << "bit " << bit;
+        } else {
+            EXPECT_FALSE(row.written) << "bit " << bit << " holds \"" << row.caption << '"';
+        }
+    }
+}
+
+inline void PrintTo(const DisplayCase &c, std::ostream *os) {
+    *os << c.model << " value " << c.value;
+}
+
+} // namespace kt::catalogue::test
