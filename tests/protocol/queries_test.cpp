@@ -41,6 +41,7 @@ TEST(SwitchQuery, AcceptsOnlyANumberFrom0To255)
         {"", false, 0},
         {"abc", false, 0},
         {"inf", false, 0},
+        {"1e999", false, 0},
     };
     for (const auto &c : cases) {
         ProtocolRig rig;

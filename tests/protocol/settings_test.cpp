@@ -116,20 +116,6 @@ TEST(WriteSettings, SwitchPageIsWrittenBetweenUnlockAndLock)
     EXPECT_TRUE(rig.view.enabled("cmd2"));
 }
 
-TEST(WriteSettings, OptionClickDescribesTheBit)
-{
-    ProtocolRig rig;
-    rig.setModel("KT-9100X");
-    rig.printer.answer(Query::SW1, "0");
-    rig.controller.queries().getSW(1);
-    const std::string before = rig.view.text("lblSW1Function(0)");
-    rig.controller.optSW_Click(1, 0, false);
-    EXPECT_TRUE(rig.view.checked("optSW1OFF(0)"));
-    EXPECT_TRUE(rig.view.bold("optSW1OFF(0)"));
-    EXPECT_FALSE(rig.view.bold("optSW1ON(0)"));
-    EXPECT_NE(rig.view.text("lblSW1Function(0)"), before);
-}
-
 TEST(WriteSettings, EndsTheProgramWhereTheConnectionChanges)
 {
     const struct {
@@ -160,6 +146,7 @@ TEST(WriteSettings, EndsTheProgramWhereTheConnectionChanges)
         rig.controller.cmd2_Click();
         EXPECT_EQ(rig.messageTexts(), std::vector<std::string>{kRepower}) << c.port << c.model;
         EXPECT_EQ(rig.program.exits, c.exits) << c.port << " " << c.model << " " << c.baudCaption;
+        EXPECT_EQ(rig.view.enabled("cmd2"), c.exits == 0) << "the window is left alone once ending";
     }
 }
 

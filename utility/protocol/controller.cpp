@@ -32,7 +32,8 @@ void Controller::cmd2_Click()
         return;
     }
     ctx_.view.setEnabled("cmd2", false);
-    settings_.writeSettings(ctx_.view.currentTab());
+    if (settings_.writeSettings(ctx_.view.currentTab()))
+        return;  // the program is ending
     ctx_.view.setEnabled("cmd2", true);
     ctx_.view.setFocus("cmd2");
 }

@@ -54,13 +54,13 @@ bool Settings::baudRateChanged() const
     return selected != leadingNumber(current).value_or(0);
 }
 
-void Settings::writeSettings(int tab)
+bool Settings::writeSettings(int tab)
 {
     if (tab == kLanguageTab) {
         // Refused before anything is sent: the settings stay unsaved.
         if (const auto missing = missingSelection(ctx_)) {
             ctx_.inform(*missing);
-            return;
+            return false;
         }
     }
     ctx_.state.dataChanged = false;
@@ -69,15 +69,14 @@ void Settings::writeSettings(int tab)
     else if (tab == kLanguageTab)
         writeAdditionalSwitches(ctx_);
     else
-        return;
+        return false;
     ctx_.inform(kRepower);
-    if (ctx_.state.portKind == "TCP") {
+    const bool ends = ctx_.state.portKind == "TCP" ||
+                      (tab == 1 && ctx_.state.portKind == "COM" &&
+                       catalogue::isZnBaudRateModel(ctx_.modelKey()) && baudRateChanged());
+    if (ends)
         ctx_.program.exitProgram();
-        return;
-    }
-    if (tab == 1 && ctx_.state.portKind == "COM" && catalogue::isZnBaudRateModel(ctx_.modelKey()) &&
-        baudRateChanged())
-        ctx_.program.exitProgram();
+    return ends;
 }
 
 } // namespace kt::protocol

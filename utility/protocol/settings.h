@@ -17,8 +17,9 @@ public:
     void readSettings(int tab);
 
     // Writes the page of tab; afterwards asks for a re-power and ends the
-    // program where the connection is about to change.
-    void writeSettings(int tab);
+    // program where the connection is about to change. True when it ended
+    // the program: the caller must not touch the window after that.
+    bool writeSettings(int tab);
 
 private:
     void readLanguageSettings();
