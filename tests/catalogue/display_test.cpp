@@ -12,6 +12,11 @@ std::string states(const SwitchPage &page) {
     return s;
 }
 
+TEST_P(SwitchDisplay, LabelsAfterFullDisplay) {
+    expectLabels(shown(GetParam().switchNo, GetParam().model, GetParam().value),
+                 GetParam().labels);
+}
+
 TEST(ShowProcedure, SelectsOptionsFromTheValue) {
     struct Case {
         int value;

@@ -9,6 +9,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kt::catalogue::test {
 
@@ -20,7 +21,18 @@ struct DisplayCase {
     const char *model;
     int value;
     Labels labels;
+    int switchNo = 0;  // set by onSwitch
 };
+
+inline std::vector<DisplayCase> onSwitch(int switchNo, std::vector<DisplayCase> cases) {
+    for (DisplayCase &c : cases)
+        c.switchNo = switchNo;
+    return cases;
+}
+
+// Full display of the case's value on a design-time page (display_test.cpp);
+// each switch's test file instantiates it with its cases.
+class SwitchDisplay : public ::testing::TestWithParam<DisplayCase> {};
 
 inline SwitchPage shown(int switchNo, std::string_view model, int value) {
     SwitchPage page = designTimePage(switchNo);
@@ -41,7 +53,7 @@ inline void expectLabels(const SwitchPage &page, const Labels &labels) {
 }
 
 inline void PrintTo(const DisplayCase &c, std::ostream *os) {
-    *os << c.model << " value " << c.value;
+    *os << "switch " << c.switchNo << ' ' << c.model << " value " << c.value;
 }
 
 } // namespace kt::catalogue::test

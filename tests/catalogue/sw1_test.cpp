@@ -7,16 +7,10 @@ constexpr const char *kPaper80x512 = "Paper width & printable width = 80mm, 512d
 constexpr const char *kPaper80x576 = "Paper width & printable width = 80mm, 576dots";
 constexpr const char *kPaper58x424 = "Paper width & printable width = 58mm, 424dots";
 
-class SoftSwitch1Display : public ::testing::TestWithParam<DisplayCase> {};
-
-TEST_P(SoftSwitch1Display, LabelsAfterFullDisplay) {
-    expectLabels(shown(1, GetParam().model, GetParam().value), GetParam().labels);
-}
-
 // Values: a bit is 1 (its OFF option) when its weight is in the value.
 INSTANTIATE_TEST_SUITE_P(
-    Models, SoftSwitch1Display,
-    ::testing::Values(
+    SoftSwitch1, SwitchDisplay,
+    ::testing::ValuesIn(onSwitch(1, {
         // Bits 3-6 OFF: the paper field on all three labels.
         DisplayCase{"KT-4000", 60, {{2, kUnwritten}, {3, kPaper80x512}, {4, kPaper80x512},
                                     {5, kPaper80x512}, {6, "Interface = DEFAULT"}}},
@@ -25,6 +19,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Bit 3 ON, 4 OFF, 5 ON.
         DisplayCase{"KT-7700", 8, {{3, kPaper80x576}, {4, kPaper80x576},
                                    {5, "Print speed = 180mm/sec"}}},
+        DisplayCase{"KT-1400", 4, {{3, kPaper58x424}, {4, kPaper58x424}}},
         DisplayCase{"KT-1400", 16, {{3, kUnwritten}, {4, kUnwritten},
                                     {5, "Print speed = 200mm/sec"}}},
         // Bit 4 ON, 5 OFF; bit 3 "Reserve" in both states.
@@ -64,7 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
                                    {8, "Paper Feed Backward before print = Disabled"}}},
         DisplayCase{"kt-4000", 0, {{3, "Don't cut paper when cover closed"}}},
         DisplayCase{"KT-4000 ", 1, {{1, "Baud Rate = 115200"},
-                                    {3, "Don't cut paper when cover closed"}}}));
+                                    {3, "Don't cut paper when cover closed"}}}})));
 
 TEST(SoftSwitch1Clicks, BitTwoRewritesTheLabelOfBitOne) {
     SwitchPage page = shown(1, "MV550", 3);

@@ -3,15 +3,9 @@
 namespace kt::catalogue::test {
 namespace {
 
-class SoftSwitch2Display : public ::testing::TestWithParam<DisplayCase> {};
-
-TEST_P(SoftSwitch2Display, LabelsAfterFullDisplay) {
-    expectLabels(shown(2, GetParam().model, GetParam().value), GetParam().labels);
-}
-
 INSTANTIATE_TEST_SUITE_P(
-    Models, SoftSwitch2Display,
-    ::testing::Values(
+    SoftSwitch2, SwitchDisplay,
+    ::testing::ValuesIn(onSwitch(2, {
         // The print density field of bits 1-2 on the label of bit 1.
         DisplayCase{"KT-1700", 1, {{1, "Unknown"}, {2, kUnwritten}}},
         DisplayCase{"KT-1700", 3, {{1, "Print Density = NORMAL"}, {2, kUnwritten}}},
@@ -55,7 +49,7 @@ INSTANTIATE_TEST_SUITE_P(
                                    {5, "Raster bitmap print mode = Line printing"},
                                    {6, "Parity check = EVEN"},
                                    {7, "Handshaking = XON/XOFF"},
-                                   {8, "<CR> Valid"}}}));
+                                   {8, "<CR> Valid"}}}})));
 
 // Family A (and "TW86_USB" at bits 6 and 7) leave the serial-setting bits
 // unmarked.

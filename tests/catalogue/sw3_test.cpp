@@ -3,15 +3,9 @@
 namespace kt::catalogue::test {
 namespace {
 
-class SoftSwitch3Display : public ::testing::TestWithParam<DisplayCase> {};
-
-TEST_P(SoftSwitch3Display, LabelsAfterFullDisplay) {
-    expectLabels(shown(3, GetParam().model, GetParam().value), GetParam().labels);
-}
-
 INSTANTIATE_TEST_SUITE_P(
-    Models, SoftSwitch3Display,
-    ::testing::Values(
+    SoftSwitch3, SwitchDisplay,
+    ::testing::ValuesIn(onSwitch(3, {
         // Bits 2-4 all ON have no speed caption: stage 1's beep text stays.
         DisplayCase{"KT-4000", 0, {{1, "Raster bitmap print mode = Line printing"},
                                    {2, "Beep sound after Cut Paper = Enabled"},
@@ -44,7 +38,7 @@ INSTANTIATE_TEST_SUITE_P(
         DisplayCase{"NO-SUCH", 0, {{1, "Paper Feed Backward before print = Disabled"},
                                    {2, "Beep sound after Cut Paper = Enabled"},
                                    {3, kUnwritten}, {4, kUnwritten}, {5, kUnwritten},
-                                   {6, kUnwritten}, {7, kUnwritten}, {8, kUnwritten}}}));
+                                   {6, kUnwritten}, {7, kUnwritten}, {8, kUnwritten}}}})));
 
 // "KT-9100X" is in group D (four-bit density) and in the KT-74/KT-9100X
 // rule (three-bit density): the label of bit 5 depends on the index last

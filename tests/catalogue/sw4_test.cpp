@@ -3,15 +3,9 @@
 namespace kt::catalogue::test {
 namespace {
 
-class SoftSwitch4Display : public ::testing::TestWithParam<DisplayCase> {};
-
-TEST_P(SoftSwitch4Display, LabelsAfterFullDisplay) {
-    expectLabels(shown(4, GetParam().model, GetParam().value), GetParam().labels);
-}
-
 INSTANTIATE_TEST_SUITE_P(
-    Models, SoftSwitch4Display,
-    ::testing::Values(
+    SoftSwitch4, SwitchDisplay,
+    ::testing::ValuesIn(onSwitch(4, {
         DisplayCase{"KT-4000", 0, {{1, "Beep sound after Cut paper = Enabled"},
                                    {2, "Barcode Height Reduction = 75%"}, {3, kUnwritten},
                                    {4, "Line Space Reduction = 75%"}, {5, kUnwritten},
@@ -32,7 +26,7 @@ INSTANTIATE_TEST_SUITE_P(
                                   {8, "Switch 1 Selection = Software"}}},
         DisplayCase{"KT-7400", 128, {{8, "USB_ZERO_PACKET"}}},
         DisplayCase{"KT-1700", 0, {{1, kUnwritten}, {2, kUnwritten}, {4, kUnwritten},
-                                   {6, kUnwritten}, {8, kUnwritten}}}));
+                                   {6, kUnwritten}, {8, kUnwritten}}}})));
 
 TEST(SoftSwitch4Bold, FieldsMarkOnlyTheirFirstBit) {
     SwitchPage page = shown(4, "KT-4000", 0);

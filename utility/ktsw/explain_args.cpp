@@ -1,6 +1,7 @@
 #include "explain_args.h"
 
 #include <charconv>
+#include <set>
 #include <string_view>
 
 namespace kt::ktsw {
@@ -41,7 +42,7 @@ std::optional<Selection> parseSelection(std::string_view text) {
 
 std::optional<ExplainRequest> parseExplainArgs(const Arguments &args, std::string &error) {
     ExplainRequest request;
-    bool haveModel = false, haveSwitch = false, haveValue = false;
+    std::set<std::string_view> given;  // the options that may appear once
     const auto fail = [&error](std::string message) {
         error = std::move(message);
         return std::nullopt;
@@ -78,43 +79,33 @@ std::optional<ExplainRequest> parseExplainArgs(const Arguments &args, std::strin
         } else {
             return fail(std::string(option) + " needs a value");
         }
+        if (option != "--select" && !given.insert(option).second)
+            return fail(std::string(option) + " given twice");
 
+        const std::string quoted = "'" + std::string(value) + "'";
         if (option == "--model") {
-            if (haveModel)
-                return fail("--model given twice");
             request.model = value;
-            haveModel = true;
         } else if (option == "--switch") {
             const auto n = parseNumber(value, 1, 4);
-            if (haveSwitch)
-                return fail("--switch given twice");
             if (!n)
-                return fail("unknown switch '" + std::string(value) + "' (expected 1 to 4)");
+                return fail("unknown switch " + quoted + " (expected 1 to 4)");
             request.switchNo = *n;
-            haveSwitch = true;
         } else if (option == "--value") {
             const auto v = parseNumber(value, 0, 255);
-            if (haveValue)
-                return fail("--value given twice");
             if (!v)
-                return fail("value '" + std::string(value) +
-                            "' is not a number from 0 to 255");
+                return fail("value " + quoted + " is not a number from 0 to 255");
             request.value = *v;
-            haveValue = true;
         } else {
             const auto selection = parseSelection(value);
             if (!selection)
-                return fail("malformed --select '" + std::string(value) +
-                            "' (expected BIT=ON or BIT=OFF, BIT 1 to 8)");
+                return fail("malformed --select " + quoted +
+                            " (expected BIT=ON or BIT=OFF, BIT 1 to 8)");
             request.selections.push_back(*selection);
         }
     }
-    if (!haveModel)
-        return fail("missing --model");
-    if (!haveSwitch)
-        return fail("missing --switch");
-    if (!haveValue)
-        return fail("missing --value");
+    for (std::string_view required : {"--model", "--switch", "--value"})
+        if (!given.contains(required))
+            return fail("missing " + std::string(required));
     return request;
 }
 
