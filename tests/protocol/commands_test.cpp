@@ -40,10 +40,10 @@ TEST(QueryTable, EveryQueryHasItsBytesAndTag)
         {Query::Maker, "getMakerInfo", "1D 49 42"},
     };
     for (const auto &c : cases) {
-        const QuerySpec &spec = querySpec(c.query);
-        EXPECT_EQ(spec.query, c.query) << c.tag;
-        EXPECT_EQ(spec.tag, c.tag);
-        EXPECT_EQ(hex(spec.bytes), c.bytes) << c.tag;
+        const QueryEntry &entry = queryEntry(c.query);
+        EXPECT_EQ(entry.query, c.query) << c.tag;
+        EXPECT_EQ(entry.tag, c.tag);
+        EXPECT_EQ(hex(entry.bytes), c.bytes) << c.tag;
     }
 }
 

@@ -28,7 +28,7 @@ std::vector<Command> bytesOf(const std::vector<Query> &queries)
 {
     std::vector<Command> out;
     for (Query q : queries)
-        out.push_back(querySpec(q).bytes);
+        out.push_back(queryEntry(q).bytes);
     return out;
 }
 

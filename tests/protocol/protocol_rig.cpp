@@ -17,7 +17,7 @@ std::vector<std::string> items(const std::array<std::string_view, N> &list)
 
 void ScriptedPrinter::answerOnce(protocol::Query query, std::vector<std::string> replies)
 {
-    auto &queue = once_[protocol::querySpec(query).bytes];
+    auto &queue = once_[protocol::queryEntry(query).bytes];
     queue.insert(queue.end(), replies.begin(), replies.end());
 }
 

@@ -24,14 +24,14 @@ public:
 
     // The reply to every read of command from now on.
     void answer(const session::Command &command, std::string reply) { replies_[command] = std::move(reply); }
-    void answer(protocol::Query query, std::string reply) { answer(protocol::querySpec(query).bytes, std::move(reply)); }
+    void answer(protocol::Query query, std::string reply) { answer(protocol::queryEntry(query).bytes, std::move(reply)); }
     // Replies used once each, before the lasting answer.
     void answerOnce(protocol::Query query, std::vector<std::string> replies);
 
     void exchangeCommand(const session::Command &command, std::string &modeAndReply) override;
 
     int countOf(const session::Command &command) const;
-    int countOf(protocol::Query query) const { return countOf(protocol::querySpec(query).bytes); }
+    int countOf(protocol::Query query) const { return countOf(protocol::queryEntry(query).bytes); }
     std::vector<session::Command> commands() const;
     // The commands sent without asking for a reply.
     std::vector<session::Command> writes() const;

@@ -36,7 +36,7 @@ TEST(ReadSettings, ReadsTheTabOnScreenWhereTheModelHasIt)
         rig.controller.cmd1_Click();
         EXPECT_EQ(static_cast<int>(rig.printer.sent.size()), c.sent) << c.model << " tab " << c.tab;
         if (c.sent) {
-            EXPECT_EQ(rig.printer.sent[0].command, querySpec(switchQuery(c.tab)).bytes);
+            EXPECT_EQ(rig.printer.sent[0].command, queryEntry(switchQuery(c.tab)).bytes);
         }
         EXPECT_FALSE(rig.state.dataChanged);
         EXPECT_TRUE(rig.view.enabled("cmd1"));
@@ -53,10 +53,10 @@ TEST(ReadSettings, LanguageTabInItsOrder)
     rig.view.setCurrentTab(5);
     rig.controller.cmd1_Click();
     const std::vector<Command> expected{
-        querySpec(Query::Language1).bytes, querySpec(Query::Language2).bytes,
-        querySpec(Query::Language3).bytes, querySpec(Query::Language4).bytes,
-        querySpec(Query::Language6).bytes,  // no density on this model
-        querySpec(Query::Language7).bytes,
+        queryEntry(Query::Language1).bytes, queryEntry(Query::Language2).bytes,
+        queryEntry(Query::Language3).bytes, queryEntry(Query::Language4).bytes,
+        queryEntry(Query::Language6).bytes,  // no density on this model
+        queryEntry(Query::Language7).bytes,
     };
     EXPECT_EQ(hex(rig.printer.commands()), hex(expected));
     EXPECT_EQ(rig.view.text("comboCodePage"), "19 - 858 Multilingual (Latin+Euro)");

@@ -136,7 +136,7 @@ TEST(ChangePrompt, YesReadsThePageLeftAgainAndStays)
 
     enterTab(rig, 2, 4);
     EXPECT_EQ(rig.view.currentTab(), 4);
-    EXPECT_EQ(rig.printer.commands(), std::vector<Command>{querySpec(Query::SW2).bytes});
+    EXPECT_EQ(rig.printer.commands(), std::vector<Command>{queryEntry(Query::SW2).bytes});
     EXPECT_TRUE(rig.view.checked("optSW2ON(3)")) << "the printer's value is shown again";
     EXPECT_FALSE(rig.state.dataChanged);
     EXPECT_TRUE(rig.view.visible("frameSW4m"));

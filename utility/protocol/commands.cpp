@@ -19,9 +19,9 @@ Command readParameter(std::uint8_t n, bool trailingNul)
 
 Command identity(char item) { return {GS, 0x49, static_cast<std::uint8_t>(item)}; }
 
-const std::array<QuerySpec, 20> &queries()
+const std::array<QueryEntry, 20> &queries()
 {
-    static const std::array<QuerySpec, 20> table{{
+    static const std::array<QueryEntry, 20> table{{
         {Query::SW1, "getSW1", readParameter(0x27, true)},
         {Query::SW2, "getSW2", readParameter(0x28, true)},
         {Query::SW3, "getSW3", readParameter(0x29, true)},
@@ -46,7 +46,7 @@ const std::array<QuerySpec, 20> &queries()
     return table;
 }
 
-constexpr std::array<WriteSpec, 10> kWrites{{
+constexpr std::array<WriteEntry, 10> kWrites{{
     {Setting::SW1, 0x27, 3, 8},
     {Setting::SW2, 0x28, 3, 8},
     {Setting::SW3, 0x29, 3, 8},
@@ -61,14 +61,14 @@ constexpr std::array<WriteSpec, 10> kWrites{{
 
 } // namespace
 
-const QuerySpec &querySpec(Query query) { return queries()[static_cast<std::size_t>(query)]; }
+const QueryEntry &queryEntry(Query query) { return queries()[static_cast<std::size_t>(query)]; }
 
 Query switchQuery(int switchNo)
 {
     return static_cast<Query>(static_cast<int>(Query::SW1) + std::clamp(switchNo, 1, 4) - 1);
 }
 
-const WriteSpec &writeSpec(Setting setting) { return kWrites[static_cast<std::size_t>(setting)]; }
+const WriteEntry &writeEntry(Setting setting) { return kWrites[static_cast<std::size_t>(setting)]; }
 
 Setting switchSetting(int switchNo)
 {
@@ -77,14 +77,14 @@ Setting switchSetting(int switchNo)
 
 Command writeCommand(Setting setting, std::span<const std::uint8_t> data)
 {
-    const WriteSpec &spec = writeSpec(setting);
+    const WriteEntry &entry = writeEntry(setting);
     Command c;
-    c.reserve(spec.length);
-    for (std::uint8_t b : {GS, std::uint8_t{0x67}, std::uint8_t{0x38}, spec.parameter})
+    c.reserve(entry.length);
+    for (std::uint8_t b : {GS, std::uint8_t{0x67}, std::uint8_t{0x38}, entry.parameter})
         c.push_back(b);
-    for (std::size_t i = 0; i < spec.dataWidth && i < data.size(); ++i)
+    for (std::size_t i = 0; i < entry.dataWidth && i < data.size(); ++i)
         c.push_back(data[i]);
-    c.resize(spec.length, 0x00);
+    c.resize(entry.length, 0x00);
     return c;
 }
 

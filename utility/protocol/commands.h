@@ -20,13 +20,13 @@ enum class Query {
     Maker,
 };
 
-struct QuerySpec {
+struct QueryEntry {
     Query query;
     std::string_view tag;   // the log line is tag + "-->" + reply
     Command bytes;          // sent whole, trailing zero bytes included
 };
 
-const QuerySpec &querySpec(Query query);
+const QueryEntry &queryEntry(Query query);
 // The query of soft switch 1 to 4.
 Query switchQuery(int switchNo);
 
@@ -37,14 +37,14 @@ enum class Setting {
     CodePage, CodePageName, InterChars, Density, New8x16, ThaiPass,
 };
 
-struct WriteSpec {
+struct WriteEntry {
     Setting setting;
     std::uint8_t parameter;
     std::size_t dataWidth;
     std::size_t length;
 };
 
-const WriteSpec &writeSpec(Setting setting);
+const WriteEntry &writeEntry(Setting setting);
 Setting switchSetting(int switchNo);
 
 // GS g 8 n followed by the data bytes (cut or zero padded to the setting's

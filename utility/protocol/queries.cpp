@@ -16,7 +16,7 @@ constexpr std::string_view kMakerWord = "TALVORIN";
 
 void Queries::logReply(Query query, std::string_view reply)
 {
-    std::string line(querySpec(query).tag);
+    std::string line(queryEntry(query).tag);
     line += "-->";
     line += reply;
     ctx_.log.addLog(line);
@@ -24,7 +24,7 @@ void Queries::logReply(Query query, std::string_view reply)
 
 bool Queries::getText(Query query, std::string_view label)
 {
-    const std::string reply = ctx_.ask(querySpec(query).bytes);
+    const std::string reply = ctx_.ask(queryEntry(query).bytes);
     if (reply.empty())
         return false;
     logReply(query, reply);
@@ -35,7 +35,7 @@ bool Queries::getText(Query query, std::string_view label)
 bool Queries::getSW(int switchNo)
 {
     const Query query = switchQuery(switchNo);
-    const std::string reply = ctx_.ask(querySpec(query).bytes);
+    const std::string reply = ctx_.ask(queryEntry(query).bytes);
     // A reply that does not begin with a number (no answer at all included)
     // carries no switch byte: showing it as 0 would present eight invented
     // bits that a later write would store in the printer.
@@ -76,7 +76,7 @@ bool Queries::getDensity()
 
 bool Queries::getNew8x16()
 {
-    const std::string reply = ctx_.ask(querySpec(Query::Language6).bytes);
+    const std::string reply = ctx_.ask(queryEntry(Query::Language6).bytes);
     if (reply.empty()) {
         ctx_.view.setText("lblLANG_INFO(5)", "OFF");
         return false;
@@ -90,7 +90,7 @@ bool Queries::getThaiPass()
 {
     if (!catalogue::hasThaiFontPass(ctx_.modelKey()))
         return true;
-    const std::string reply = ctx_.ask(querySpec(Query::Language7).bytes);
+    const std::string reply = ctx_.ask(queryEntry(Query::Language7).bytes);
     if (reply.empty()) {
         ctx_.view.setText("lblLANG_INFO(6)", "");
         return false;
@@ -106,7 +106,7 @@ bool Queries::getThaiPass()
 
 bool Queries::getPrinterInfo1()
 {
-    const Command &command = querySpec(Query::Printer1).bytes;
+    const Command &command = queryEntry(Query::Printer1).bytes;
     std::string reply = ctx_.ask(command);
     if (reply.empty())
         reply = ctx_.ask(command);
@@ -143,7 +143,7 @@ bool Queries::getPrinterInfo5(bool installationDate)
 
 bool Queries::getMakerInfo()
 {
-    const std::string reply = ctx_.ask(querySpec(Query::Maker).bytes);
+    const std::string reply = ctx_.ask(queryEntry(Query::Maker).bytes);
     logReply(Query::Maker, reply);
     ctx_.state.makerName = reply;
     if (upperCase(reply).find(kMakerWord) == std::string::npos)
