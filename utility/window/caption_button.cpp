@@ -1,0 +1,23 @@
+#include "window/caption_button.h"
+
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
+namespace kt::window {
+
+void CaptionButton::paintEvent(QPaintEvent *)
+{
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    const QString caption = option.text;
+    option.text.clear();
+    painter.drawControl(QStyle::CE_PushButton, option);
+
+    const QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+    const QPalette::ColorRole role = QPalette::ButtonText;
+    painter.drawItemText(area, Qt::AlignCenter | Qt::TextWordWrap, option.palette, isEnabled(),
+                         caption, role);
+}
+
+} // namespace kt::window

@@ -1,0 +1,57 @@
+// Builds the window's controls: each widget gets its control name as
+// objectName and its place from twips (15 twips to a pixel), relative to
+// its container.
+#pragma once
+
+#include <QFont>
+#include <QString>
+#include <QStringList>
+
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QWidget;
+
+namespace kt::window {
+
+struct Twips {
+    int left, top, width, height;
+};
+
+inline constexpr int kTwipsPerPixel = 15;
+
+class ControlBuilder {
+public:
+    // topOffset: twips of the container's top that the container itself
+    // takes (the tab row of the tab control), subtracted from every top.
+    explicit ControlBuilder(QWidget *container, int topOffset = 0)
+        : container_(container), topOffset_(topOffset)
+    {
+    }
+
+    QWidget *container() const { return container_; }
+    ControlBuilder into(QWidget *container) const { return ControlBuilder(container); }
+
+    QLabel *label(const QString &name, const QString &caption, Twips at, const QFont &font) const;
+    // A frame with a border, captioned or not.
+    QGroupBox *frame(const QString &name, const QString &caption, Twips at) const;
+    // A frame that only groups its options: no border, no caption.
+    QFrame *plainFrame(const QString &name, Twips at) const;
+    QRadioButton *option(const QString &name, const QString &caption, Twips at) const;
+    QPushButton *button(const QString &name, const QString &caption, Twips at) const;
+    QComboBox *combo(const QString &name, Twips at, const QStringList &items, bool editable,
+                     const QFont &font) const;
+    QLineEdit *textBox(const QString &name, const QString &text, Twips at, const QFont &font) const;
+
+    void place(QWidget *widget, const QString &name, Twips at) const;
+
+private:
+    QWidget *container_;
+    int topOffset_;
+};
+
+} // namespace kt::window

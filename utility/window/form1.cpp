@@ -1,0 +1,137 @@
+#include "window/form1.h"
+
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+
+#include "protocol/form_events.h"
+#include "session/form_handlers.h"
+#include "window/artwork.h"
+#include "window/control_builder.h"
+#include "window/window_style.h"
+
+namespace kt::window {
+namespace {
+
+constexpr int kClientWidthTwips = 11640;
+constexpr int kClientHeightTwips = 7650;
+
+} // namespace
+
+Form1::Form1()
+{
+    setObjectName("Form1");
+    setWindowTitle("Printer Software Switch Utility v1.4.0.7");
+    setWindowIcon(windowIcon());
+    setFont(style::form());
+    setFixedSize(kClientWidthTwips / kTwipsPerPixel, kClientHeightTwips / kTwipsPerPixel);
+
+    const ControlBuilder form(this);
+    buildTopControls(form);
+    buildSerialSettings(form);
+    buildNetworkSettings(form);
+    buildTabs(form);
+
+    connectButtons();
+    connectPortList();
+    connectOptions();
+    connectCombos();
+    connectTabs();
+}
+
+void Form1::bind(session::FormHandlers *handlers, protocol::FormEvents *events)
+{
+    handlers_ = handlers;
+    events_ = events;
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    if (handlers_)
+        handlers_->Form_Unload();
+    event->accept();
+}
+
+void Form1::connectButtons()
+{
+    using session::FormHandlers;
+    using protocol::FormEvents;
+    const auto toHandlers = [this](const char *name, void (FormHandlers::*handler)()) {
+        connect(findChild<QPushButton *>(name), &QPushButton::clicked, this, [this, handler] {
+            if (handlers_)
+                (handlers_->*handler)();
+        });
+    };
+    const auto toEvents = [this](const char *name, void (FormEvents::*handler)()) {
+        connect(findChild<QPushButton *>(name), &QPushButton::clicked, this, [this, handler] {
+            if (events_)
+                (events_->*handler)();
+        });
+    };
+    toEvents("cmdCommunicate", &FormEvents::cmdCommunicate_Click);
+    toEvents("cmd1", &FormEvents::cmd1_Click);
+    toEvents("cmd2", &FormEvents::cmd2_Click);
+    toHandlers("cmd01", &FormHandlers::cmd01_Click);
+    toHandlers("cmd02", &FormHandlers::cmd02_Click);
+    toHandlers("cmdEXIT", &FormHandlers::cmdEXIT_Click);
+    toHandlers("cmdHELP", &FormHandlers::cmdHELP_Click);
+    toHandlers("cmdSTATUS", &FormHandlers::cmdSTATUS_Click);
+    toHandlers("cmdCLEARlst", &FormHandlers::cmdCLEARlst_Click);
+}
+
+void Form1::connectPortList()
+{
+    auto *combo = findChild<QComboBox *>("Combo1");
+    const auto click = [this] {
+        if (live() && handlers_)
+            handlers_->Combo1_Click();
+    };
+    connect(combo, &QComboBox::activated, this, click);
+    // A port typed into the list (a device path) counts once the typing is
+    // done; taking the same port again changes nothing.
+    connect(combo->lineEdit(), &QLineEdit::editingFinished, this, click);
+}
+
+void Form1::connectOptions()
+{
+    for (int sw = 1; sw <= kSwitchPages; ++sw) {
+        for (int index = 0; index < kBitsPerSwitch; ++index) {
+            for (bool on : {true, false}) {
+                const QString name =
+                    QString("optSW%1%2(%3)").arg(sw).arg(on ? "ON" : "OFF").arg(index);
+                auto *option = findChild<QRadioButton *>(name);
+                connect(option, &QRadioButton::toggled, this, [this, sw, index, on](bool checked) {
+                    if (checked && live() && events_)
+                        events_->optSW_Click(sw, index, on);
+                });
+            }
+        }
+    }
+}
+
+void Form1::connectCombos()
+{
+    for (const char *name : {"comboCodePage", "comboCodePageName", "comboInterChars",
+                             "comboDensity", "comboTHAI", "comboNew8x16"}) {
+        connect(findChild<QComboBox *>(name), &QComboBox::activated, this, [this, name] {
+            if (live() && events_)
+                events_->combo_Click(name);
+        });
+    }
+}
+
+void Form1::connectTabs()
+{
+    connect(tabs_, &QTabWidget::currentChanged, this, [this](int tab) {
+        const int previous = shownTab_;
+        shownTab_ = tab;
+        if (live() && events_)
+            events_->SSTab1_Click(previous);
+    });
+}
+
+} // namespace kt::window
