@@ -1,13 +1,23 @@
 #include "usb_testbed.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <stdexcept>
+#include <fcntl.h>
 #include <termios.h>
+#include <unistd.h>
 #include <umockdev.h>
 
 namespace kt::test {
 
-bool UsbTestbed::available() { return umockdev_in_mock_environment(); }
+bool UsbTestbed::available()
+{
+    // umockdev_in_mock_environment() only tells whether a testbed exists;
+    // redirection needs the preload library that umockdev-wrapper adds.
+    const char *preload = std::getenv("LD_PRELOAD");
+    return preload && std::strstr(preload, "libumockdev-preload");
+}
 
 UsbTestbed::UsbTestbed()
 {
@@ -16,7 +26,12 @@ UsbTestbed::UsbTestbed()
     bed_ = umockdev_testbed_new();
 }
 
-UsbTestbed::~UsbTestbed() { g_object_unref(bed_); }
+UsbTestbed::~UsbTestbed()
+{
+    for (int fd : heldOpen_)
+        ::close(fd);
+    g_object_unref(bed_);
+}
 
 std::string UsbTestbed::addPrinter(std::uint16_t productId, std::uint16_t vendorId)
 {
@@ -47,6 +62,12 @@ std::string UsbTestbed::addPrinter(std::uint16_t productId, std::uint16_t vendor
         throw std::runtime_error("no device fd for " + node);
     cfmakeraw(&t);
     tcsetattr(fd, TCSANOW, &t);
+    // Without an open slave the master reports a hang-up; keep one open so
+    // the node can be served before and between the opens under test.
+    const int slave = ::open(node.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (slave < 0)
+        throw std::runtime_error("cannot hold " + node + " open");
+    heldOpen_.push_back(slave);
     return node;
 }
 

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 typedef struct _UMockdevTestbed UMockdevTestbed;
 
@@ -39,6 +40,7 @@ public:
 private:
     UMockdevTestbed *bed_ = nullptr;
     int printers_ = 0;
+    std::vector<int> heldOpen_; // the slave side of every node
 };
 
 } // namespace kt::test
