@@ -25,12 +25,7 @@ std::uint32_t shade(std::uint32_t x, std::uint32_t y)
 
 BmpImage picture(std::uint32_t width, std::uint32_t height, std::uint16_t bits)
 {
-    BmpImage image{width, height, bits, {}, nullptr};
-    if (bits <= 8)
-        image.palette = kt::bitmap::testing::greyPalette(1u << bits);
-    const std::uint32_t mask = bits >= 32 ? 0xFFFFFFFFu : (1u << bits) - 1;
-    image.pixel = [mask](std::uint32_t x, std::uint32_t y) { return shade(x, y) & mask; };
-    return image;
+    return kt::bitmap::testing::patterned(width, height, bits, shade);
 }
 
 std::uint64_t totalBytes(const std::vector<std::string> &files)

@@ -14,12 +14,7 @@ std::uint32_t checker(std::uint32_t x, std::uint32_t y) { return (x + y) % 2 ? 0
 
 BmpImage image(std::uint32_t width, std::uint32_t height, std::uint16_t bits)
 {
-    BmpImage img{width, height, bits, {}, nullptr};
-    if (bits <= 8)
-        img.palette = greyPalette(bits == 8 ? 16u : 1u << bits);
-    const std::uint32_t mask = bits >= 32 ? 0xFFFFFFFFu : (1u << bits) - 1;
-    img.pixel = [mask](std::uint32_t x, std::uint32_t y) { return checker(x, y) & mask; };
-    return img;
+    return patterned(width, height, bits, checker);
 }
 
 } // namespace

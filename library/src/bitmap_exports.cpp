@@ -47,9 +47,9 @@ int32_t DefBitmap(const char *fileName, const char *port, int32_t baud, int32_t 
                     static_cast<const void *>(fileName), static_cast<const void *>(port),
                     static_cast<long>(baud), static_cast<long>(hdv),
                     static_cast<long>(registry::names().size()), kt::diag::now());
-    if (fileName)
+    if (hasText(fileName))
         kt::diag::write(" fnp=%s \n", fileName);
-    if (port)
+    if (hasText(port))
         kt::diag::write(" port=%s \n", port);
 
     if (registry::names().empty() && !hasText(fileName))

@@ -12,16 +12,9 @@
 namespace kt::bitmap {
 namespace {
 
-using testing::BmpImage;
 using testing::makeBmp;
 using testing::put16;
 using testing::put32;
-
-std::vector<std::uint8_t> blackMono(std::uint32_t width, std::uint32_t height)
-{
-    return makeBmp({width, height, 1, testing::greyPalette(2),
-                    [](std::uint32_t, std::uint32_t) { return 0u; }});
-}
 
 DefineCommand build(const std::vector<std::string> &files)
 {
@@ -31,7 +24,7 @@ DefineCommand build(const std::vector<std::string> &files)
 TEST(DefineCommand, TenByTenMonoIsOneBlockOf36Bytes)
 {
     testing::TempDir dir;
-    const DefineCommand command = build({dir.file("ten.bmp", blackMono(10, 10))});
+    const DefineCommand command = build({dir.file("ten.bmp", testing::blackBmp(10, 10, 1))});
     ASSERT_EQ(command.result, result::defined);
     ASSERT_EQ(command.bytes.size(), 3u + 36);
     EXPECT_EQ(std::vector<std::uint8_t>(command.bytes.begin(), command.bytes.begin() + 7),
@@ -56,10 +49,7 @@ TEST(DefineCommand, BlocksFollowEachOtherInListOrder)
     std::vector<std::string> files;
     for (std::size_t i = 0; i < sizes.size(); ++i) {
         const Size s = sizes[i];
-        BmpImage image{s.width, s.height, s.bits, {}, [](std::uint32_t, std::uint32_t) { return 0u; }};
-        if (s.bits <= 8)
-            image.palette = testing::greyPalette(1u << s.bits);
-        files.push_back(dir.file("f" + std::to_string(i) + ".bmp", makeBmp(image)));
+        files.push_back(dir.file("f" + std::to_string(i) + ".bmp", testing::blackBmp(s.width, s.height, s.bits)));
     }
     const DefineCommand command = build(files);
     ASSERT_EQ(command.result, result::defined);
@@ -79,9 +69,9 @@ TEST(DefineCommand, BlocksFollowEachOtherInListOrder)
 TEST(DefineCommand, FailuresNameTheirCause)
 {
     testing::TempDir dir;
-    const std::string good = dir.file("good.bmp", blackMono(16, 8));
+    const std::string good = dir.file("good.bmp", testing::blackBmp(16, 8, 1));
     const auto changed = [&](const char *name, auto change) {
-        std::vector<std::uint8_t> bytes = blackMono(16, 8);
+        std::vector<std::uint8_t> bytes = testing::blackBmp(16, 8, 1);
         change(bytes);
         return dir.file(name, bytes);
     };
@@ -139,7 +129,7 @@ TEST(DefineCommand, FailuresNameTheirCause)
 TEST(DefineCommand, UnsupportedDepthIsReportedOnStandardError)
 {
     testing::TempDir dir;
-    std::vector<std::uint8_t> bytes = blackMono(8, 8);
+    std::vector<std::uint8_t> bytes = testing::blackBmp(8, 8, 1);
     put16(bytes, testing::kBitsAt, 2);
     const std::string file = dir.file("2bpp.bmp", bytes);
     ::testing::internal::CaptureStderr();

@@ -5,8 +5,8 @@
 #include "bitmap_registry.h"
 #include "bmp_writer.h"
 #include "diag_log.h"
-#include "loopback_printer.h"
 #include "settings.h"
+#include "tcp_peer.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -18,14 +18,16 @@ namespace kt::bitmap {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-using testing::LoopbackPrinter;
+using kt::test::TcpPeer;
+using namespace std::chrono_literals;
 
 constexpr const char *kLoopback = "127.0.0.1";
 
-Bytes blackMono(std::uint32_t width, std::uint32_t height)
+// What the peer has received once n bytes are there (bounded wait).
+Bytes receivedBy(const TcpPeer &peer, std::size_t n)
 {
-    return testing::makeBmp({width, height, 1, testing::greyPalette(2),
-                             [](std::uint32_t, std::uint32_t) { return 0u; }});
+    peer.waitForBytes(n, 5s);
+    return peer.received();
 }
 
 // TCP port 0 cannot be connected to: sendx fails at once with KT_ERR_OPEN.
@@ -49,7 +51,7 @@ protected:
     const std::vector<std::string> &registered() { return registry::names(); }
 
     testing::TempDir dir;
-    std::string ten = dir.file("ten.bmp", blackMono(10, 10));
+    std::string ten = dir.file("ten.bmp", testing::blackBmp(10, 10, 1));
 };
 
 TEST_F(BitmapExports, RegBitmapCountsAndEmpties)
@@ -78,7 +80,7 @@ TEST_F(BitmapExports, RegBitmapRefusesAFullListAndLongNames)
 
 TEST_F(BitmapExports, DefBitmapFailuresKeepTheList)
 {
-    Bytes twoBits = blackMono(8, 8);
+    Bytes twoBits = testing::blackBmp(8, 8, 1);
     testing::put16(twoBits, testing::kBitsAt, 2);
     const std::string bad = dir.file("2bpp.bmp", twoBits);
     const std::string missing = dir.path() + "/missing.bmp";
@@ -114,9 +116,9 @@ TEST_F(BitmapExports, DefBitmapSendsTheWholeCommandAndEmptiesTheList)
     const DefineCommand expected = buildDefineCommand(std::vector<std::string>{wide, ten}, 143);
     ASSERT_EQ(expected.result, 0);
     ASSERT_GT(expected.bytes.size(), 1024u); // more than two 512-byte chunks
-    LoopbackPrinter printer;
+    TcpPeer printer;
     EXPECT_EQ(DefBitmap(ten.c_str(), kLoopback, printer.port(), 0), 0);
-    EXPECT_EQ(printer.received(), expected.bytes);
+    EXPECT_EQ(receivedBy(printer, expected.bytes.size()), expected.bytes);
     EXPECT_TRUE(registered().empty());
 }
 
@@ -124,9 +126,9 @@ TEST_F(BitmapExports, DefBitmapTakesNamesUpToTheRegistrationLimit)
 {
     const std::string longest = nameOfLength(dir, "/ten.bmp", 511);
     {
-        LoopbackPrinter printer;
+        TcpPeer printer;
         EXPECT_EQ(DefBitmap(longest.c_str(), kLoopback, printer.port(), 0), 0);
-        EXPECT_EQ(printer.received().size(), 3u + 36);
+        EXPECT_EQ(receivedBy(printer, 39).size(), 3u + 36);
     }
     // A name that cannot join the list fails the call instead of being left
     // out of a command reported as defined; nothing is sent.
@@ -145,9 +147,9 @@ TEST_F(BitmapExports, DefBitmapUsesTheColourThreshold)
                                                                      }}));
     for (const auto &[threshold, dots] : {std::pair<int, int>{0x81, 0xFF}, {0x80, 0x00}}) {
         settings::setColourThreshold(static_cast<std::uint8_t>(threshold));
-        LoopbackPrinter printer;
+        TcpPeer printer;
         ASSERT_EQ(DefBitmap(grey.c_str(), kLoopback, printer.port(), 0), 0);
-        const Bytes sent = printer.received();
+        const Bytes sent = receivedBy(printer, 15);
         ASSERT_EQ(sent.size(), 3u + 12);
         EXPECT_EQ(sent.back(), dots) << threshold;
     }
@@ -157,9 +159,9 @@ TEST_F(BitmapExports, DefBitmapLogsItsSteps)
 {
     const std::string logFile = dir.file("ktdll.log", {});
     diag::setPath(logFile);
-    LoopbackPrinter printer;
+    TcpPeer printer;
     EXPECT_EQ(DefBitmap(ten.c_str(), kLoopback, printer.port(), 0), 0);
-    printer.received();
+    receivedBy(printer, 39);
     diag::setPath("/ktdll.log");
     std::stringstream text;
     text << std::ifstream(logFile).rdbuf();
@@ -188,9 +190,9 @@ TEST_F(BitmapExports, PrnBitmapSendsThePrintCommand)
     for (const Case &c : {Case{1, 7, {0x1C, 0x70, 0x01, 0x30}}, Case{2, 1, {0x1C, 0x70, 0x02, 0x31}},
                           Case{3, 2, {0x1C, 0x70, 0x03, 0x32}}, Case{255, 3, {0x1C, 0x70, 0xFF, 0x33}},
                           Case{4, -1, {0x1C, 0x70, 0x04, 0x30}}}) {
-        LoopbackPrinter printer;
+        TcpPeer printer;
         EXPECT_EQ(PrnBitmap(c.number, c.mode, kLoopback, printer.port(), 0), 0);
-        EXPECT_EQ(printer.received(), c.expected) << c.number;
+        EXPECT_EQ(receivedBy(printer, 4), c.expected) << c.number;
     }
     for (const std::int32_t number : {0, 256, -1, INT32_MIN})
         EXPECT_EQ(PrnBitmap(number, 0, kLoopback, kNoPort, 0), 3) << number;

@@ -8,18 +8,8 @@
 namespace kt::bitmap {
 namespace {
 
-using testing::BmpImage;
-using testing::makeBmp;
 using testing::put16;
 using testing::put32;
-
-std::vector<std::uint8_t> solid(std::uint32_t width, std::uint32_t height, std::uint16_t bits)
-{
-    BmpImage image{width, height, bits, {}, [](std::uint32_t, std::uint32_t) { return 0u; }};
-    if (bits <= 8)
-        image.palette = testing::greyPalette(1u << bits);
-    return makeBmp(image);
-}
 
 std::optional<BitmapHeader> parse(const std::vector<std::uint8_t> &bytes)
 {
@@ -28,7 +18,7 @@ std::optional<BitmapHeader> parse(const std::vector<std::uint8_t> &bytes)
 
 TEST(BitmapHeader, ReadsTheFixedOffsets)
 {
-    const std::vector<std::uint8_t> bytes = solid(10, 3, 24);
+    const std::vector<std::uint8_t> bytes = testing::blackBmp(10, 3, 24);
     const std::optional<BitmapHeader> h = parse(bytes);
     ASSERT_TRUE(h);
     EXPECT_EQ(h->fileSizeField, bytes.size());
@@ -43,13 +33,13 @@ TEST(BitmapHeader, ReadsTheFixedOffsets)
 
 TEST(BitmapHeader, RejectsWhatIsNotAStorableBitmap)
 {
-    std::vector<std::uint8_t> notBm = solid(8, 8, 24);
+    std::vector<std::uint8_t> notBm = testing::blackBmp(8, 8, 24);
     notBm[1] = 'A';
-    std::vector<std::uint8_t> noWidth = solid(8, 8, 24);
+    std::vector<std::uint8_t> noWidth = testing::blackBmp(8, 8, 24);
     put32(noWidth, testing::kWidthAt, 0);
-    std::vector<std::uint8_t> noHeight = solid(8, 8, 24);
+    std::vector<std::uint8_t> noHeight = testing::blackBmp(8, 8, 24);
     put32(noHeight, testing::kHeightAt, 0);
-    std::vector<std::uint8_t> cut = solid(8, 8, 24);
+    std::vector<std::uint8_t> cut = testing::blackBmp(8, 8, 24);
     cut.resize(53);
     for (const auto &bytes : {notBm, noWidth, noHeight, cut})
         EXPECT_FALSE(parse(bytes));
@@ -57,7 +47,7 @@ TEST(BitmapHeader, RejectsWhatIsNotAStorableBitmap)
 
 TEST(BitmapHeader, HugeSizesDoNotWrap)
 {
-    std::vector<std::uint8_t> bytes = solid(8, 8, 1);
+    std::vector<std::uint8_t> bytes = testing::blackBmp(8, 8, 1);
     put32(bytes, testing::kWidthAt, 0xFFFFFFFF);
     put32(bytes, testing::kHeightAt, 0xFFFFFFFF);
     const std::optional<BitmapHeader> h = parse(bytes);
@@ -74,13 +64,13 @@ TEST(BitmapHeader, RowLayoutByDepth)
     };
     for (const Case c : {Case{1, 2, 2}, Case{4, 5, 3}, Case{8, 10, 2}, Case{16, 20, 0},
                          Case{24, 30, 2}, Case{32, 40, 0}}) {
-        const auto h = parse(solid(10, 1, c.bits));
+        const auto h = parse(testing::blackBmp(10, 1, c.bits));
         const std::optional<RowLayout> layout = rowLayout(*h);
         ASSERT_TRUE(layout) << c.bits;
         EXPECT_EQ(layout->rowBytes, c.rowBytes) << c.bits;
         EXPECT_EQ(layout->padding, c.padding) << c.bits;
     }
-    std::vector<std::uint8_t> twoBits = solid(10, 1, 8);
+    std::vector<std::uint8_t> twoBits = testing::blackBmp(10, 1, 8);
     put16(twoBits, testing::kBitsAt, 2);
     EXPECT_FALSE(rowLayout(*parse(twoBits)));
 }
@@ -120,7 +110,7 @@ TEST(BitmapHeader, ConvertibleOnlyWhenTheFileHoldsExactlyTheRows)
          Unconvertible::dataSize},
     };
     for (const Case &c : cases) {
-        std::vector<std::uint8_t> bytes = solid(10, 4, 24); // rows of 30 + 2 bytes
+        std::vector<std::uint8_t> bytes = testing::blackBmp(10, 4, 24); // rows of 30 + 2 bytes
         c.change(bytes);
         const std::optional<BitmapHeader> h = parse(bytes);
         ASSERT_TRUE(h) << c.name;
@@ -131,10 +121,10 @@ TEST(BitmapHeader, ConvertibleOnlyWhenTheFileHoldsExactlyTheRows)
 TEST(BitmapHeader, SizesBeyondTheCommandFieldsAreRefused)
 {
     // 524288 dots need nx = 65536, one more than xL xH can carry.
-    const std::optional<BitmapHeader> wide = parse(solid(524288, 1, 1));
+    const std::optional<BitmapHeader> wide = parse(testing::blackBmp(524288, 1, 1));
     ASSERT_TRUE(wide);
     EXPECT_EQ(checkConvertible(*wide), Unconvertible::tooLarge);
-    const std::optional<BitmapHeader> widest = parse(solid(524280, 1, 1));
+    const std::optional<BitmapHeader> widest = parse(testing::blackBmp(524280, 1, 1));
     EXPECT_EQ(checkConvertible(*widest), Unconvertible::none);
 }
 

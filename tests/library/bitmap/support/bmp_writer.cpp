@@ -71,6 +71,24 @@ std::vector<std::uint8_t> makeBmp(const BmpImage &image)
     return bytes;
 }
 
+BmpImage patterned(std::uint32_t width, std::uint32_t height, std::uint16_t bits,
+                   std::function<std::uint32_t(std::uint32_t x, std::uint32_t y)> value)
+{
+    BmpImage image{width, height, bits, {}, nullptr};
+    if (bits <= 8)
+        image.palette = greyPalette(1u << bits);
+    const std::uint32_t mask = bits >= 32 ? 0xFFFFFFFFu : (1u << bits) - 1;
+    image.pixel = [mask, value = std::move(value)](std::uint32_t x, std::uint32_t y) {
+        return value(x, y) & mask;
+    };
+    return image;
+}
+
+std::vector<std::uint8_t> blackBmp(std::uint32_t width, std::uint32_t height, std::uint16_t bits)
+{
+    return makeBmp(patterned(width, height, bits, [](std::uint32_t, std::uint32_t) { return 0u; }));
+}
+
 std::vector<std::uint32_t> greyPalette(unsigned entries)
 {
     std::vector<std::uint32_t> palette;

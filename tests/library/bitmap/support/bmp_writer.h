@@ -23,6 +23,14 @@ struct BmpImage {
 
 std::vector<std::uint8_t> makeBmp(const BmpImage &image);
 
+// An image whose pixels are `value` cut to the depth, with a grey palette
+// (black first) up to 8 bits per pixel.
+BmpImage patterned(std::uint32_t width, std::uint32_t height, std::uint16_t bits,
+                   std::function<std::uint32_t(std::uint32_t x, std::uint32_t y)> value);
+
+// A file whose every pixel is value 0: black at every depth.
+std::vector<std::uint8_t> blackBmp(std::uint32_t width, std::uint32_t height, std::uint16_t bits);
+
 // Offsets of the header fields that tests change.
 inline constexpr std::size_t kDataOffsetAt = 10;
 inline constexpr std::size_t kWidthAt = 18;
