@@ -25,7 +25,6 @@ INSTANTIATE_TEST_SUITE_P(
         // Bit 4 ON, 5 OFF; bit 3 "Reserve" in both states.
         DisplayCase{"KT-9100X", 16, {{3, "Reserve"}, {4, "Onboard Interface = Ethernet"},
                                      {5, kUnwritten}}},
-        DisplayCase{"KT-9100X", 4, {{3, "Reserve"}}},
         // Bits 4 and 5 ON: no interface caption; only the exact names skip
         // the cut caption of stage 1.
         DisplayCase{"KT-7400", 0, {{4, kUnwritten}, {5, kUnwritten}}},
@@ -39,7 +38,6 @@ INSTANTIATE_TEST_SUITE_P(
         DisplayCase{"TW8_USB", 0, {{1, "USB Class = Virtual COM "}, {8, "Reserved"}}},
         DisplayCase{"TW86_USB", 128, {{8, "USB_ZERO_PACKET"}}},
         DisplayCase{"MV8", 0, {{8, "Reserved"}, {3, "Printable width = 576 Dots"}}},
-        DisplayCase{"MV8", 128, {{8, "Reserved"}}},
         DisplayCase{"MV550", 128, {{8, "Auto Cutter = Enable"}, {5, "Print Speed = 200mm"}}},
         // Exact "KT-9100" comes before its KT-91 family.
         DisplayCase{"KT-9100", 0, {{1, "Baud Rate = 38400 "}, {3, "Interface = Onboard"},
@@ -57,7 +55,6 @@ INSTANTIATE_TEST_SUITE_P(
                                    {6, "Paper Feed before cut paper = Disabled"},
                                    {7, "Without Auto Cutter"},
                                    {8, "Paper Feed Backward before print = Disabled"}}},
-        DisplayCase{"kt-4000", 0, {{3, "Don't cut paper when cover closed"}}},
         DisplayCase{"KT-4000 ", 1, {{1, "Baud Rate = 115200"},
                                     {3, "Don't cut paper when cover closed"}}}})));
 
@@ -80,13 +77,6 @@ TEST(SoftSwitch1Clicks, PaperFieldWithoutCaptionKeepsThePreviousText) {
     click(page, 3, true, "KT-7700");  // both ON: no caption
     EXPECT_EQ(page.bits[2].caption, kPaper80x576);
     EXPECT_EQ(page.bits[3].caption, kPaper80x512);
-}
-
-TEST(SoftSwitch1Clicks, KT4000PaperFieldWritesOnlyTheClickedLabel) {
-    SwitchPage page = shown(1, "KT-4000", 60);
-    click(page, 4, true, "KT-4000");  // bit 5 ON
-    EXPECT_EQ(page.bits[4].caption, "Paper width & printable width = 83mm, 512dots");
-    EXPECT_EQ(page.bits[2].caption, kPaper80x512);
 }
 
 // Write Settings reads the new baud rate from the last six characters.

@@ -8,7 +8,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::ValuesIn(onSwitch(2, {
         // The print density field of bits 1-2 on the label of bit 1.
         DisplayCase{"KT-1700", 1, {{1, "Unknown"}, {2, kUnwritten}}},
-        DisplayCase{"KT-1700", 3, {{1, "Print Density = NORMAL"}, {2, kUnwritten}}},
+        DisplayCase{"KT-1700", 3, {{1, "Print Density = NORMAL"}}},
         DisplayCase{"KT-1700", 2, {{1, "Print Density =HIGH QUALITY"}}},
         DisplayCase{"KT-1700", 0, {{1, "Print Density = LIGHT"},
                                    {3, "Cut Paper When cover closed"},
@@ -27,8 +27,6 @@ INSTANTIATE_TEST_SUITE_P(
         DisplayCase{"KT-1400", 1, {{1, "Paper Feed Back = Enabled"}}},
         DisplayCase{"KT-7400", 0, {{1, "Paper Feed Back = Enabled"},
                                    {3, "Raster bitmap print mode = Line printing"}}},
-        DisplayCase{"KT-7700", 255, {{1, "Reserved"}, {2, "Don't cut paper when cover closed"},
-                                     {3, "Reserved"}}},
         DisplayCase{"ZN-PRINTER", 0, {{1, "Hardware Switch1 = Invalid\r\n"
                                           "(Software switch instead of hardware switch)"},
                                       {2, "Unknown"}, {3, "Unknown"}, {4, "Unknown"}}},

@@ -12,7 +12,6 @@ INSTANTIATE_TEST_SUITE_P(
                                    {3, kUnwritten}, {5, "Print Density = Unknown"}}},
         DisplayCase{"KT-4000", 255, {{2, "Print Speed = 300"}, {5, "Print Density = 100%"}}},
         DisplayCase{"KT-4000", 8, {{2, "Print Speed = 220"}}},   // bit 4 OFF, bits 2-3 ON
-        DisplayCase{"KT-4000", 12, {{2, "Print Speed = 280"}}},  // bit 2 ON, bits 3-4 OFF
         DisplayCase{"KT-4000", 2, {{2, "Beep sound after Cut Paper = Disabled"}}},
         DisplayCase{"KT-7700", 0, {{2, "Reserved"}, {3, "Reserved"}, {4, "Reserved"}}},
         DisplayCase{"KT-7700", 255, {{2, "Reserved"}, {3, "Reserved"}, {4, "Reserved"}}},
@@ -33,8 +32,6 @@ INSTANTIATE_TEST_SUITE_P(
                                    {6, kUnwritten}, {7, kUnwritten}}},
         DisplayCase{"KT-9100", 0, {{2, "Print Speed = 200mm/s"}, {4, "UPOS Write= Disable"},
                                    {8, kUnwritten}}},
-        DisplayCase{"MV8", 2, {{2, "High Quality Print 120mm = Disabled"},
-                               {3, "Thai Font = 3 PASS"}}},
         DisplayCase{"NO-SUCH", 0, {{1, "Paper Feed Backward before print = Disabled"},
                                    {2, "Beep sound after Cut Paper = Enabled"},
                                    {3, kUnwritten}, {4, kUnwritten}, {5, kUnwritten},
