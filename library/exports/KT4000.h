@@ -81,8 +81,10 @@ KT4000_API int32_t RegBitmap(const char *fileName);
  * Converts every registered bitmap (and fileName, when given) and stores
  * them in the printer with one define command. Returns 0 defined, 2 a file
  * cannot be opened or is not a bitmap, 3 no memory, 4 the send failed,
- * 5 neither port nor handle, 6 a bitmap could not be converted, 7 nothing
- * to define.
+ * 5 neither port nor handle, 6 a bitmap could not be converted (also
+ * compressed, top-down, or pixel data that does not match the header),
+ * 7 nothing to define, and RegBitmap's 257 or 258 when fileName cannot
+ * join the list (nothing is sent then). After a failure the list is kept.
  */
 KT4000_API int32_t DefBitmap(const char *fileName, const char *port, int32_t baud, int32_t hdv);
 
