@@ -1,0 +1,46 @@
+// One client connection's byte stream: buffers what has arrived, cuts
+// commands off it with the parser and hands them to the printer. Not
+// thread-safe; each connection has its own.
+#pragma once
+
+#include "command_parser.h"
+#include "printer.h"
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace kt::emu {
+
+class CommandStream {
+public:
+    CommandStream(Printer &printer, int connection);
+
+    // Takes bytes as they arrive; gives the answers in order.
+    std::vector<Handled> feed(std::span<const std::uint8_t> bytes);
+    // After a pause (DataGap) or at the end of the data (EndOfStream):
+    // finishes what the pause or the end completes.
+    std::vector<Handled> flush(Flush level);
+
+    // An incomplete command is waiting for more bytes.
+    bool hasPending() const { return !pending_.empty() || skip_ > 0 || imagesLeft_ > 0; }
+    // The drop fault closed the connection: later bytes are ignored.
+    bool dropped() const { return dropped_; }
+    int connection() const { return connection_; }
+
+private:
+    void run(Flush flush, std::vector<Handled> &out);
+    // Discards the rest of a rejected command; false when it needs more bytes.
+    bool discard(std::size_t &at);
+
+    Printer &printer_;
+    const int connection_;
+    const ParserLimits limits_;
+    std::vector<std::uint8_t> pending_;
+    std::size_t skip_ = 0;  // bytes of a rejected command still to come
+    int imagesLeft_ = 0;    // images of a rejected FS q whose headers are still to come
+    int commands_ = 0;
+    bool dropped_ = false;
+};
+
+} // namespace kt::emu

@@ -1,0 +1,160 @@
+// kt-emulator core: a virtual receipt printer of any catalogue model, for
+// the program kt-emulator and for tests that want a printer in-process.
+//
+//   kt::emu::EmulatorOptions options;
+//   options.model = "KT-9100X";
+//   kt::emu::Emulator printer(options);           // throws EmulatorError
+//   std::uint16_t port = printer.listenTcp();      // 127.0.0.1, a free port
+//   std::string tty = printer.openPty();           // a raw pseudo-terminal
+//   printer.serveFd(fd);                           // e.g. a umockdev usblp node
+//   ... talk to it with the library or the utility ...
+//   printer.parameter(39);                         // "146"
+//   printer.transcript();                          // every command received
+//   printer.paper().dot(x, y);                     // what was printed
+//   printer.stop();                                // or let the destructor do it
+//
+// Each transport is served by a background thread of its own; they share
+// one printer (its settings, unlock state, paper and transcript). Every
+// accessor may be called from any thread while the emulator runs.
+//
+// Replies: a parameter read (GS g 4 n, a NUL after it is taken too) or an
+// identity read (GS I k, k = 'A'..'E') answers "_" + the value as ASCII +
+// NUL; DLE EOT n answers one status byte. Parameter writes (GS g 8 n value)
+// count only between unlock (GS g u n l NUL) and lock (GS g l c k NUL); a
+// written value ends at a NUL (the NUL padding of the service utility's
+// fixed-length writes is taken with it), at a control byte or, for the
+// library's unterminated writes, at a pause of StreamTiming::dataGap.
+// Unknown and truncated commands are recorded and skipped.
+#pragma once
+
+#include "command_parser.h"
+#include "faults.h"
+#include "fd_server.h"
+#include "model_profile.h"
+#include "paper_roll.h"
+#include "printer.h"
+#include "printer_state.h"
+#include "transcript.h"
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace kt::emu {
+
+class CommandStream;
+class PtyLink;
+class StopSignal;
+
+class EmulatorError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct EmulatorOptions {
+    std::string model = "KT-4000"; // a catalogue model name
+    // Profile fields changed before start (see applyOverride): {"serial", "X1"}.
+    std::vector<std::pair<std::string, std::string>> overrides;
+    // Settings and NV images are loaded from here at start and saved after
+    // every accepted write. A missing file starts from the model defaults.
+    std::optional<std::filesystem::path> stateFile;
+    bool resetState = false; // ignore the state file's content at start
+    std::optional<std::filesystem::path> paperFile;      // PNG written by stop()
+    std::optional<std::filesystem::path> transcriptFile; // appended line by line
+    FaultOptions faults;
+    StreamTiming timing;
+    int maxPaperRows = 100000; // about 12 m of paper
+};
+
+// An in-process client: bytes go straight to the command stream, without a
+// transport. The late fault sleeps in send().
+class Connection {
+public:
+    ~Connection();
+    Connection(const Connection &) = delete;
+    Connection &operator=(const Connection &) = delete;
+
+    // Sends bytes; gives everything answered.
+    std::vector<std::uint8_t> send(std::span<const std::uint8_t> bytes);
+    std::vector<std::uint8_t> send(const std::string &bytes);
+    // A pause: ends a value written without its NUL.
+    std::vector<std::uint8_t> pause();
+    // The end of the data: a command left incomplete is recorded as truncated.
+    std::vector<std::uint8_t> close();
+    bool dropped() const;
+
+private:
+    friend class Emulator;
+    explicit Connection(std::unique_ptr<CommandStream> stream);
+    std::vector<std::uint8_t> collect(std::vector<Handled> answers);
+    std::unique_ptr<CommandStream> stream_;
+};
+
+class Emulator {
+public:
+    // Builds the model's printer: profile, overrides, state file. Throws
+    // EmulatorError for an unknown model, a bad override or a state file
+    // that cannot be read (the file is left as it is).
+    explicit Emulator(EmulatorOptions options);
+    ~Emulator(); // stop()
+    Emulator(const Emulator &) = delete;
+    Emulator &operator=(const Emulator &) = delete;
+
+    // Serves TCP clients one at a time on host:port; gives the port bound.
+    std::uint16_t listenTcp(const std::string &host = "127.0.0.1", std::uint16_t port = 0);
+    // Opens a raw pseudo-terminal, with a symbolic link to it when `link`
+    // is given; gives the path to open (the link, else the slave device).
+    std::string openPty(const std::filesystem::path &link = {});
+    // Serves an open descriptor (a terminal is set raw), e.g. the device
+    // side of a umockdev usblp node; closes it at stop() if `takeOwnership`.
+    void serveFd(int fd, bool takeOwnership = false);
+    std::unique_ptr<Connection> connect();
+
+    void setFaults(const FaultOptions &faults);
+    FaultOptions faults() const;
+
+    const std::string &model() const { return options_.model; }
+    ModelProfile profile() const;
+    PrinterState state() const;
+    std::string parameter(int number) const; // "" when unset
+    bool unlocked() const;
+    std::vector<TranscriptEntry> transcript() const;
+    std::size_t transcriptCount() const;
+    // Waits until `count` commands have been recorded; false on time-out.
+    bool waitForTranscript(std::size_t count, std::chrono::milliseconds timeout) const;
+    PaperImage paper() const;
+    std::string writePaper(const std::filesystem::path &path) const; // error text, empty on success
+    // Errors of the transport threads and of stop(), for the program to report.
+    std::vector<std::string> errors() const;
+
+    // Stops every transport, then writes the paper image and the state
+    // file. Safe to call twice. Returns false when a write failed (errors()).
+    bool stop();
+
+private:
+    void startThread(std::function<void()> body);
+    void addError(const std::string &error);
+
+    EmulatorOptions options_;
+    std::unique_ptr<Printer> printer_;
+    std::unique_ptr<StopSignal> stop_;
+    std::vector<std::thread> threads_;
+    std::vector<std::unique_ptr<PtyLink>> ptys_;
+    std::vector<int> ownedFds_;
+    std::atomic<int> connections_{0};
+    mutable std::mutex mutex_;
+    std::vector<std::string> errors_;
+    bool stopped_ = false;
+};
+
+} // namespace kt::emu

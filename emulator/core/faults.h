@@ -1,0 +1,32 @@
+// Faults on request, for testing clients against a misbehaving printer.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kt::emu {
+
+struct FaultOptions {
+    bool silent = false;   // execute commands but answer nothing
+    int lateMs = 0;        // answer this many milliseconds late
+    bool noHeader = false; // answer without the "_" header byte
+    bool garbage = false;  // answer bytes that are no reply at all
+    int dropAfter = 0;     // close the connection after this many commands (0: never)
+};
+
+struct ShapedReply {
+    std::vector<std::uint8_t> bytes;
+    int delayMs = 0;
+    std::string note; // for the transcript; empty when nothing was changed
+};
+
+// The answer the faults make of a reply. `seed` drives the garbage bytes
+// so that a run can be repeated.
+ShapedReply applyFaults(const FaultOptions &faults, std::vector<std::uint8_t> reply,
+                        std::uint32_t &seed);
+
+// A description for the ready line and the transcript ("late 200 ms, no header").
+std::string describeFaults(const FaultOptions &faults);
+
+} // namespace kt::emu

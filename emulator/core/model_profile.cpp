@@ -1,0 +1,147 @@
+#include "model_profile.h"
+
+#include "parameters.h"
+
+#include <array>
+
+namespace kt::emu {
+namespace {
+
+constexpr const char *kMaker = "TALVORIN POS";
+
+// What differs from model to model; everything else takes common defaults.
+struct CatalogueRow {
+    const char *model;
+    std::uint16_t usbProductId; // 0: no USB interface
+    const char *firmware;
+    const char *serial;
+    int paperWidthDots;
+    std::uint8_t softSwitch[4];
+};
+
+// Switch 1 bits 1-2 select 9600 baud where the model has a baud field; a 0
+// in switch 4 bit 8 (and switch 2 bit 1 on the ZN models) lets the utility
+// read switch 1 as well.
+constexpr std::array<CatalogueRow, 23> kCatalogue{{
+    {"KT-4000", 0x3330, "V3.12", "KT4K2103000417", 576, {2, 0, 0, 0}},
+    {"KT-7700", 0x0338, "V2.05", "KT772011001206", 576, {2, 0, 0, 0}},
+    {"ZN8_USB", 0x036b, "V1.20", "ZN8U1907000051", 576, {2, 0, 0, 0}},
+    {"KT-1400", 0x0369, "V1.08", "KT142204000733", 576, {2, 0, 0, 0}},
+    {"KT-6500F", 0x0353, "V2.31", "KT65F200800388", 576, {2, 0, 0, 0}},
+    {"TW8_USB", 0x036e, "V1.14", "TW8U2102000090", 576, {0, 0, 0, 0}},
+    {"TW5_USB", 0x036f, "V1.14", "TW5U2102000115", 384, {0, 0, 0, 0}},
+    {"MV8", 0x0340, "V1.02", "MV082012000271", 576, {2, 0, 0, 0}},
+    {"TW86_USB", 0x0376, "V1.30", "TW86U220300064", 576, {3, 0, 0, 0}},
+    {"KT-9100", 0x0378, "V4.01", "KT912106000512", 576, {2, 0, 0, 0}},
+    {"KT-7400", 0x037c, "V2.40", "KT742109000167", 576, {2, 0, 0, 0}},
+    {"KT-6700", 0x037e, "V1.11", "KT672110000098", 576, {2, 0, 0, 0}},
+    {"MV330", 0x037a, "V1.05", "MV332111000036", 384, {2, 0, 0, 0}},
+    {"MV550", 0x0380, "V1.07", "MV552201000142", 576, {1, 0, 0, 0}},
+    {"KT-9100X", 0x0384, "V4.20", "KT9X2205000021", 576, {146, 0, 0, 0}},
+    {"KT-1700", 0, "V1.33", "KT171912000604", 576, {2, 0, 0, 0}},
+    {"KT1401", 0, "V1.09", "KT142205000811", 576, {0, 0, 0, 0}},
+    {"ZN-PRINTER", 0, "V1.01", "ZN001806000310", 576, {2, 0, 0, 0}},
+    {"ZN5-PRINTER", 0, "V1.03", "ZN051809000077", 384, {2, 0, 0, 0}},
+    {"ZN8-PRINTER", 0, "V1.06", "ZN081811000149", 576, {2, 0, 0, 0}},
+    {"ZN8-PRINTER-II", 0, "V2.00", "ZN8B2004000023", 576, {2, 0, 0, 0}},
+    {"KT-6500E", 0, "V2.33", "KT65E200900254", 576, {2, 0, 0, 0}},
+    {"KT-7000", 0, "V3.02", "KT702012000933", 576, {2, 0, 0, 0}},
+}};
+
+ModelProfile fromRow(const CatalogueRow &row) {
+    ModelProfile p;
+    p.model = row.model;
+    p.maker = kMaker;
+    p.firmware = row.firmware;
+    p.serial = row.serial;
+    p.fontRom = row.paperWidthDots == 384 ? "FONT ROM 12X24/8X16 58MM" : "FONT ROM 12X24/8X16";
+    if (row.usbProductId != 0) p.usbProductId = row.usbProductId;
+    p.paperWidthDots = row.paperWidthDots;
+    for (const auto &info : parameterTable())
+        p.parameters[info.number] = info.kind == ValueKind::Text ? "" : "0";
+    p.parameters[param::InstallationDate] = "2021-03-15";
+    p.parameters[param::HoursPowered] = "1287";
+    p.parameters[param::CutCount] = "5402";
+    p.parameters[param::FailedCuts] = "3";
+    p.parameters[param::LinesPrinted] = "48211";
+    p.parameters[param::LanguageModel] = "STANDARD";
+    p.parameters[param::ThaiFontPass] = "255";
+    for (int i = 0; i < 4; ++i)
+        p.parameters[param::SoftSwitch1 + i] = std::to_string(row.softSwitch[i]);
+    return p;
+}
+
+std::string setNumber(std::string_view value, unsigned long max, int base, unsigned long &out) {
+    std::string v(value);
+    if (v.empty()) return "empty value";
+    std::size_t used = 0;
+    unsigned long n = 0;
+    try {
+        n = std::stoul(v, &used, base);
+    } catch (...) {
+        return "not a number: " + v;
+    }
+    if (used != v.size() || v[0] == '-' || v[0] == '+') return "not a number: " + v;
+    if (n > max) return "out of range: " + v;
+    out = n;
+    return {};
+}
+
+} // namespace
+
+std::vector<std::string> catalogueModelNames() {
+    std::vector<std::string> names;
+    for (const auto &row : kCatalogue) names.emplace_back(row.model);
+    return names;
+}
+
+std::optional<ModelProfile> findProfile(std::string_view model) {
+    for (const auto &row : kCatalogue)
+        if (model == row.model) return fromRow(row);
+    return std::nullopt;
+}
+
+std::string applyOverride(ModelProfile &p, std::string_view key, std::string_view value) {
+    std::string *text = key == "model"      ? &p.model
+                        : key == "maker"    ? &p.maker
+                        : key == "firmware" ? &p.firmware
+                        : key == "serial"   ? &p.serial
+                        : key == "font_rom" ? &p.fontRom
+                                            : nullptr;
+    if (text) {
+        *text = value;
+        return {};
+    }
+    unsigned long n = 0;
+    if (key == "usb_pid") {
+        if (auto e = setNumber(value, 0xffff, 16, n); !e.empty()) return "usb_pid: " + e;
+        p.usbProductId = static_cast<std::uint16_t>(n);
+        return {};
+    }
+    if (key == "paper_width") {
+        if (auto e = setNumber(value, 4096, 10, n); !e.empty()) return "paper_width: " + e;
+        if (n < 64) return "paper_width: at least 64 dots";
+        p.paperWidthDots = static_cast<int>(n);
+        return {};
+    }
+    if (key == "nv_capacity") {
+        if (auto e = setNumber(value, 16u << 20, 10, n); !e.empty()) return "nv_capacity: " + e;
+        p.nvCapacity = n;
+        return {};
+    }
+    if (const auto *info = findParameter(key)) {
+        if (auto e = checkValue(*info, value); !e.empty()) return std::string(key) + ": " + e;
+        p.parameters[info->number] = value;
+        return {};
+    }
+    return "unknown key: " + std::string(key);
+}
+
+std::vector<std::string> overrideKeys() {
+    std::vector<std::string> keys{"model", "maker", "firmware", "serial", "font_rom",
+                                  "usb_pid", "paper_width", "nv_capacity"};
+    for (const auto &info : parameterTable()) keys.emplace_back(info.key);
+    return keys;
+}
+
+} // namespace kt::emu

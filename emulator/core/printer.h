@@ -1,0 +1,101 @@
+// The printer itself: executes the commands of every connection against
+// one model profile, one state, one paper roll and one transcript.
+// Thread-safe: transports call handle() from their own threads.
+#pragma once
+
+#include "command_parser.h"
+#include "commands.h"
+#include "faults.h"
+#include "model_profile.h"
+#include "paper_roll.h"
+#include "printer_state.h"
+#include "transcript.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <filesystem>
+#include <mutex>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace kt::emu {
+
+struct PrinterSetup {
+    std::string catalogueModel; // the profile's catalogue name; the state file records it
+    ModelProfile profile;
+    PrinterState state;
+    std::optional<std::filesystem::path> stateFile; // saved after every change of settings
+    FaultOptions faults;
+    int maxPaperRows = 100000;
+};
+
+struct Handled {
+    std::vector<std::uint8_t> reply; // what to send back (faults applied)
+    int delayMs = 0;                 // how long to wait before sending it
+    bool drop = false;               // close the connection after the reply
+};
+
+class Printer {
+public:
+    explicit Printer(PrinterSetup setup);
+
+    // Executes one command received on `connection`, whose raw bytes start
+    // with `bytes`; `commandCount` counts the connection's commands so far,
+    // this one included (for the drop fault). Records it in the transcript.
+    Handled handle(const Command &command, std::span<const std::uint8_t> bytes, int connection,
+                   int commandCount);
+
+    ParserLimits parserLimits() const;
+    void setFaults(const FaultOptions &faults);
+    FaultOptions faults() const;
+
+    std::string openTranscript(const std::filesystem::path &path);
+    std::vector<TranscriptEntry> transcript() const;
+    std::size_t transcriptCount() const;
+    // Blocks until the transcript holds `count` entries or the timeout passes.
+    bool waitForTranscript(std::size_t count, std::chrono::milliseconds timeout) const;
+
+    PrinterState state() const;
+    ModelProfile profile() const;
+    bool unlocked() const;
+    PaperImage paper() const;
+    std::string writePaper(const std::filesystem::path &path) const;
+    // Saves the state file now (the counters change without a save).
+    // Returns an error text, empty on success or without a state file.
+    std::string saveState();
+
+private:
+    struct Result {
+        std::vector<std::uint8_t> reply;
+        std::string outcome;
+    };
+    Result execute(const Command &c);
+    Result readParameter(int number) const;
+    Result writeParameter(int number, const std::string &value);
+    Result readIdentity(int k) const;
+    Result realTimeStatus(int n) const;
+    Result defineImages(const Command &c);
+    Result printImage(int number, int mode);
+    Result selfTest();
+    // Replaces the state with `next` if it can be saved; the outcome text.
+    std::string commit(PrinterState next, const std::string &applied);
+    void printPendingLine();
+    void countLines(int lines);
+
+    mutable std::mutex mutex_;
+    mutable std::condition_variable changed_;
+    const std::string catalogueModel_;
+    const ModelProfile profile_;
+    PrinterState state_;
+    const std::optional<std::filesystem::path> stateFile_;
+    FaultOptions faults_;
+    std::uint32_t garbageSeed_ = 1;
+    bool unlocked_ = false;
+    std::uint8_t printMode_ = 0;
+    PaperRoll paper_;
+    Transcript transcript_;
+};
+
+} // namespace kt::emu

@@ -1,0 +1,37 @@
+// The state file: the printer's parameters and NV images as key=value
+// lines, so that written settings survive a restart of the emulator.
+#pragma once
+
+#include "model_profile.h"
+#include "printer_state.h"
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+
+namespace kt::emu {
+
+class StateFileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The file's text for a state of catalogue model `model`.
+std::string formatState(const std::string &model, const PrinterState &state);
+
+// Reads a state text over the profile's defaults. Throws StateFileError
+// naming the line for anything malformed, for a state of another model and
+// for a text that does not end with its end line (a torn copy).
+PrinterState parseState(const std::string &text, const std::string &model,
+                        const ModelProfile &profile);
+
+// A missing file gives the profile's defaults; an unreadable or corrupt
+// one throws StateFileError.
+PrinterState loadState(const std::filesystem::path &path, const std::string &model,
+                       const ModelProfile &profile);
+
+// Replaces the file whole or not at all. Returns an error text, empty on success.
+std::string saveState(const std::filesystem::path &path, const std::string &model,
+                      const PrinterState &state);
+
+} // namespace kt::emu
