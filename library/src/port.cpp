@@ -98,7 +98,7 @@ int open(const char *text, int32_t baud, int32_t hdv, bool purge, Connection &c)
     case Kind::Tcp: return openTCP(text, baud, c);
     case Kind::Named: break;
     }
-    return openNamed(text, baud, hdv, purge, c);
+    return openCOM(text, baud, hdv, purge, c);
 }
 
 void close(Connection &c)

@@ -123,7 +123,7 @@ Presence modemPresence(int result, int error, int bits)
     return ((bits & TIOCM_CTS) && (bits & TIOCM_DSR)) ? Presence::Present : Presence::Absent;
 }
 
-int openNamed(const char *text, int32_t baud, int32_t hdv, bool purge, Connection &c)
+int openCOM(const char *text, int32_t baud, int32_t hdv, bool purge, Connection &c)
 {
     diag::write(" in openCOM at %ld, port=%s, hdv=%ld, hd=%p \n", diag::now(), logText(text),
                 static_cast<long>(hdv), logHandle(c.fd));

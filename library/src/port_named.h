@@ -30,9 +30,9 @@ std::optional<speed_t> termiosSpeed(int32_t baud);
 enum class Presence { Present, Absent, NoModemLines };
 Presence modemPresence(int result, int error, int bits);
 
-// openCOM: opens the named port (or adopts the caller's handle), sets
+// Opens the named port (or adopts the caller's handle), sets
 // time-outs, purges when asked, and for serial ports applies the line
 // settings and the CTS/DSR test.
-int openNamed(const char *text, int32_t baud, int32_t hdv, bool purge, Connection &c);
+int openCOM(const char *text, int32_t baud, int32_t hdv, bool purge, Connection &c);
 
 } // namespace kt::port

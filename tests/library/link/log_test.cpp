@@ -73,12 +73,3 @@ TEST(DiagLog, RwktBlock)
                            " out rwkt, tm=\\d+ \n$");
     EXPECT_TRUE(std::regex_match(t, block)) << t;
 }
-
-TEST(DiagLog, RwktArgumentFailureWritesOnlyTheEntryLine)
-{
-    kt::test::LogCapture log;
-    EXPECT_EQ(rwKT(24, nullptr, "COM1", 9600, 0), KT_ERR_ARGS);
-    EXPECT_TRUE(std::regex_match(log.text(), std::regex("^\n in rwKT, idx=24, buf=\\(nil\\), port=COM1, "
-                                                        "baud=9600, hdv=0, tm=\\d+ \n$")))
-        << log.text();
-}

@@ -3,7 +3,6 @@
 #include "port.h"
 #include "port_named.h"
 #include "port_tcp.h"
-#include "port_usb.h"
 
 #include <cerrno>
 #include <gtest/gtest.h>
@@ -78,19 +77,6 @@ TEST(PortText, DevicePathMustFitItsBuffer)
     EXPECT_TRUE(kt::port::devicePath(("/dev/" + std::string(4000, 'a')).c_str()).empty());
 }
 
-TEST(PortText, SerialNamesAndSpeeds)
-{
-    EXPECT_TRUE(kt::port::isComName("COM3"));
-    EXPECT_TRUE(kt::port::isComName("commodore"));
-    EXPECT_FALSE(kt::port::isComName("LPT1"));
-    EXPECT_FALSE(kt::port::isComName(nullptr));
-    EXPECT_EQ(kt::port::termiosSpeed(9600), std::optional<speed_t>(B9600));
-    EXPECT_EQ(kt::port::termiosSpeed(115200), std::optional<speed_t>(B115200));
-    EXPECT_FALSE(kt::port::termiosSpeed(9601));
-    EXPECT_FALSE(kt::port::termiosSpeed(0));
-    EXPECT_FALSE(kt::port::termiosSpeed(-9600));
-}
-
 TEST(PortText, ModemPresence)
 {
     using kt::port::Presence;
@@ -111,10 +97,4 @@ TEST(PortText, ModemPresence)
     for (const auto &c : cases)
         EXPECT_EQ(kt::port::modemPresence(c.result, c.error, c.bits), c.presence)
             << c.result << "," << c.error << "," << c.bits;
-}
-
-TEST(PortText, UsbIdTextIsLowerCase)
-{
-    EXPECT_EQ(kt::port::usbIdText("5E1B", "037C"), "vid_5e1b&pid_037c");
-    EXPECT_EQ(kt::port::usbIdText(nullptr, nullptr), "vid_&pid_");
 }
