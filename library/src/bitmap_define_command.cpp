@@ -80,9 +80,13 @@ std::int32_t convertAll(std::span<const std::string> files, std::span<const Bitm
     std::vector<std::uint8_t> raster;
     std::size_t offset = 3;
     for (std::size_t i = 0; i < files.size(); ++i) {
-        const std::optional<FileBytes> file = readFileStart(files[i]);
+        // No more than the length measured before: a file that changed in
+        // between is refused, and cannot make the read grow without bound.
+        const std::optional<FileBytes> file = readFileStart(files[i], headers[i].fileBytes);
         if (!file)
             return result::cannotOpen;
+        if (file->fileBytes != headers[i].fileBytes || file->bytes.size() != file->fileBytes)
+            return result::notConverted;
         const std::size_t block = static_cast<std::size_t>(headers[i].blockBytes());
         if (convertImage(file->bytes, headers[i], threshold, command.subspan(offset, block),
                          raster) != Unconvertible::none)
