@@ -52,6 +52,7 @@ void QtSerialControl::setPortOpen(bool open)
     if (path.empty())
         return;
     port_.setPortName(QString::fromStdString(path));
+    toldNoModemLines_ = false;
     apply();
     if (!port_.open(QIODevice::ReadWrite)) {
         qCInfo(lcSerial) << "cannot open" << port_.portName() << port_.errorString();
@@ -116,8 +117,10 @@ bool QtSerialControl::lineHeld(int bit) const
     if (::ioctl(static_cast<int>(port_.handle()), TIOCMGET, &lines) == 0)
         return (lines & bit) != 0;
     if (errno == ENOTTY || errno == EINVAL) {
-        qCInfo(lcSerial) << port_.portName()
-                         << "has no modem lines; CTS and DSR are taken as held";
+        if (!toldNoModemLines_)
+            qCInfo(lcSerial) << port_.portName()
+                             << "has no modem lines; CTS and DSR are taken as held";
+        toldNoModemLines_ = true;
         return true;
     }
     return false;

@@ -47,6 +47,7 @@ private:
     int commPort_ = 1;
     std::string devicePath_;
     std::string settings_ = "9600,N,8,1";
+    mutable bool toldNoModemLines_ = false;
     LineSettings line_{9600, QSerialPort::NoParity, QSerialPort::Data8, QSerialPort::OneStop};
 };
 

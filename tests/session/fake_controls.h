@@ -1,0 +1,99 @@
+// Stand-ins for the serial and socket controls, for the port session
+// logic: they do what the test says and record what they were asked.
+#pragma once
+
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "session/serial_control.h"
+#include "session/socket_control.h"
+
+namespace kt::testing {
+
+class FakeSerial : public session::SerialControl {
+public:
+    bool portOpen() const override { return open; }
+    void setPortOpen(bool on) override
+    {
+        ++openRequests;
+        if (on ? opens : closes)
+            open = on;
+    }
+    int commPort() const override { return port; }
+    void setCommPort(int number) override { port = number; }
+    std::string devicePath() const override { return path; }
+    void setDevicePath(const std::string &p) override { path = p; }
+    std::string settings() const override { return lineSettings; }
+    void setSettings(const std::string &s) override { lineSettings = s; }
+    bool ctsHolding() const override { return cts; }
+    bool dsrHolding() const override { return dsr; }
+    bool output(std::uint8_t byte) override
+    {
+        sent.push_back(byte);
+        return open;
+    }
+    int inBufferCount() override { return static_cast<int>(waiting.size()); }
+    std::string input() override { return std::exchange(waiting, {}); }
+
+    bool open = false;
+    bool opens = true;   // whether a request to open takes effect
+    bool closes = true;  // whether a request to close takes effect
+    bool cts = true, dsr = true;
+    int port = 1;
+    int openRequests = 0;
+    std::string path;
+    std::string lineSettings = "9600,N,8,1";
+    std::vector<std::uint8_t> sent;
+    std::string waiting;
+};
+
+class FakeSocket : public session::SocketControl {
+public:
+    void setRemoteHost(const std::string &h) override { host = h; }
+    void setRemotePort(std::int32_t p) override { port = p; }
+    std::int32_t remotePort() const override { return port; }
+    void connect() override { ++connects; }
+    std::int16_t state() const override
+    {
+        ++stateReads;
+        return states.empty() ? current : states[std::min(stateReads - 1, states.size() - 1)];
+    }
+    std::int32_t socketHandle() const override { return handle; }
+    bool sendData(std::uint8_t byte) override
+    {
+        sent.push_back(byte);
+        return true;
+    }
+    std::int32_t bytesReceived() override { return static_cast<std::int32_t>(waiting.size()); }
+    std::string getData(std::int32_t max) override
+    {
+        std::string out = waiting.substr(0, static_cast<std::size_t>(max));
+        waiting.erase(0, out.size());
+        return out;
+    }
+    void discardData() override { ++discards; }
+    void close() override
+    {
+        ++closes;
+        current = session::kSocketClosed;
+        handle = 0;
+    }
+    Error lastError() const override { return error; }
+    void clearError() override { error = {}; }
+
+    std::string host;
+    std::int32_t port = 0;
+    std::int16_t current = session::kSocketClosed;
+    // When set, successive state() reads give these values (the last repeats).
+    std::vector<std::int16_t> states;
+    mutable std::size_t stateReads = 0;
+    std::int32_t handle = 0;
+    int connects = 0, closes = 0, discards = 0;
+    std::vector<std::uint8_t> sent;
+    std::string waiting;
+    Error error;
+};
+
+} // namespace kt::testing

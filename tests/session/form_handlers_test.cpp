@@ -1,0 +1,140 @@
+// Start-up, EXIT, window close and HELP.
+#include <gtest/gtest.h>
+
+#include "session/form_handlers.h"
+#include "session_rig.h"
+
+namespace kt::testing {
+namespace {
+
+struct ScriptedLauncher : session::ProcessLauncher {
+    bool available(const std::string &program) const override
+    {
+        return std::find(installed.begin(), installed.end(), program) != installed.end();
+    }
+    bool startDetached(const std::string &program, const std::vector<std::string> &arguments,
+                       std::string &error) override
+    {
+        started.push_back({program, arguments});
+        if (!starts)
+            error = "No such file or directory";
+        return starts;
+    }
+    std::vector<std::string> installed;
+    bool starts = true;
+    std::vector<std::pair<std::string, std::vector<std::string>>> started;
+};
+
+// Records the window system's steps, and the port state at each.
+struct RecordingHost : session::WindowHost {
+    explicit RecordingHost(FakeSerial &s) : serial(s) {}
+    void unloadWindow() override { steps.push_back(serial.open ? "unload, port open" : "unload"); }
+    void endProgram() override { steps.push_back("end"); }
+    FakeSerial &serial;
+    std::vector<std::string> steps;
+};
+
+struct HandlerRig {
+    HandlerRig()
+    {
+        rig.view.at("Combo1").text = "COM1";
+        rig.view.setItems("comboInterChars", {"0 - U.S.A.", "1 - France"});
+    }
+    SessionRig rig;
+    ScriptedLauncher launcher;
+    RecordingHost host{rig.serial};
+    session::LogHistory log{rig.view};
+    session::FormHandlers handlers{
+        {rig.view, rig.state, rig.ports, rig.exchanger, log, rig.messages, launcher, host}};
+};
+
+TEST(FormLoad, TakesThePortFromTheListAndSetsTheStartState)
+{
+    HandlerRig h;
+    h.rig.state.makerName = "TALVORIN";
+    h.rig.state.bitWeight = {};
+    h.rig.state.dataChanged = h.rig.state.revertingTab = true;
+    h.rig.view.at("txtSTATUS").text = "design";
+    h.handlers.Form_Load();
+    EXPECT_EQ(h.rig.state.portName, "COM1");
+    EXPECT_EQ(h.rig.state.portKind, "COM");
+    EXPECT_EQ(h.rig.state.makerName, "**");
+    EXPECT_EQ(h.rig.state.bitWeight, (std::array<std::int16_t, 8>{1, 2, 4, 8, 16, 32, 64, 128}));
+    EXPECT_FALSE(h.rig.state.dataChanged);
+    EXPECT_FALSE(h.rig.state.revertingTab);
+    EXPECT_EQ(h.rig.view.at("comboInterChars").text, "0 - U.S.A.");
+    EXPECT_EQ(h.rig.view.at("txtSTATUS").text, "design") << "closed equals the last state shown";
+    EXPECT_EQ(h.rig.serial.openRequests, 0) << "nothing is opened at start-up";
+}
+
+TEST(Exit, ClosesThePortBeforeTheWindowUnloadsAndTheProgramEnds)
+{
+    HandlerRig h;
+    h.handlers.Form_Load();
+    h.rig.serial.open = true;
+    h.handlers.cmdEXIT_Click();
+    EXPECT_FALSE(h.rig.serial.open);
+    EXPECT_EQ(h.host.steps, (std::vector<std::string>{"unload", "end"}));
+
+    h.rig.serial.open = true;
+    h.handlers.exitProgram();  // the protocol's way out does the same
+    EXPECT_FALSE(h.rig.serial.open);
+}
+
+TEST(Exit, ClosingTheWindowClosesTheTcpConnectionAndStopsTheTimer)
+{
+    HandlerRig h;
+    h.rig.choose("TCP/IP");
+    h.rig.ports.openPort("TCP/IP", true);
+    ASSERT_TRUE(h.rig.ports.timer1Enabled());
+    const int closesBefore = h.rig.socket.closes;
+    h.handlers.Form_Unload();
+    EXPECT_EQ(h.rig.socket.closes, closesBefore + 1);
+    EXPECT_FALSE(h.rig.ports.timer1Enabled());
+}
+
+TEST(Help, OpensTheHelpFileInTheFirstViewerFound)
+{
+    struct Row {
+        std::vector<std::string> installed;
+        std::string viewer;
+    };
+    const Row rows[] = {
+        {{"xdg-open", "gedit"}, "xdg-open"},
+        {{"mousepad", "gedit"}, "gedit"},
+        {{}, "xdg-open"},  // none found: the platform says why it cannot start
+    };
+    for (const Row &r : rows) {
+        HandlerRig h;
+        h.launcher.installed = r.installed;
+        h.handlers.cmdHELP_Click();
+        ASSERT_EQ(h.launcher.started.size(), 1u);
+        EXPECT_EQ(h.launcher.started[0].first, r.viewer);
+        EXPECT_EQ(h.launcher.started[0].second, std::vector<std::string>{"KT_SW_Help.txt"});
+        EXPECT_TRUE(h.rig.messages.shown.empty());
+    }
+}
+
+TEST(Help, AViewerThatCannotStartIsReportedWithoutEndingTheRun)
+{
+    HandlerRig h;
+    h.launcher.starts = false;
+    h.handlers.cmdHELP_Click();
+    ASSERT_EQ(h.rig.messages.shown.size(), 1u);
+    EXPECT_NE(h.rig.messages.shown[0].text.find("No such file or directory"), std::string::npos);
+    EXPECT_NE(h.rig.messages.shown[0].text.find("KT_SW_Help.txt"), std::string::npos);
+    EXPECT_TRUE(h.host.steps.empty());
+}
+
+TEST(LogClear, EmptiesTheLogAndTheNextLineHasNoSeparator)
+{
+    HandlerRig h;
+    h.log.addLog("getSW1-->146");
+    h.handlers.cmdCLEARlst_Click();
+    EXPECT_EQ(h.rig.view.at("txtLOG").text, "");
+    h.log.addLog("getSW2-->0");
+    EXPECT_EQ(h.rig.view.at("txtLOG").text, "getSW2-->0");
+}
+
+} // namespace
+} // namespace kt::testing
