@@ -43,5 +43,7 @@ int main(int argc, char **argv)
     writeFile(dir + "/32bpp-bitfields.bmp", fields);
     std::vector<std::uint8_t> whiteFirst = makeBmp({9, 9, 1, whiteFirstPalette(), checker});
     writeFile(dir + "/1bpp-white-first.bmp", whiteFirst);
+    BmpImage later{9, 9, 1, whiteFirstPalette(), checker, 124};
+    writeFile(dir + "/1bpp-124-byte-header.bmp", makeBmp(later));
     return 0;
 }

@@ -17,8 +17,19 @@ std::uint16_t le16(std::span<const std::uint8_t> b, std::size_t at)
 }
 
 // File header (14 bytes) and the classic info header (40 bytes).
+constexpr std::size_t kFileHeaderBytes = 14;
 constexpr std::size_t kFixedHeaderBytes = 54;
-constexpr std::size_t kPaletteAt = 54;
+
+// The palette follows the info header, whose size is its first field. Files
+// with the larger headers of later formats would otherwise have a header
+// byte taken for the palette's first blue value, and print inverted.
+std::size_t paletteAt(std::span<const std::uint8_t> prefix)
+{
+    const std::uint32_t infoBytes = le32(prefix, kFileHeaderBytes);
+    if (infoBytes > 40 && infoBytes <= 124)
+        return kFileHeaderBytes + infoBytes;
+    return kFixedHeaderBytes;
+}
 
 struct DepthRow {
     std::uint16_t bits;
@@ -56,7 +67,8 @@ std::optional<BitmapHeader> parseHeader(std::span<const std::uint8_t> prefix,
     h.height = le32(prefix, 22);
     h.bitsPerPixel = le16(prefix, 28);
     h.compression = le32(prefix, 30);
-    h.paletteBlue = prefix.size() > kPaletteAt ? prefix[kPaletteAt] : 0;
+    const std::size_t palette = paletteAt(prefix);
+    h.paletteBlue = prefix.size() > palette ? prefix[palette] : 0;
     h.fileBytes = fileBytes;
     // A block of 12 bytes or more holds at least one dot column.
     if (h.blockBytes() < 12)

@@ -10,9 +10,9 @@
 
 namespace kt::bitmap {
 
-// Bytes of a file that parseHeader needs: the file and info headers and the
-// first byte of the palette.
-inline constexpr std::size_t kHeaderPrefixBytes = 55;
+// Bytes of a file that parseHeader needs: the file header, the largest info
+// header (124 bytes) and the first byte of the palette after it.
+inline constexpr std::size_t kHeaderPrefixBytes = 14 + 124 + 1;
 
 struct BitmapHeader {
     std::uint32_t fileSizeField = 0; // as the header states it; logged only
@@ -21,7 +21,9 @@ struct BitmapHeader {
     std::uint32_t height = 0;        // unsigned, as stored (top-down files look huge)
     std::uint16_t bitsPerPixel = 0;
     std::uint32_t compression = 0;
-    std::uint8_t paletteBlue = 0;    // blue value of the first palette entry
+    // Blue value of the first palette entry, which follows the info header:
+    // at offset 54 for the classic 40-byte header.
+    std::uint8_t paletteBlue = 0;
     std::uint64_t fileBytes = 0;     // the real length of the file
 
     // Image size in units of 8 dots. 64-bit: a width near 2^32 must not wrap.

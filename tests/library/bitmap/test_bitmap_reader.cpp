@@ -65,6 +65,17 @@ TEST(BitmapReader, DarkPixelsByDepth)
         EXPECT_EQ(rasterOf(c.image, c.threshold), Rows{c.expected}) << c.name;
 }
 
+TEST(BitmapReader, MonoPaletteFollowsALargerInfoHeader)
+{
+    // With a 124-byte header, offset 54 holds a header field (0), not the
+    // palette: taking it for the palette would invert the picture.
+    for (const std::uint32_t info : {40u, 108u, 124u}) {
+        BmpImage image = row(1, {1, 0, 0, 0, 0, 0, 0, 1}, testing::whiteFirstPalette());
+        image.infoHeaderBytes = info;
+        EXPECT_EQ(rasterOf(image, 143), Rows{{0x81}}) << info;
+    }
+}
+
 TEST(BitmapReader, TenByTenMonoBlackFirstClearsBitsBeyondTheWidth)
 {
     // Every pixel index 0: with black first, all 10 dots of every row print.

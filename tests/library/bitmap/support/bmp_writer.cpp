@@ -6,8 +6,6 @@
 namespace kt::bitmap::testing {
 namespace {
 
-constexpr std::size_t kHeadersBytes = 54;
-
 std::vector<std::uint8_t> packRow(const BmpImage &image, std::uint32_t y)
 {
     std::vector<std::uint8_t> row;
@@ -47,7 +45,7 @@ void put32(std::vector<std::uint8_t> &bytes, std::size_t at, std::uint32_t value
 
 std::vector<std::uint8_t> makeBmp(const BmpImage &image)
 {
-    std::vector<std::uint8_t> bytes(kHeadersBytes, 0);
+    std::vector<std::uint8_t> bytes(14 + image.infoHeaderBytes, 0);
     for (std::uint32_t entry : image.palette)
         for (unsigned i = 0; i < 4; ++i)
             bytes.push_back(i < 3 ? static_cast<std::uint8_t>(entry >> (8 * i)) : 0);
@@ -61,7 +59,7 @@ std::vector<std::uint8_t> makeBmp(const BmpImage &image)
     bytes[1] = 'M';
     put32(bytes, 2, static_cast<std::uint32_t>(bytes.size()));
     put32(bytes, kDataOffsetAt, dataOffset);
-    put32(bytes, 14, 40);
+    put32(bytes, 14, image.infoHeaderBytes);
     put32(bytes, kWidthAt, image.width);
     put32(bytes, kHeightAt, image.height);
     put16(bytes, 26, 1);

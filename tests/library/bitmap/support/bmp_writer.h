@@ -19,6 +19,7 @@ struct BmpImage {
     // picture: a palette index up to 8 bits per pixel, otherwise the pixel's
     // bytes, first stored byte lowest (0xRRGGBB for 24 bits).
     std::function<std::uint32_t(std::uint32_t x, std::uint32_t y)> pixel;
+    std::uint32_t infoHeaderBytes = 40; // 40, or 108 / 124 for the later formats
 };
 
 std::vector<std::uint8_t> makeBmp(const BmpImage &image);
