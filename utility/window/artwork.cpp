@@ -65,7 +65,7 @@ QPixmap logoPicture()
     return picture;
 }
 
-QIcon windowIcon()
+QIcon programIcon()
 {
     QIcon icon;
     for (int size : {16, 32, 48, 64}) {

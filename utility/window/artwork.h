@@ -11,6 +11,6 @@ inline constexpr int kLogoWidth = 282;
 inline constexpr int kLogoHeight = 72;
 
 QPixmap logoPicture();
-QIcon windowIcon();
+QIcon programIcon();
 
 } // namespace kt::window

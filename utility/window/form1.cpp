@@ -26,7 +26,7 @@ Form1::Form1()
 {
     setObjectName("Form1");
     setWindowTitle("Printer Software Switch Utility v1.4.0.7");
-    setWindowIcon(windowIcon());
+    setWindowIcon(programIcon());
     setFont(style::form());
     setFixedSize(kClientWidthTwips / kTwipsPerPixel, kClientHeightTwips / kTwipsPerPixel);
 
@@ -42,6 +42,8 @@ Form1::Form1()
     connectCombos();
     connectTabs();
 }
+
+Form1::~Form1() { bind(nullptr, nullptr); }
 
 void Form1::bind(session::FormHandlers *handlers, protocol::FormEvents *events)
 {

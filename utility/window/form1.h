@@ -27,6 +27,9 @@ class Form1 : public QWidget {
     Q_OBJECT
 public:
     Form1();
+    // Unbinds first: tearing the widgets down raises focus events, and the
+    // handlers may already be gone.
+    ~Form1() override;
 
     // Both may be null; events then go nowhere.
     void bind(session::FormHandlers *handlers, protocol::FormEvents *events);

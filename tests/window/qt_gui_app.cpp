@@ -1,0 +1,34 @@
+// One QApplication for the whole test program, on the offscreen platform
+// unless the environment names another, with the window's font faces.
+#include <QApplication>
+#include <gtest/gtest.h>
+
+#include "window/window_style.h"
+
+namespace {
+
+class QtGuiEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "kt_window_tests";
+        static char *argv[] = {name, nullptr};
+        app_ = new QApplication(argc, argv);
+        kt::window::style::registerFontSubstitutes();
+    }
+    void TearDown() override
+    {
+        delete app_;
+        app_ = nullptr;
+    }
+
+private:
+    QApplication *app_ = nullptr;
+};
+
+const auto *const registered = ::testing::AddGlobalTestEnvironment(new QtGuiEnvironment);
+
+} // namespace

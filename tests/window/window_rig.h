@@ -1,0 +1,97 @@
+// Form1 with its FormView and the whole session behind it, as main() puts
+// them together, but with recorded messages and protocol events.
+#pragma once
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+
+#include "fakes.h"
+#include "protocol/form_events.h"
+#include "session/qt_clock.h"
+#include "session/utility_session.h"
+#include "window/form1.h"
+#include "window/qt_form_view.h"
+#include "window/qt_window_host.h"
+
+namespace kt::testing {
+
+struct RecordingEvents : protocol::FormEvents {
+    void cmdCommunicate_Click() override { calls.push_back("cmdCommunicate"); }
+    void cmd1_Click() override { calls.push_back("cmd1"); }
+    void cmd2_Click() override { calls.push_back("cmd2"); }
+    void SSTab1_Click(int previousTab) override
+    {
+        calls.push_back("SSTab1 from " + std::to_string(previousTab));
+    }
+    void optSW_Click(int sw, int index, bool on) override
+    {
+        calls.push_back("optSW" + std::to_string(sw) + (on ? "ON(" : "OFF(") +
+                        std::to_string(index) + ")");
+    }
+    void combo_Click(std::string_view combo) override { calls.push_back(std::string(combo)); }
+    std::vector<std::string> calls;
+};
+
+struct NoViewer : session::ProcessLauncher {
+    bool available(const std::string &) const override { return false; }
+    bool startDetached(const std::string &program, const std::vector<std::string> &,
+                       std::string &) override
+    {
+        started.push_back(program);
+        return true;
+    }
+    std::vector<std::string> started;
+};
+
+// Closes the window as the program does; ending the program is only
+// counted, since it would stop every later event loop of the test program.
+struct TestHost : session::WindowHost {
+    explicit TestHost(QWidget &window) : real(window) {}
+    void unloadWindow() override { real.unloadWindow(); }
+    void endProgram() override { ++ended; }
+    window::QtWindowHost real;
+    int ended = 0;
+};
+
+struct WindowRig {
+    explicit WindowRig(std::string parallelDevice = "/nonexistent/kt-lp0")
+        : session({view, messages, clock, viewer, host}, {std::move(parallelDevice), std::string("/nonexistent")})
+    {
+        form.bind(&session.handlers(), &events);
+        session.handlers().Form_Load();
+        form.show();
+        QApplication::processEvents();
+    }
+
+    template <typename W = QWidget>
+    W *control(const char *name) const
+    {
+        return form.findChild<W *>(name);
+    }
+
+    // The user picks a port from the list, or types one and leaves the box.
+    void pickPort(const QString &port)
+    {
+        auto *combo = control<QComboBox>("Combo1");
+        const int index = combo->findText(port);
+        if (index >= 0) {
+            combo->setCurrentIndex(index);
+            emit combo->activated(index);
+        } else {
+            combo->lineEdit()->setText(port);
+            emit combo->lineEdit()->editingFinished();
+        }
+    }
+
+    window::Form1 form;
+    window::QtFormView view{form};
+    RecordingMessages messages;
+    session::QtClock clock;
+    NoViewer viewer;
+    TestHost host{form};
+    RecordingEvents events;
+    session::UtilitySession session;
+};
+
+} // namespace kt::testing
