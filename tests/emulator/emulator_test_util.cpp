@@ -1,0 +1,107 @@
+#include "emulator_test_util.h"
+
+#include <arpa/inet.h>
+#include <cstdlib>
+#include <fstream>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sstream>
+#include <stdexcept>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace kt::emu::test {
+
+Bytes hex(const std::string &t) {
+    Bytes out;
+    for (std::size_t i = 0; i < t.size();) {
+        if (t[i] == ' ') {
+            ++i;
+        } else if (t[i] == '\'') {
+            const auto end = t.find('\'', i + 1);
+            out.insert(out.end(), t.begin() + static_cast<std::ptrdiff_t>(i + 1),
+                       t.begin() + static_cast<std::ptrdiff_t>(end));
+            i = end + 1;
+        } else {
+            out.push_back(static_cast<std::uint8_t>(std::stoi(t.substr(i, 2), nullptr, 16)));
+            i += 2;
+        }
+    }
+    return out;
+}
+
+std::string text(const Bytes &b) { return {b.begin(), b.end()}; }
+
+Bytes operator+(Bytes a, const Bytes &b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+TempDir::TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "kt-emu-test-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+    path_ = pattern;
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+}
+
+Bytes readFor(int fd, std::size_t want, int ms) {
+    Bytes out;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (out.size() < want) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                              end - std::chrono::steady_clock::now()).count();
+        if (left <= 0) break;
+        pollfd p{fd, POLLIN, 0};
+        if (::poll(&p, 1, static_cast<int>(left)) <= 0) break;
+        std::uint8_t buf[256];
+        const ssize_t n = ::read(fd, buf, std::min(sizeof buf, want - out.size()));
+        if (n <= 0) break;
+        out.insert(out.end(), buf, buf + n);
+    }
+    return out;
+}
+
+bool waitForClose(int fd, int ms) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                              end - std::chrono::steady_clock::now()).count();
+        if (left <= 0) return false;
+        pollfd p{fd, POLLIN, 0};
+        if (::poll(&p, 1, static_cast<int>(left)) <= 0) return false;
+        std::uint8_t buf[256];
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n <= 0) return true;
+    }
+}
+
+std::string readFile(const std::filesystem::path &path) {
+    std::ifstream f(path, std::ios::binary);
+    std::ostringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+void writeFile(const std::filesystem::path &path, const std::string &content) {
+    std::ofstream f(path, std::ios::binary | std::ios::trunc);
+    f << content;
+}
+
+int connectTcp(std::uint16_t port) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(port);
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (::connect(fd, reinterpret_cast<sockaddr *>(&addr), sizeof addr) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+} // namespace kt::emu::test
