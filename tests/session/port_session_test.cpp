@@ -23,6 +23,7 @@ TEST(PortList, ShowsTheFrameThatBelongsToThePort)
         {"COM3", "COM", true, false},   {"USB", "USB", false, false},
         {"LPT1", "LPT", false, false},  {"TCP/IP", "TCP", false, true},
         {"COM16", "COM", true, false},  {"/dev/ttyUSB0", "COM", true, false},
+        {"/tmp/kt-printer", "COM", true, false},
         {"usb", "USB", true, false},  // only "USB" in capitals hides the frames
     };
     for (const Row &r : rows) {

@@ -10,8 +10,8 @@ namespace kt::session {
 struct AppState {
     // The port as listed ("USB", "COM1".."COM16", "LPT1", "TCP/IP") and its
     // kind, the upper-cased first three characters. Always set together. A
-    // device path typed into the list ("/dev/ttyUSB0") is a serial port:
-    // its kind is "COM".
+    // device path typed into the list ("/dev/ttyUSB0", "/tmp/kt-printer")
+    // is a serial port: its kind is "COM".
     std::string portName = "COM1";
     std::string portKind = "COM";
     std::int16_t lastSocketState = 0;

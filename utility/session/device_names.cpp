@@ -2,7 +2,7 @@
 
 namespace kt::session {
 
-bool isDevicePath(std::string_view portName) { return portName.starts_with("/dev/"); }
+bool isDevicePath(std::string_view portName) { return portName.starts_with('/'); }
 
 std::string serialDeviceOf(long portNumber)
 {

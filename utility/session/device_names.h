@@ -1,6 +1,7 @@
 // Where the utility's port names live on this platform: COMn is
-// /dev/ttyS(n-1), LPT1 is /dev/lp0, and a name typed as a /dev/ path is
-// used as it stands (and counts as a serial port).
+// /dev/ttyS(n-1), LPT1 is /dev/lp0, and a name typed as an absolute path
+// (/dev/ttyUSB0, or a link to a pseudo-terminal such as /tmp/kt-printer)
+// is used as it stands and counts as a serial port.
 #pragma once
 
 #include <string>

@@ -43,7 +43,14 @@ Form1::Form1()
     connectTabs();
 }
 
-Form1::~Form1() { bind(nullptr, nullptr); }
+Form1::~Form1()
+{
+    bind(nullptr, nullptr);
+    // The handlers are lambdas of this window: none may run once it is
+    // only a QWidget being torn down.
+    for (QObject *child : findChildren<QObject *>())
+        QObject::disconnect(child, nullptr, this, nullptr);
+}
 
 void Form1::bind(session::FormHandlers *handlers, protocol::FormEvents *events)
 {

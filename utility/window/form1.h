@@ -27,8 +27,8 @@ class Form1 : public QWidget {
     Q_OBJECT
 public:
     Form1();
-    // Unbinds first: tearing the widgets down raises focus events, and the
-    // handlers may already be gone.
+    // Unbinds and disconnects first: tearing the widgets down raises focus
+    // events, and the handlers may already be gone.
     ~Form1() override;
 
     // Both may be null; events then go nowhere.

@@ -74,6 +74,10 @@ void Form1::buildTabs(const ControlBuilder &form)
     tabs_ = new QTabWidget(this);
     form.place(tabs_, "SSTab1", {120, 1680, 11472, 4992});
     tabs_->setFont(style::calibri());
+    // A point smaller on the tabs themselves, so that seven fit in one row.
+    QFont tabFont = style::calibri();
+    tabFont.setPointSizeF(10);
+    tabs_->tabBar()->setFont(tabFont);
     tabs_->tabBar()->setExpanding(true);
     tabs_->tabBar()->setUsesScrollButtons(false);
     tabs_->tabBar()->setElideMode(Qt::ElideNone);
