@@ -156,6 +156,10 @@ bool Emulator::waitForTranscript(std::size_t count, std::chrono::milliseconds ti
     return printer_->waitForTranscript(count, timeout);
 }
 
+bool Emulator::waitForCommand(const std::string &prefix, std::chrono::milliseconds timeout) const {
+    return printer_->waitForCommand(prefix, timeout);
+}
+
 PaperImage Emulator::paper() const { return printer_->paper(); }
 
 std::string Emulator::writePaper(const std::filesystem::path &path) const {

@@ -132,6 +132,9 @@ public:
     std::size_t transcriptCount() const;
     // Waits until `count` commands have been recorded; false on time-out.
     bool waitForTranscript(std::size_t count, std::chrono::milliseconds timeout) const;
+    // Waits until a command whose transcript name starts with `prefix`
+    // ("FS p", "GS g 8 n=39") has been recorded; false on time-out.
+    bool waitForCommand(const std::string &prefix, std::chrono::milliseconds timeout) const;
     PaperImage paper() const;
     std::string writePaper(const std::filesystem::path &path) const; // error text, empty on success
     // Errors of the transport threads and of stop(), for the program to report.

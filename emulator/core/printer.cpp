@@ -236,6 +236,15 @@ bool Printer::waitForTranscript(std::size_t count, std::chrono::milliseconds tim
     return changed_.wait_for(lock, timeout, [&] { return transcript_.count() >= count; });
 }
 
+bool Printer::waitForCommand(const std::string &prefix, std::chrono::milliseconds timeout) const {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, timeout, [&] {
+        for (const auto &e : transcript_.kept())
+            if (e.name.rfind(prefix, 0) == 0) return true;
+        return false;
+    });
+}
+
 PrinterState Printer::state() const {
     std::lock_guard lock(mutex_);
     return state_;

@@ -56,6 +56,8 @@ public:
     std::size_t transcriptCount() const;
     // Blocks until the transcript holds `count` entries or the timeout passes.
     bool waitForTranscript(std::size_t count, std::chrono::milliseconds timeout) const;
+    // Blocks until an entry whose name starts with `prefix` is in memory.
+    bool waitForCommand(const std::string &prefix, std::chrono::milliseconds timeout) const;
 
     PrinterState state() const;
     ModelProfile profile() const;

@@ -44,6 +44,7 @@ public:
     void add(TranscriptEntry entry);
     // The entries kept in memory: the latest kMemoryEntries.
     std::vector<TranscriptEntry> entries() const { return {entries_.begin(), entries_.end()}; }
+    const std::deque<TranscriptEntry> &kept() const { return entries_; }
     // Entries added so far, including those no longer kept in memory.
     std::size_t count() const { return count_; }
 

@@ -24,9 +24,9 @@ struct Case {
 
 std::ostream &operator<<(std::ostream &os, const Case &c) { return os << c.what; }
 
-class ParseOne : public ::testing::TestWithParam<Case> {};
+class EmulatorParseOne : public ::testing::TestWithParam<Case> {};
 
-TEST_P(ParseOne, CutsTheExpectedCommand) {
+TEST_P(EmulatorParseOne, CutsTheExpectedCommand) {
     const Case &c = GetParam();
     const auto in = hex(c.bytes);
     const auto cmd = parseCommand(in, c.flush, ParserLimits{});
@@ -40,7 +40,7 @@ TEST_P(ParseOne, CutsTheExpectedCommand) {
 const std::string kLithuania = "1D 67 38 24 'LITHUANIA' 00 00 00 00 00 00 00 00 00 00 00 00";
 
 INSTANTIATE_TEST_SUITE_P(
-    Commands, ParseOne,
+    Commands, EmulatorParseOne,
     ::testing::Values(
         Case{"read with its NUL", "1D 67 34 27 00", Flush::None, CommandKind::ReadParameter, 5, 39},
         Case{"read without NUL is answered at once", "1D 67 34 24", Flush::None, CommandKind::ReadParameter, 4, 36},
@@ -82,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"partial image at the end", "1C 71 01 01 00 01 00 FF", Flush::EndOfStream, CommandKind::Truncated, 8, 0}));
 
 // Commands that cannot be told before more bytes come.
-TEST(ParseCommand, WaitsForTheRestOfACommand) {
+TEST(EmulatorParser, WaitsForTheRestOfACommand) {
     for (const char *partial : {"1D", "1D 67", "1D 67 34", "1D 67 38", "1D 67 38 08 31", "1D 67 75 6E",
                                 "10 04", "1B 21", "1C 70 01", "1C 71 01 01 00 01 00 FF", "1D 28 41 02 00 00"}) {
         SCOPED_TRACE(partial);
@@ -92,7 +92,7 @@ TEST(ParseCommand, WaitsForTheRestOfACommand) {
     EXPECT_FALSE(parseCommand(hex("1D 67 34"), Flush::DataGap, ParserLimits{}).has_value());
 }
 
-TEST(ParseCommand, ImagesLargerThanTheMemoryAreRejectedBeforeTheyArrive) {
+TEST(EmulatorParser, ImagesLargerThanTheMemoryAreRejectedBeforeTheyArrive) {
     ParserLimits limits;
     limits.nvCapacity = 1000;
     // Two images; the first alone (8 x 16 x 8 = 1024 bytes) is too big.
@@ -103,7 +103,7 @@ TEST(ParseCommand, ImagesLargerThanTheMemoryAreRejectedBeforeTheyArrive) {
     EXPECT_EQ(cmd->imagesLeft, 1);
 }
 
-TEST(ParseCommand, DefinedImageKeepsItsColumnData) {
+TEST(EmulatorParser, DefinedImageKeepsItsColumnData) {
     const auto cmd = parseCommand(hex("1C 71 01 01 00 02 00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F 10"),
                                   Flush::None, ParserLimits{});
     ASSERT_TRUE(cmd && cmd->kind == CommandKind::DefineNvImages);
@@ -116,7 +116,7 @@ TEST(ParseCommand, DefinedImageKeepsItsColumnData) {
 
 // Whatever the bytes, parsing at the end of the stream consumes them all
 // in bounded steps, and never claims bytes beyond a known length.
-TEST(ParseCommand, AnyBytesAreConsumedInSteps) {
+TEST(EmulatorParser, AnyBytesAreConsumedInSteps) {
     std::mt19937 rng(7);
     std::uniform_int_distribution<int> len(1, 64), byte(0, 255), small(0, 0x30);
     for (int round = 0; round < 2000; ++round) {

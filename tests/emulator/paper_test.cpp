@@ -43,7 +43,7 @@ struct Mode {
     int sx, sy;
 };
 
-TEST(Paper, StoredImagePrintsDotForDotInEveryMode) {
+TEST(EmulatorPaper, StoredImagePrintsDotForDotInEveryMode) {
     const NvImage img = patternImage();
     for (const Mode &m : {Mode{"30", 1, 1}, Mode{"31", 2, 1}, Mode{"32", 1, 2}, Mode{"03", 2, 2}}) {
         SCOPED_TRACE(m.byte);
@@ -60,13 +60,13 @@ TEST(Paper, StoredImagePrintsDotForDotInEveryMode) {
     }
 }
 
-TEST(Paper, PrintingAnImageThatIsNotStoredPrintsNothing) {
+TEST(EmulatorPaper, PrintingAnImageThatIsNotStoredPrintsNothing) {
     Emulator emu(EmulatorOptions{});
     emu.connect()->send(defineCommand(patternImage()) + hex("1C 70 02 30 1C 70 00 30"));
     EXPECT_EQ(emu.paper().height, 0);
 }
 
-TEST(Paper, LongTextWrapsAndCountsItsLines) {
+TEST(EmulatorPaper, LongTextWrapsAndCountsItsLines) {
     Emulator emu(EmulatorOptions{}); // 576 dots: 48 cells of 12 dots
     auto c = emu.connect();
     c->send(hex("'" + std::string(100, 'H') + "' 0A"));
@@ -79,7 +79,7 @@ TEST(Paper, LongTextWrapsAndCountsItsLines) {
     EXPECT_TRUE(inkInLastCell);
 }
 
-TEST(Paper, InitializeDropsUnprintedTextAndCutsAreCounted) {
+TEST(EmulatorPaper, InitializeDropsUnprintedTextAndCutsAreCounted) {
     Emulator emu(EmulatorOptions{});
     auto c = emu.connect();
     c->send(hex("'dropped' 1B 40 1B 69 'kept' 1D 56 01"));
@@ -90,7 +90,7 @@ TEST(Paper, InitializeDropsUnprintedTextAndCutsAreCounted) {
     EXPECT_EQ(emu.parameter(param::CutCount), "5404");
 }
 
-TEST(Paper, SelfTestPageListsTheSwitchesAndCuts) {
+TEST(EmulatorPaper, SelfTestPageListsTheSwitchesAndCuts) {
     Emulator emu(EmulatorOptions{});
     emu.connect()->send(hex("1D 28 41 02 00 00 02"));
     const auto paper = emu.paper();
@@ -99,7 +99,7 @@ TEST(Paper, SelfTestPageListsTheSwitchesAndCuts) {
     EXPECT_EQ(emu.transcript().back().outcome, "self-test page printed");
 }
 
-TEST(Paper, PngHoldsTheRollAtItsSize) {
+TEST(EmulatorPaper, PngHoldsTheRollAtItsSize) {
     test::TempDir dir;
     Emulator emu(EmulatorOptions{});
     emu.connect()->send(defineCommand(patternImage()) + hex("1C 70 01 30"));

@@ -24,7 +24,7 @@ struct Query {
     Bytes reply;
 };
 
-TEST(Queries, AreAnsweredWithHeaderValueAndNul) {
+TEST(EmulatorQueries, AreAnsweredWithHeaderValueAndNul) {
     Emulator emu(modelOptions("KT-9100X"));
     auto c = emu.connect();
     const std::vector<Query> queries{
@@ -48,7 +48,7 @@ TEST(Queries, AreAnsweredWithHeaderValueAndNul) {
 
 // The models of the USB table with their product ids; every catalogue
 // model answers its own name and the maker word.
-TEST(Profiles, EveryCatalogueModelIdentifiesItself) {
+TEST(EmulatorProfiles, EveryCatalogueModelIdentifiesItself) {
     const std::vector<std::pair<std::string, std::uint16_t>> usb{
         {"KT-4000", 0x3330}, {"KT-7700", 0x0338}, {"ZN8_USB", 0x036b},  {"KT-1400", 0x0369},
         {"KT-6500F", 0x0353}, {"TW8_USB", 0x036e}, {"TW5_USB", 0x036f}, {"MV8", 0x0340},
@@ -76,7 +76,7 @@ TEST(Profiles, EveryCatalogueModelIdentifiesItself) {
     EXPECT_FALSE(findProfile("KT-4000 "));
 }
 
-TEST(Profiles, OverridesChangeFieldsAndRejectBadValues) {
+TEST(EmulatorProfiles, OverridesChangeFieldsAndRejectBadValues) {
     auto o = modelOptions("KT-4000");
     o.overrides = {{"serial", "SN-1"}, {"model", ";1KT-4000"}, {"soft_switch_2", "5"}};
     Emulator emu(o);
@@ -93,7 +93,7 @@ TEST(Profiles, OverridesChangeFieldsAndRejectBadValues) {
     EXPECT_THROW(Emulator{modelOptions("KT-0000")}, EmulatorError);
 }
 
-TEST(Writes, CountOnlyBetweenUnlockAndLock) {
+TEST(EmulatorWrites, CountOnlyBetweenUnlockAndLock) {
     Emulator emu(modelOptions("KT-4000"));
     auto c = emu.connect();
     const Bytes unlock = hex("1D 67 75 6E 6C 00"), lock = hex("1D 67 6C 63 6B 00");
@@ -108,7 +108,7 @@ TEST(Writes, CountOnlyBetweenUnlockAndLock) {
 
 // The service utility's write of the additional switches, sent byte by
 // byte as it does on serial and TCP ports.
-TEST(Writes, UtilityFixedLengthWritesByteByByte) {
+TEST(EmulatorWrites, UtilityFixedLengthWritesByteByByte) {
     Emulator emu(modelOptions("KT-4000"));
     auto c = emu.connect();
     const Bytes stream = hex("1D 67 75 6E 6C 00") + hex("1D 67 38 21 31 39 00 00") +
@@ -132,7 +132,7 @@ TEST(Writes, UtilityFixedLengthWritesByteByByte) {
 }
 
 // The library's parameter write sends no terminator: a pause ends it.
-TEST(Writes, UnterminatedWriteEndsAtAPause) {
+TEST(EmulatorWrites, UnterminatedWriteEndsAtAPause) {
     Emulator emu(modelOptions("KT-4000"));
     auto c = emu.connect();
     c->send(hex("1D 67 75 6E 6C 00 1D 67 38 08 31 32"));
@@ -141,7 +141,7 @@ TEST(Writes, UnterminatedWriteEndsAtAPause) {
     EXPECT_EQ(emu.parameter(8), "12");
 }
 
-TEST(Writes, InvalidValuesChangeNothing) {
+TEST(EmulatorWrites, InvalidValuesChangeNothing) {
     Emulator emu(modelOptions("KT-4000"));
     auto c = emu.connect();
     c->send(hex("1D 67 75 6E 6C 00"));
@@ -158,7 +158,7 @@ TEST(Writes, InvalidValuesChangeNothing) {
 
 // The USB read shape writes a 00 and then a blank before it reads; neither
 // may reach the paper or spoil the next command.
-TEST(BadInput, ReadFillersDoNotDisturb) {
+TEST(EmulatorBadInput, ReadFillersDoNotDisturb) {
     Emulator emu(modelOptions("KT-4000"));
     auto c = emu.connect();
     EXPECT_EQ(c->send(hex("1D 67 34 27 00")), hex("'_2' 00"));
@@ -176,7 +176,7 @@ TEST(BadInput, ReadFillersDoNotDisturb) {
     EXPECT_FALSE(anyInkBeyond);
 }
 
-TEST(BadInput, UnknownAndTruncatedCommandsAreSkipped) {
+TEST(EmulatorBadInput, UnknownAndTruncatedCommandsAreSkipped) {
     Emulator emu(modelOptions("KT-4000"));
     auto c = emu.connect();
     EXPECT_EQ(c->send(hex("07 1B 7A 1D 67 1D 49 43")), hex("'_KT-4000' 00"));
@@ -193,7 +193,7 @@ TEST(BadInput, UnknownAndTruncatedCommandsAreSkipped) {
     EXPECT_EQ(names[5], "GS g 8 n=39 (write soft switch 1) \"\"") << "ended by the close";
 }
 
-TEST(Transcript, NamesCommandsAndAnswers) {
+TEST(EmulatorTranscript, NamesCommandsAndAnswers) {
     Emulator emu(modelOptions("KT-9100X"));
     auto c = emu.connect();
     c->send(hex("1D 67 34 27 00"));
@@ -211,7 +211,7 @@ struct FaultCase {
     Bytes reply;
 };
 
-TEST(Faults, ShapeTheAnswers) {
+TEST(EmulatorFaults, ShapeTheAnswers) {
     FaultOptions silent, noHeader, late;
     silent.silent = true;
     noHeader.noHeader = true;
@@ -227,7 +227,7 @@ TEST(Faults, ShapeTheAnswers) {
     }
 }
 
-TEST(Faults, GarbageIsNoReply) {
+TEST(EmulatorFaults, GarbageIsNoReply) {
     Emulator emu(modelOptions("KT-9100X"));
     FaultOptions f;
     f.garbage = true;
@@ -237,7 +237,7 @@ TEST(Faults, GarbageIsNoReply) {
     for (auto b : reply) EXPECT_TRUE(b != '_' && b != 0);
 }
 
-TEST(Faults, DropAfterClosesTheConnectionButNotThePrinter) {
+TEST(EmulatorFaults, DropAfterClosesTheConnectionButNotThePrinter) {
     Emulator emu(modelOptions("KT-4000"));
     FaultOptions f;
     f.dropAfter = 2;

@@ -30,7 +30,7 @@ EmulatorOptions withState(const std::filesystem::path &file) {
     return o;
 }
 
-TEST(StateFile, WrittenSettingsAndImagesSurviveARestart) {
+TEST(EmulatorStateFile, WrittenSettingsAndImagesSurviveARestart) {
     test::TempDir dir;
     const auto file = dir / "printer.state";
     {
@@ -47,7 +47,7 @@ TEST(StateFile, WrittenSettingsAndImagesSurviveARestart) {
     EXPECT_EQ(again.state().images[0].data, hex("81 42 24 18 18 24 42 81"));
 }
 
-TEST(StateFile, OverridesWinAndResetStartsFromDefaults) {
+TEST(EmulatorStateFile, OverridesWinAndResetStartsFromDefaults) {
     test::TempDir dir;
     const auto file = dir / "printer.state";
     {
@@ -68,7 +68,7 @@ struct Corrupt {
     std::string content;
 };
 
-TEST(StateFile, ABadFileIsRefusedAndLeftAsItIs) {
+TEST(EmulatorStateFile, ABadFileIsRefusedAndLeftAsItIs) {
     const std::string good = formatState("KT-7000", defaultState(*findProfile("KT-7000")));
     const std::string body = good.substr(0, good.rfind("end\n"));
     for (const auto &c : std::vector<Corrupt>{
@@ -90,7 +90,7 @@ TEST(StateFile, ABadFileIsRefusedAndLeftAsItIs) {
     }
 }
 
-TEST(StateFile, MissingFileStartsFromDefaultsAndADirectoryIsRefused) {
+TEST(EmulatorStateFile, MissingFileStartsFromDefaultsAndADirectoryIsRefused) {
     test::TempDir dir;
     EXPECT_EQ(Emulator(withState(dir / "new.state")).parameter(param::SoftSwitch1), "2");
     EXPECT_THROW(Emulator{withState(dir.path())}, EmulatorError);
@@ -98,7 +98,7 @@ TEST(StateFile, MissingFileStartsFromDefaultsAndADirectoryIsRefused) {
 
 // A write that cannot be saved is not applied: the printer and the file
 // keep the old value.
-TEST(StateFile, AWriteThatCannotBeSavedIsNotApplied) {
+TEST(EmulatorStateFile, AWriteThatCannotBeSavedIsNotApplied) {
     test::TempDir dir;
     const auto file = dir / "printer.state";
     Emulator emu(withState(file));
@@ -117,7 +117,7 @@ TEST(StateFile, AWriteThatCannotBeSavedIsNotApplied) {
 
 // A process killed at any moment of a save leaves either the old or the
 // new state, never a mixture.
-TEST(StateFile, AKilledSaveLeavesOneWholeState) {
+TEST(EmulatorStateFile, AKilledSaveLeavesOneWholeState) {
     test::TempDir dir;
     const auto file = dir / "printer.state";
     const auto profile = *findProfile("KT-7000");

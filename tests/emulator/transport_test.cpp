@@ -25,7 +25,7 @@ constexpr int kReplyMs = 3000; // bound on any answer; the usual one takes a mil
 
 void sendAll(int fd, const Bytes &b) { ASSERT_EQ(::write(fd, b.data(), b.size()), static_cast<ssize_t>(b.size())); }
 
-TEST(Tcp, ServesClientsOneAfterAnother) {
+TEST(EmulatorTcp, ServesClientsOneAfterAnother) {
     Emulator emu(EmulatorOptions{});
     const std::uint16_t port = emu.listenTcp();
     ASSERT_NE(port, 0);
@@ -39,7 +39,7 @@ TEST(Tcp, ServesClientsOneAfterAnother) {
 }
 
 // The library's parameter write on TCP: connect, send, close.
-TEST(Tcp, AnUnterminatedWriteEndsWithTheConnection) {
+TEST(EmulatorTcp, AnUnterminatedWriteEndsWithTheConnection) {
     EmulatorOptions o;
     o.timing.dataGap = std::chrono::milliseconds(60000); // only the close can end it
     Emulator emu(o);
@@ -55,7 +55,7 @@ TEST(Tcp, AnUnterminatedWriteEndsWithTheConnection) {
     EXPECT_EQ(emu.parameter(5), "42");
 }
 
-TEST(Tcp, DropAfterClosesTheClient) {
+TEST(EmulatorTcp, DropAfterClosesTheClient) {
     EmulatorOptions o;
     o.faults.dropAfter = 1;
     Emulator emu(o);
@@ -66,7 +66,7 @@ TEST(Tcp, DropAfterClosesTheClient) {
     ::close(fd);
 }
 
-TEST(Tcp, ABusyAddressIsAClearError) {
+TEST(EmulatorTcp, ABusyAddressIsAClearError) {
     Emulator first(EmulatorOptions{});
     const std::uint16_t port = first.listenTcp();
     Emulator second(EmulatorOptions{});
@@ -85,7 +85,7 @@ int openSerial(const std::string &path) {
     return fd;
 }
 
-TEST(Pty, LinkServesAsASerialPortAcrossReopening) {
+TEST(EmulatorPty, LinkServesAsASerialPortAcrossReopening) {
     test::TempDir dir;
     const auto link = dir / "ttyPrinter";
     Emulator emu(EmulatorOptions{});
@@ -103,7 +103,7 @@ TEST(Pty, LinkServesAsASerialPortAcrossReopening) {
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(link))) << "the link goes with the emulator";
 }
 
-TEST(Pty, ARegularFileIsNotReplacedByTheLink) {
+TEST(EmulatorPty, ARegularFileIsNotReplacedByTheLink) {
     test::TempDir dir;
     test::writeFile(dir / "keep", "data");
     Emulator emu(EmulatorOptions{});
@@ -112,7 +112,7 @@ TEST(Pty, ARegularFileIsNotReplacedByTheLink) {
 }
 
 // The program, started as tests of other parts start it.
-class Program : public ::testing::Test {
+class EmulatorProgram : public ::testing::Test {
 protected:
     void start(std::vector<std::string> args) {
         int out[2];
@@ -154,7 +154,7 @@ protected:
     int stdout_ = -1;
 };
 
-TEST_F(Program, PrintsReadyLinesAnswersAndSavesAtSigterm) {
+TEST_F(EmulatorProgram, PrintsReadyLinesAnswersAndSavesAtSigterm) {
     test::TempDir dir;
     start({"--model", "MV550", "--tcp", "127.0.0.1:0", "--pty", (dir / "tty").string(), "--state",
            (dir / "state").string(), "--paper", (dir / "paper.png").string(), "--transcript",
@@ -174,7 +174,7 @@ TEST_F(Program, PrintsReadyLinesAnswersAndSavesAtSigterm) {
     EXPECT_NE(test::readFile(dir / "log").find("(write soft switch 4) \"9\" | applied"), std::string::npos);
 }
 
-TEST_F(Program, RefusesACorruptStateFile) {
+TEST_F(EmulatorProgram, RefusesACorruptStateFile) {
     test::TempDir dir;
     test::writeFile(dir / "state", "garbage\n");
     start({"--tcp", "127.0.0.1:0", "--state", (dir / "state").string()});
