@@ -49,6 +49,14 @@ std::string usageText() {
 std::string parseCommandLine(const std::vector<std::string> &args, ProgramOptions &out) {
     EmulatorOptions &e = out.emulator;
     using Handler = std::function<std::string(const std::string &)>;
+    auto msOption = [](const char *name, std::chrono::milliseconds &field) -> Handler {
+        return [name, &field](const std::string &v) {
+            int ms = 0;
+            auto err = parseMs(name, v, ms);
+            field = std::chrono::milliseconds(ms);
+            return err;
+        };
+    };
     const std::map<std::string, Handler> withValue{
         {"--model", [&](const std::string &v) { e.model = v; return std::string(); }},
         {"--tcp",
@@ -79,20 +87,8 @@ std::string parseCommandLine(const std::vector<std::string> &args, ProgramOption
          }},
         {"--late", [&](const std::string &v) { return parseMs("--late", v, e.faults.lateMs); }},
         {"--drop-after", [&](const std::string &v) { return parseMs("--drop-after", v, e.faults.dropAfter); }},
-        {"--data-gap",
-         [&](const std::string &v) {
-             int ms = 0;
-             auto err = parseMs("--data-gap", v, ms);
-             e.timing.dataGap = std::chrono::milliseconds(ms);
-             return err;
-         }},
-        {"--command-timeout",
-         [&](const std::string &v) {
-             int ms = 0;
-             auto err = parseMs("--command-timeout", v, ms);
-             e.timing.commandTimeout = std::chrono::milliseconds(ms);
-             return err;
-         }},
+        {"--data-gap", msOption("--data-gap", e.timing.dataGap)},
+        {"--command-timeout", msOption("--command-timeout", e.timing.commandTimeout)},
     };
     const std::map<std::string, bool *> flags{
         {"--reset-state", &e.resetState}, {"--silent", &e.faults.silent},

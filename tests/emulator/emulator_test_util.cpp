@@ -37,15 +37,8 @@ Bytes operator+(Bytes a, const Bytes &b) {
     return a;
 }
 
-TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kt-emu-test-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
-}
-
-TempDir::~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
+std::filesystem::path in(const TempDir &dir, const std::string &name) {
+    return std::filesystem::path(dir.path()) / name;
 }
 
 Bytes readFor(int fd, std::size_t want, int ms) {

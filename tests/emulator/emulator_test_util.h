@@ -1,6 +1,8 @@
-// Helpers of the emulator tests: byte strings from hex, a scratch
+// Helpers of the emulator tests: byte strings from hex, paths in a scratch
 // directory, bounded reads from a descriptor.
 #pragma once
+
+#include "temp_dir.h"
 
 #include <chrono>
 #include <cstdint>
@@ -17,19 +19,9 @@ Bytes hex(const std::string &text);
 std::string text(const Bytes &bytes);
 Bytes operator+(Bytes a, const Bytes &b);
 
-// A fresh directory, removed with everything in it.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir &) = delete;
-    TempDir &operator=(const TempDir &) = delete;
-    const std::filesystem::path &path() const { return path_; }
-    std::filesystem::path operator/(const std::string &name) const { return path_ / name; }
-
-private:
-    std::filesystem::path path_;
-};
+// A scratch directory removed with everything in it, and a path in it.
+using TempDir = bitmap::testing::TempDir;
+std::filesystem::path in(const TempDir &dir, const std::string &name);
 
 // Reads until `want` bytes have come or `ms` milliseconds have passed.
 Bytes readFor(int fd, std::size_t want, int ms);

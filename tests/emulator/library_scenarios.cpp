@@ -11,7 +11,10 @@
 namespace kt::emu::test {
 namespace {
 
-constexpr auto kWait = std::chrono::milliseconds(5000);
+constexpr auto kWait = std::chrono::milliseconds(10000);
+// sendx reads what has arrived by the end of its wait; the emulator answers
+// within a millisecond, this leaves room for a loaded machine.
+constexpr int32_t kSendxWaitMs = 300;
 
 // A 20 x 10 logo whose pattern tells left from right and top from bottom.
 constexpr std::uint32_t kLogoWidth = 20, kLogoHeight = 10;
@@ -25,7 +28,7 @@ int32_t send(const Bytes &b, const LibraryPort &port, int32_t wait = 0, char *re
 
 void expectSendxQuery(Emulator &emu, const LibraryPort &port) {
     char reply[32] = {};
-    ASSERT_EQ(send(hex("1D 49 43"), port, 100, reply, sizeof reply), KT_OK);
+    ASSERT_EQ(send(hex("1D 49 43"), port, kSendxWaitMs, reply, sizeof reply), KT_OK);
     const std::string model = emu.profile().model;
     EXPECT_EQ(std::string(reply, model.size() + 2), "_" + model + std::string(1, '\0'));
 }
@@ -64,7 +67,7 @@ void expectRwktWriteAndReadBack(Emulator &emu, const LibraryPort &port) {
 
 void expectLogoOnPaper(Emulator &emu, const LibraryPort &port) {
     TempDir dir;
-    const auto file = dir / "logo.bmp";
+    const auto file = test::in(dir, "logo.bmp");
     bitmap::testing::BmpImage bmp;
     bmp.width = kLogoWidth;
     bmp.height = kLogoHeight;

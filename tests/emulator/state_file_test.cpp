@@ -32,7 +32,7 @@ EmulatorOptions withState(const std::filesystem::path &file) {
 
 TEST(EmulatorStateFile, WrittenSettingsAndImagesSurviveARestart) {
     test::TempDir dir;
-    const auto file = dir / "printer.state";
+    const auto file = test::in(dir, "printer.state");
     {
         Emulator emu(withState(file));
         auto c = emu.connect();
@@ -49,7 +49,7 @@ TEST(EmulatorStateFile, WrittenSettingsAndImagesSurviveARestart) {
 
 TEST(EmulatorStateFile, OverridesWinAndResetStartsFromDefaults) {
     test::TempDir dir;
-    const auto file = dir / "printer.state";
+    const auto file = test::in(dir, "printer.state");
     {
         Emulator emu(withState(file));
         emu.connect()->send(kUnlock + hex("1D 67 38 27 39 00 00 00 1D 67 38 28 38 00 00 00") + kLock);
@@ -83,7 +83,7 @@ TEST(EmulatorStateFile, ABadFileIsRefusedAndLeftAsItIs) {
              {"text after the end", good + "soft_switch_1=1\n"}}) {
         SCOPED_TRACE(c.what);
         test::TempDir dir;
-        const auto file = dir / "printer.state";
+        const auto file = test::in(dir, "printer.state");
         test::writeFile(file, c.content);
         EXPECT_THROW(Emulator{withState(file)}, EmulatorError);
         EXPECT_EQ(test::readFile(file), c.content);
@@ -92,15 +92,15 @@ TEST(EmulatorStateFile, ABadFileIsRefusedAndLeftAsItIs) {
 
 TEST(EmulatorStateFile, MissingFileStartsFromDefaultsAndADirectoryIsRefused) {
     test::TempDir dir;
-    EXPECT_EQ(Emulator(withState(dir / "new.state")).parameter(param::SoftSwitch1), "2");
-    EXPECT_THROW(Emulator{withState(dir.path())}, EmulatorError);
+    EXPECT_EQ(Emulator(withState(test::in(dir, "new.state"))).parameter(param::SoftSwitch1), "2");
+    EXPECT_THROW(Emulator{withState(std::filesystem::path(dir.path()))}, EmulatorError);
 }
 
 // A write that cannot be saved is not applied: the printer and the file
 // keep the old value.
 TEST(EmulatorStateFile, AWriteThatCannotBeSavedIsNotApplied) {
     test::TempDir dir;
-    const auto file = dir / "printer.state";
+    const auto file = test::in(dir, "printer.state");
     Emulator emu(withState(file));
     auto c = emu.connect();
     c->send(kUnlock + hex("1D 67 38 27 31 00 00 00"));
@@ -119,7 +119,7 @@ TEST(EmulatorStateFile, AWriteThatCannotBeSavedIsNotApplied) {
 // new state, never a mixture.
 TEST(EmulatorStateFile, AKilledSaveLeavesOneWholeState) {
     test::TempDir dir;
-    const auto file = dir / "printer.state";
+    const auto file = test::in(dir, "printer.state");
     const auto profile = *findProfile("KT-7000");
     PrinterState a = defaultState(profile), b = defaultState(profile);
     a.parameters[param::SoftSwitch1] = "11";
