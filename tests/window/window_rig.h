@@ -7,6 +7,7 @@
 #include <QLineEdit>
 
 #include "fakes.h"
+#include "protocol/controller.h"
 #include "protocol/form_events.h"
 #include "session/qt_clock.h"
 #include "session/utility_session.h"
@@ -33,6 +34,19 @@ struct RecordingEvents : protocol::FormEvents {
     std::vector<std::string> calls;
 };
 
+// The real clock, which after a plain sleep also waits (a bounded while)
+// for `ready`, when set: end-to-end runs keep the real waits without
+// depending on how fast another thread answers.
+struct PatientClock : session::QtClock {
+    void sleepMs(int ms) override
+    {
+        session::QtClock::sleepMs(ms);
+        for (int i = 0; ready && i < 400 && !ready(); ++i)
+            session::QtClock::sleepMs(5);
+    }
+    std::function<bool()> ready;
+};
+
 struct NoViewer : session::ProcessLauncher {
     bool available(const std::string &) const override { return false; }
     bool startDetached(const std::string &program, const std::vector<std::string> &,
@@ -55,8 +69,10 @@ struct TestHost : session::WindowHost {
 };
 
 struct WindowRig {
-    explicit WindowRig(std::string parallelDevice = "/nonexistent/kt-lp0")
-        : session({view, messages, clock, viewer, host}, {std::move(parallelDevice), std::string("/nonexistent")})
+    explicit WindowRig(std::string parallelDevice = "/nonexistent/kt-lp0",
+                       std::string libraryDirectory = "/nonexistent")
+        : session({view, messages, clock, viewer, host},
+                  {std::move(parallelDevice), std::move(libraryDirectory)})
     {
         form.bind(&session.handlers(), &events);
         session.handlers().Form_Load();
@@ -68,6 +84,16 @@ struct WindowRig {
     W *control(const char *name) const
     {
         return form.findChild<W *>(name);
+    }
+
+    // Puts the printer settings protocol behind the window instead of the
+    // recording events.
+    void useProtocol()
+    {
+        protocol = std::make_unique<protocol::Controller>(protocol::ProtocolContext{
+            view, session.exchange(), messages, clock, session.state(), session.log(),
+            session.ports(), session.handlers()});
+        form.bind(&session.handlers(), protocol.get());
     }
 
     // The user picks a port from the list, or types one and leaves the box.
@@ -87,11 +113,12 @@ struct WindowRig {
     window::Form1 form;
     window::QtFormView view{form};
     RecordingMessages messages;
-    session::QtClock clock;
+    PatientClock clock;
     NoViewer viewer;
     TestHost host{form};
     RecordingEvents events;
     session::UtilitySession session;
+    std::unique_ptr<protocol::Controller> protocol;
 };
 
 } // namespace kt::testing
