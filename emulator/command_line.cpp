@@ -8,9 +8,9 @@
 namespace kt::emu {
 namespace {
 
-std::string parseMs(const std::string &name, const std::string &v, int &out) {
+std::string parseCount(const std::string &name, const std::string &v, int &out) {
     if (v.empty() || v.size() > 7 || v.find_first_not_of("0123456789") != std::string::npos)
-        return name + " takes a number of milliseconds, not \"" + v + "\"";
+        return name + " takes a whole number, not \"" + v + "\"";
     out = std::stoi(v);
     return {};
 }
@@ -52,7 +52,7 @@ std::string parseCommandLine(const std::vector<std::string> &args, ProgramOption
     auto msOption = [](const char *name, std::chrono::milliseconds &field) -> Handler {
         return [name, &field](const std::string &v) {
             int ms = 0;
-            auto err = parseMs(name, v, ms);
+            auto err = parseCount(name, v, ms);
             field = std::chrono::milliseconds(ms);
             return err;
         };
@@ -71,7 +71,7 @@ std::string parseCommandLine(const std::vector<std::string> &args, ProgramOption
         {"--fd",
          [&](const std::string &v) {
              int fd = 0;
-             if (auto err = parseMs("--fd", v, fd); !err.empty()) return std::string("--fd takes a descriptor number");
+             if (auto err = parseCount("--fd", v, fd); !err.empty()) return err;
              out.fds.push_back(fd);
              return std::string();
          }},
@@ -85,8 +85,8 @@ std::string parseCommandLine(const std::vector<std::string> &args, ProgramOption
              e.overrides.emplace_back(v.substr(0, eq), v.substr(eq + 1));
              return std::string();
          }},
-        {"--late", [&](const std::string &v) { return parseMs("--late", v, e.faults.lateMs); }},
-        {"--drop-after", [&](const std::string &v) { return parseMs("--drop-after", v, e.faults.dropAfter); }},
+        {"--late", [&](const std::string &v) { return parseCount("--late", v, e.faults.lateMs); }},
+        {"--drop-after", [&](const std::string &v) { return parseCount("--drop-after", v, e.faults.dropAfter); }},
         {"--data-gap", msOption("--data-gap", e.timing.dataGap)},
         {"--command-timeout", msOption("--command-timeout", e.timing.commandTimeout)},
     };
