@@ -25,6 +25,8 @@ struct Case {
     const char *model;
 };
 
+void PrintTo(const Case &c, std::ostream *os) { *os << c.model << " over transport " << static_cast<int>(c.transport); }
+
 std::string nameOf(const ::testing::TestParamInfo<Case> &info)
 {
     const char *names[] = {"Tcp", "Serial", "Parallel", "Usb"};
