@@ -20,71 +20,65 @@ void ControlBuilder::place(QWidget *widget, const QString &name, Twips at) const
                         at.width / kTwipsPerPixel, at.height / kTwipsPerPixel);
 }
 
+template <typename W, typename... Args>
+W *ControlBuilder::make(const QString &name, Twips at, const QFont &font, Args &&...args) const
+{
+    auto *w = new W(std::forward<Args>(args)..., container_);
+    w->setFont(font);
+    place(w, name, at);
+    return w;
+}
+
 QLabel *ControlBuilder::label(const QString &name, const QString &caption, Twips at,
                               const QFont &font) const
 {
-    auto *w = new QLabel(caption, container_);
-    w->setFont(font);
+    auto *w = make<QLabel>(name, at, font, caption);
     w->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    place(w, name, at);
     return w;
 }
 
 QGroupBox *ControlBuilder::frame(const QString &name, const QString &caption, Twips at) const
 {
-    auto *w = new QGroupBox(caption, container_);
-    w->setFont(style::calibri());
-    place(w, name, at);
-    return w;
+    return make<QGroupBox>(name, at, style::calibri(), caption);
 }
 
 QFrame *ControlBuilder::plainFrame(const QString &name, Twips at) const
 {
-    auto *w = new QFrame(container_);
+    auto *w = make<QFrame>(name, at, style::calibri());
     w->setFrameShape(QFrame::NoFrame);
-    place(w, name, at);
     return w;
 }
 
 QRadioButton *ControlBuilder::option(const QString &name, const QString &caption, Twips at) const
 {
-    auto *w = new QRadioButton(caption, container_);
-    w->setFont(style::calibri());
-    place(w, name, at);
-    return w;
+    return make<QRadioButton>(name, at, style::calibri(), caption);
 }
 
 QPushButton *ControlBuilder::button(const QString &name, const QString &caption, Twips at) const
 {
-    auto *w = new CaptionButton(caption, container_);
-    w->setFont(style::buttons());
+    auto *w = make<CaptionButton>(name, at, style::buttons(), caption);
     w->setAutoDefault(false);
-    place(w, name, at);
     return w;
 }
 
 QComboBox *ControlBuilder::combo(const QString &name, Twips at, const QStringList &items,
                                  bool editable, const QFont &font) const
 {
-    auto *w = new QComboBox(container_);
-    w->setFont(font);
+    auto *w = make<QComboBox>(name, at, font);
     w->addItems(items);
     w->setEditable(editable);
     w->setMaxVisibleItems(20);
     if (editable)
         w->setInsertPolicy(QComboBox::NoInsert);
     w->setCurrentIndex(-1);
-    place(w, name, at);
     return w;
 }
 
 QLineEdit *ControlBuilder::textBox(const QString &name, const QString &text, Twips at,
                                    const QFont &font) const
 {
-    auto *w = new QLineEdit(text, container_);
-    w->setFont(font);
+    auto *w = make<QLineEdit>(name, at, font, text);
     w->setCursorPosition(0);
-    place(w, name, at);
     return w;
 }
 

@@ -50,6 +50,10 @@ public:
     void place(QWidget *widget, const QString &name, Twips at) const;
 
 private:
+    // A widget of kind W made with (args..., container), in the font, placed.
+    template <typename W, typename... Args>
+    W *make(const QString &name, Twips at, const QFont &font, Args &&...args) const;
+
     QWidget *container_;
     int topOffset_;
 };
