@@ -154,29 +154,6 @@ TEST(UsbLibrary, IsLoadedFromItsDirectoryAndNeverFromTheCurrentOne)
     EXPECT_EQ(messages.shown.size(), 2u);
 }
 
-TEST(SerialExchange, SendsByteByByteAndScansWhatWaits)
-{
-    struct Row {
-        std::string waiting, reply;
-    };
-    const Row rows[] = {
-        {"_12", "12"},
-        {"X_12", "X12"},  // what came before the header stays
-        {"_12_3", "12_3"},
-        {std::string("_A\0B", 4), std::string("A\0B", 3)},
-        {"", ""},
-    };
-    for (const Row &r : rows) {
-        SessionRig rig;
-        rig.choose("COM1");
-        rig.serial.open = true;
-        rig.serial.waiting = r.waiting;
-        EXPECT_EQ(rig.exchange({0x1D, 0x49, 0x43}), r.reply);
-        EXPECT_EQ(rig.serial.sent, (std::vector<std::uint8_t>{0x1D, 0x49, 0x43}));
-        EXPECT_EQ(rig.clock.sleeps, std::vector<int>{30});
-    }
-}
-
 TEST(SerialExchange, APortThatTakesNoBytesIsReportedOnce)
 {
     SessionRig rig;
@@ -201,19 +178,6 @@ TEST(TcpExchange, RefusesToSendWhileNotConnected)
                       session::numberText(state));
         EXPECT_EQ(rig.messages.shown[0].title, "");
     }
-}
-
-TEST(TcpExchange, SendsByteByByteWaitsForTheFirstByteAndScans)
-{
-    SessionRig rig;
-    rig.choose("TCP/IP");
-    rig.socket.current = session::kSocketConnected;
-    rig.state.lastSocketState = session::kSocketConnected;  // status box up to date
-    rig.socket.waiting = "_12_3";
-    EXPECT_EQ(rig.exchange({0x1D, 0x49, 0x43}), "12_3");
-    EXPECT_EQ(rig.socket.sent, (std::vector<std::uint8_t>{0x1D, 0x49, 0x43}));
-    EXPECT_EQ(rig.clock.sleeps, (std::vector<int>{5, 10}));
-    EXPECT_TRUE(rig.messages.shown.empty());
 }
 
 TEST(TcpExchange, SilenceEndsAfterAThousandPollingRounds)

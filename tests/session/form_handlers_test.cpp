@@ -81,18 +81,6 @@ TEST(Exit, ClosesThePortBeforeTheWindowUnloadsAndTheProgramEnds)
     EXPECT_FALSE(h.rig.serial.open);
 }
 
-TEST(Exit, ClosingTheWindowClosesTheTcpConnectionAndStopsTheTimer)
-{
-    HandlerRig h;
-    h.rig.choose("TCP/IP");
-    h.rig.ports.openPort("TCP/IP", true);
-    ASSERT_TRUE(h.rig.ports.timer1Enabled());
-    const int closesBefore = h.rig.socket.closes;
-    h.handlers.Form_Unload();
-    EXPECT_EQ(h.rig.socket.closes, closesBefore + 1);
-    EXPECT_FALSE(h.rig.ports.timer1Enabled());
-}
-
 TEST(Help, OpensTheHelpFileInTheFirstViewerFound)
 {
     struct Row {

@@ -125,20 +125,6 @@ INSTANTIATE_TEST_SUITE_P(Transports, AgainstTheEmulator,
                                            Case{Transport::Serial, "KT-4000"},
                                            Case{Transport::Parallel, "KT-7700"}),
                          nameOf);
-
-TEST(AgainstTheEmulator, ATcpPrinterThatIsNotThereIsNotAsked)
-{
-    WindowRig rig;
-    rig.useProtocol();
-    rig.pickPort("TCP/IP");
-    rig.control<QLineEdit>("tcpIP")->setText("127.0.0.1");
-    rig.control<QLineEdit>("tcpListenPort")->setText("1");  // nothing listens there
-    rig.control<QPushButton>("cmdCommunicate")->click();
-    EXPECT_FALSE(rig.view.visible("SSTab1"));
-    EXPECT_TRUE(rig.view.enabled("Combo1"));
-    ASSERT_FALSE(rig.messages.shown.empty());
-    EXPECT_EQ(rig.messages.shown[0].text.rfind("Could not send data now, please check lan printer status...", 0), 0u);
-}
 #endif
 
 } // namespace
