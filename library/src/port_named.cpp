@@ -1,4 +1,5 @@
 #include "port_named.h"
+#include "port_custom_baud.h"
 
 #include "diag_log.h"
 
@@ -173,8 +174,12 @@ int openCOM(const char *text, int32_t baud, int32_t hdv, bool purge, Connection 
     if (!gcs)
         return fail(fd, 3);
 
+    // A rate without a speed constant is set on top of the other settings.
     const auto speed = termiosSpeed(baud);
-    const int scs = speed && applyLineSettings(fd, t, *speed) ? 1 : 0;
+    const int scs = applyLineSettings(fd, t, speed.value_or(B9600)) &&
+                            (speed || setCustomBaud(fd, baud))
+                        ? 1
+                        : 0;
     diag::write(" scs=%d \n", scs);
     if (!scs)
         return fail(fd, 4);

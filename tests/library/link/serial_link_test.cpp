@@ -97,9 +97,12 @@ TEST_F(SerialLink, PortInUseFailsToOpen)
     EXPECT_EQ(sendx("x", port(), 9600, 0, 1, 0, 0, nullptr), KT_OK);
 }
 
-TEST_F(SerialLink, UnsupportedBaudFailsTheOpen)
+TEST_F(SerialLink, AnyPositiveBaudOpensAndOthersFail)
 {
-    EXPECT_EQ(sendx("x", port(), 12345, 0, 1, 0, 0, nullptr), KT_ERR_OPEN);
+    kt::test::FdServer printer(pty.master());
+    EXPECT_EQ(sendx("x", port(), 12345, 0, 1, 0, 0, nullptr), KT_OK) << "a rate without a speed constant";
+    for (int32_t bad : {0, -9600})
+        EXPECT_EQ(sendx("x", port(), bad, 0, 1, 0, 0, nullptr), KT_ERR_OPEN) << bad;
 }
 
 TEST_F(SerialLink, OpenFailuresGiveOne)
@@ -221,9 +224,11 @@ TEST_F(SerialLink, RwktReplyNeverPassesSixteenBytes)
     EXPECT_EQ(std::string(buffer, 32), std::string(16, 'r') + std::string(16, '-'));
 }
 
-TEST_F(SerialLink, RwktWriteModeOnANamedSerialPortUsesBaud9100)
+TEST_F(SerialLink, RwktWriteModeOpensANamedSerialPortAt9100Baud)
 {
-    EXPECT_EQ(rwKT(59, std::string("1").data(), port(), KT_RWKT_SERVICE_VALUE, 0), KT_ERR_OPEN);
+    kt::test::FdServer printer(pty.master());
+    EXPECT_EQ(rwKT(59, std::string("1").data(), port(), KT_RWKT_SERVICE_VALUE, 0), KT_OK);
+    EXPECT_EQ(receivedAfter(printer, 5), bytes("\x1d\x67\x38\x08" "1"));
 }
 
 TEST_F(SerialLink, RwktArgumentResults)
