@@ -5,12 +5,13 @@
 # where its library and help file stand. The emulator stops when the
 # utility exits. Without a display the utility runs under xvfb-run.
 #
+#   KT_BUILD_DIR       build directory (default build/release)
 #   KT_EMULATOR_MODEL  model the emulator plays (default KT-4000)
 #   KT_EMULATOR_TCP    HOST:PORT it listens on (default 127.0.0.1:9100)
 #   KT_EMULATOR_PTY    link to its pseudo-terminal (default /tmp/kt-printer)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build="$root/build/release"
+build=${KT_BUILD_DIR:-$root/build/release}
 model=${KT_EMULATOR_MODEL:-KT-4000}
 tcp=${KT_EMULATOR_TCP:-127.0.0.1:9100}
 pty=${KT_EMULATOR_PTY:-/tmp/kt-printer}
