@@ -80,7 +80,7 @@ TEST(SwitchQuery, ShowsBitsAndCaptionsThroughTheCatalogue)
     EXPECT_FALSE(rig.view.at("optSW1ON(0)").checked);
 }
 
-TEST(TextQueries, NonEmptyReplyIsLoggedAndShownAsReceived)
+TEST(TextQueries, ReplyIsLoggedAsReceivedAndShownUpToItsTerminator)
 {
     const struct {
         Query query;
@@ -119,9 +119,15 @@ TEST(TextQueries, NonEmptyReplyIsLoggedAndShownAsReceived)
         EXPECT_EQ(rig.view.text(c.label), "old") << "kept on failure: " << c.label;
         EXPECT_EQ(rig.logText(), "");
 
+        // A lone terminator, as a serial or TCP printer answers an empty
+        // value, is no answer.
+        rig.printer.answer(c.query, std::string("\0", 1));
+        EXPECT_FALSE(run(rig, c.query)) << c.label;
+        EXPECT_EQ(rig.view.text(c.label), "old") << c.label;
+
         rig.printer.answer(c.query, std::string("x 1\0", 4));
         EXPECT_TRUE(run(rig, c.query)) << c.label;
-        EXPECT_EQ(rig.view.text(c.label), std::string("x 1\0", 4)) << c.label;
+        EXPECT_EQ(rig.view.text(c.label), "x 1") << c.label;
         EXPECT_EQ(rig.logText(), c.logTag + std::string("x 1\0", 4));
         EXPECT_EQ(rig.printer.sent.back().mode, "R");
     }
@@ -134,7 +140,7 @@ TEST(ModelNameQuery, RetriesOnEmptyAndOnSemicolonOne)
         bool ok;
         int sends;
         const char *caption;
-        const char *log;
+        std::string log;
     } cases[] = {
         {{"KT-4000"}, true, 1, "KT-4000", "getPrinterInfo1-->KT-4000"},
         {{"", "KT-4000"}, true, 2, "KT-4000", "getPrinterInfo1-->KT-4000"},
@@ -144,6 +150,11 @@ TEST(ModelNameQuery, RetriesOnEmptyAndOnSemicolonOne)
         // Exactly one further query, whatever the second reply holds.
         {{";1", ";1x"}, true, 2, ";1x", "getPrinterInfo1-->;1\r\ngetPrinterInfo1-->;1x"},
         {{";1", ""}, false, 2, "", "getPrinterInfo1-->;1"},
+        // Serial and TCP keep the terminating NUL: the caption, which the
+        // catalogue matches by exact name, does not.
+        {{std::string("KT-4000\0", 8)}, true, 1, "KT-4000", std::string("getPrinterInfo1-->KT-4000\0", 26)},
+        {{std::string("\0", 1), std::string(";1\0", 3), std::string("MV8\0", 4)}, true, 3, "MV8",
+         std::string("getPrinterInfo1-->;1\0\r\ngetPrinterInfo1-->MV8\0", 45)},
     };
     for (const auto &c : cases) {
         ProtocolRig rig;
@@ -227,19 +238,21 @@ TEST(LanguageQueries, ConvertedCaptions)
 {
     const struct {
         int item;
-        const char *reply;
+        std::string reply;
         bool ok;
         const char *caption;
     } cases[] = {
         {6, "ON", true, "ON"},
         {6, "0", true, "ON"},  // the content is not examined
         {6, "", false, "OFF"},
+        {6, std::string("\0", 1), false, "OFF"},  // an empty value with its terminator
         {7, "249", true, "3 Pass"},
         {7, "2491", true, "3 Pass"},
         {7, "255", true, "1 Pass"},
         {7, "250", true, "before"},
         {7, "24", true, "before"},
         {7, "", false, ""},
+        {7, std::string("249\0", 4), true, "3 Pass"},
     };
     for (const auto &c : cases) {
         ProtocolRig rig;

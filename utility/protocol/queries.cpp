@@ -25,10 +25,11 @@ void Queries::logReply(Query query, std::string_view reply)
 bool Queries::getText(Query query, std::string_view label)
 {
     const std::string reply = ctx_.ask(queryEntry(query).bytes);
-    if (reply.empty())
+    const std::string_view value = replyValue(reply);
+    if (value.empty())
         return false;
     logReply(query, reply);
-    ctx_.view.setText(label, reply);
+    ctx_.view.setText(label, value);
     return true;
 }
 
@@ -77,7 +78,7 @@ bool Queries::getDensity()
 bool Queries::getNew8x16()
 {
     const std::string reply = ctx_.ask(queryEntry(Query::Language6).bytes);
-    if (reply.empty()) {
+    if (replyValue(reply).empty()) {
         ctx_.view.setText("lblLANG_INFO(5)", "OFF");
         return false;
     }
@@ -91,12 +92,12 @@ bool Queries::getThaiPass()
     if (!catalogue::hasThaiFontPass(ctx_.modelKey()))
         return true;
     const std::string reply = ctx_.ask(queryEntry(Query::Language7).bytes);
-    if (reply.empty()) {
+    if (replyValue(reply).empty()) {
         ctx_.view.setText("lblLANG_INFO(6)", "");
         return false;
     }
     logReply(Query::Language7, reply);
-    const std::string_view head = leftChars(reply, 3);
+    const std::string_view head = leftChars(replyValue(reply), 3);
     if (head == "249")
         ctx_.view.setText("lblLANG_INFO(6)", "3 Pass");
     else if (head == "255")
@@ -108,20 +109,20 @@ bool Queries::getPrinterInfo1()
 {
     const Command &command = queryEntry(Query::Printer1).bytes;
     std::string reply = ctx_.ask(command);
-    if (reply.empty())
+    if (replyValue(reply).empty())
         reply = ctx_.ask(command);
-    if (reply.empty())
+    if (replyValue(reply).empty())
         return false;
     logReply(Query::Printer1, reply);
     bool ok = true;
-    if (leftChars(reply, 2) == ";1") {
+    if (leftChars(replyValue(reply), 2) == ";1") {
         reply = ctx_.ask(command);
-        if (reply.empty())
+        if (replyValue(reply).empty())
             ok = false;
         else
             logReply(Query::Printer1, reply);
     }
-    ctx_.view.setText(kModelLabel, reply);
+    ctx_.view.setText(kModelLabel, replyValue(reply));
     return ok;
 }
 
@@ -145,7 +146,7 @@ bool Queries::getMakerInfo()
 {
     const std::string reply = ctx_.ask(queryEntry(Query::Maker).bytes);
     logReply(Query::Maker, reply);
-    ctx_.state.makerName = reply;
+    ctx_.state.makerName = replyValue(reply);
     if (upperCase(reply).find(kMakerWord) == std::string::npos)
         return false;
     std::string text = "Welcome to " + ctx_.state.makerName + " world.\r\n\r\nCommunication test finished.";

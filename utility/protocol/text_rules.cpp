@@ -49,6 +49,11 @@ std::string_view midChars(std::string_view text, std::size_t start, std::size_t 
 
 std::string_view trimBlanks(std::string_view text) { return trimWhere(text, true, true, false); }
 std::string_view trimTrailingBlanks(std::string_view text) { return trimWhere(text, false, true, false); }
+std::string_view replyValue(std::string_view reply)
+{
+    return reply.substr(0, reply.find('\0'));
+}
+
 std::string_view trimPadding(std::string_view text) { return trimWhere(text, true, true, true); }
 
 std::string upperCase(std::string_view text)

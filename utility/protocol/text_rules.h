@@ -22,6 +22,12 @@ std::string_view trimTrailingBlanks(std::string_view text);
 // NUL that ends the printer's answer, and it is padding, not content.
 std::string_view trimPadding(std::string_view text);
 
+// The value of a printer's answer: its text up to the NUL that terminates
+// it. The USB exchange drops that NUL, serial, parallel and TCP keep it;
+// without this cut a model name read on a serial port would never match
+// its exact name, and an empty answer would read as a value.
+std::string_view replyValue(std::string_view reply);
+
 std::string upperCase(std::string_view text);
 
 // The decimal number at the start of a text: leading blanks skipped, an
