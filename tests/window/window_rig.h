@@ -60,12 +60,19 @@ struct NoViewer : session::ProcessLauncher {
 
 // Closes the window as the program does; ending the program is only
 // counted, since it would stop every later event loop of the test program.
+// The number of messages shown by then tells what came before the end.
 struct TestHost : session::WindowHost {
-    explicit TestHost(QWidget &window) : real(window) {}
+    TestHost(QWidget &window, const RecordingMessages &shown) : real(window), messages(shown) {}
     void unloadWindow() override { real.unloadWindow(); }
-    void endProgram() override { ++ended; }
+    void endProgram() override
+    {
+        ++ended;
+        messagesWhenEnded = messages.shown.size();
+    }
     window::QtWindowHost real;
+    const RecordingMessages &messages;
     int ended = 0;
+    std::size_t messagesWhenEnded = 0;
 };
 
 struct WindowRig {
@@ -115,7 +122,7 @@ struct WindowRig {
     RecordingMessages messages;
     PatientClock clock;
     NoViewer viewer;
-    TestHost host{form};
+    TestHost host{form, messages};
     RecordingEvents events;
     session::UtilitySession session;
     std::unique_ptr<protocol::Controller> protocol;

@@ -1,0 +1,133 @@
+// The Communication Test of the whole window against the emulator, for one
+// model of every catalogue group and one that no group names, and against
+// a printer that answers nothing.
+#include <gtest/gtest.h>
+
+#include "e2e_expectations.h"
+
+namespace kt::testing {
+namespace {
+
+struct ModelCase {
+    const char *name;
+    Transport transport;
+    const char *model;
+    std::vector<std::pair<std::string, std::string>> overrides;
+    std::vector<int> reads;  // soft switches the test reads, in order
+    bool page1Shown;         // tab 1 shows the soft switch 1 page
+    bool pages34Shown;       // tabs 3 and 4 show their pages
+};
+
+void PrintTo(const ModelCase &c, std::ostream *os) { *os << c.name; }
+
+class CommunicationTest : public ::testing::TestWithParam<ModelCase> {
+protected:
+    void SetUp() override
+    {
+        emu::EmulatorOptions options;
+        options.model = GetParam().model;
+        options.overrides = GetParam().overrides;
+        rig = std::make_unique<EmulatorRig>(GetParam().transport, options);
+    }
+
+    std::unique_ptr<EmulatorRig> rig;
+};
+
+TEST_P(CommunicationTest, FillsTheInformationAndSwitchPagesForTheModel)
+{
+    const ModelCase &c = GetParam();
+    runCommunicationTest(*rig, c.reads);
+
+    // Walking the tabs only shows pages: nothing is sent, nothing asked.
+    const std::size_t sent = rig->printer->transcriptCount();
+    const std::size_t messages = rig->messages().shown.size();
+    const bool pageShown[] = {c.page1Shown, true, c.pages34Shown, c.pages34Shown};
+    for (int tab = 1; tab <= 4; ++tab) {
+        rig->selectTab(tab);
+        EXPECT_EQ(rig->view().visible("frameSW" + std::to_string(tab) + "m"), pageShown[tab - 1])
+            << "tab " << tab;
+    }
+    rig->selectTab(6);
+    rig->selectTab(0);
+    EXPECT_EQ(rig->printer->transcriptCount(), sent);
+    EXPECT_EQ(rig->messages().shown.size(), messages);
+}
+
+#ifdef KT_E2E_USB
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(CommunicationTest);
+#else
+using Overrides = std::vector<std::pair<std::string, std::string>>;
+
+INSTANTIATE_TEST_SUITE_P(
+    Models, CommunicationTest,
+    ::testing::Values(
+        // Soft switch 1 in force while soft switch 4 bit 8 is 0.
+        ModelCase{"TcpKT4000", Transport::Tcp, "KT-4000",
+                  Overrides{{"soft_switch_2", "37"}, {"soft_switch_3", "200"}}, {2, 3, 4, 1}, true,
+                  true},
+        ModelCase{"TcpKT4000Switch1ByHardware", Transport::Tcp, "KT-4000",
+                  Overrides{{"soft_switch_4", "200"}}, {2, 3, 4}, false, true},
+        // Soft switch 1 always in force.
+        ModelCase{"TcpKT9100X", Transport::Tcp, "KT-9100X",
+                  Overrides{{"soft_switch_2", "5"}, {"soft_switch_4", "128"}}, {1, 2, 3, 4}, true,
+                  true},
+        ModelCase{"TcpTW86USB", Transport::Tcp, "TW86_USB", Overrides{{"soft_switch_3", "17"}},
+                  {1, 2, 3, 4}, true, true},
+        ModelCase{"TcpMV550", Transport::Tcp, "MV550", Overrides{{"soft_switch_2", "200"}},
+                  {1, 2, 3, 4}, true, true},
+        // Soft switch 1 in force while soft switch 2 bit 1 is 0.
+        ModelCase{"TcpZN8PRINTER", Transport::Tcp, "ZN8-PRINTER", Overrides{}, {2, 1}, true, false},
+        ModelCase{"SerialZN8PRINTERSwitch1ByHardware", Transport::Serial, "ZN8-PRINTER",
+                  Overrides{{"soft_switch_2", "1"}}, {2}, false, false},
+        // No model list names it: no switch is read, only tab 2 has a page.
+        ModelCase{"TcpKT6700", Transport::Tcp, "KT-6700", Overrides{{"soft_switch_2", "9"}}, {},
+                  false, false}),
+    CaseName());
+#endif
+
+std::string transportCase(const ::testing::TestParamInfo<Transport> &test)
+{
+    return transportName(test.param);
+}
+
+class SilentPrinter : public ::testing::TestWithParam<Transport> {};
+
+TEST_P(SilentPrinter, ReportsNoPrinterAndKeepsTheWindowLocked)
+{
+    if (!transportAvailable(GetParam()))
+        GTEST_SKIP() << "needs umockdev-wrapper";
+    emu::EmulatorOptions options;
+    options.faults.silent = true;
+    EmulatorRig rig(GetParam(), options);
+
+    rig.press("cmdCommunicate");
+
+    const auto &shown = rig.messages().shown;
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, "Please connected TALVORIN POS printer before test.");
+    EXPECT_EQ(shown[0].icon, session::MessageIcon::Critical);
+    // The maker query was the only command (the USB exchange adds filler
+    // bytes to collect a reply): nothing was asked after it.
+    std::vector<std::string> sent = rig.commandsSince(0);
+    std::erase_if(sent, [](const std::string &name) { return !name.starts_with("GS "); });
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_TRUE(sent[0].starts_with("GS I k=B")) << sent[0];
+    const session::FormView &view = rig.view();
+    EXPECT_FALSE(view.visible("SSTab1"));
+    EXPECT_TRUE(view.enabled("Combo1"));
+    EXPECT_TRUE(view.enabled("cmdCommunicate"));
+    EXPECT_FALSE(view.enabled("cmd01"));
+    EXPECT_FALSE(view.enabled("cmd02"));
+}
+
+#ifdef KT_E2E_USB
+INSTANTIATE_TEST_SUITE_P(Usb, SilentPrinter, ::testing::Values(Transport::Usb),
+                         transportCase);
+#else
+INSTANTIATE_TEST_SUITE_P(Transports, SilentPrinter,
+                         ::testing::Values(Transport::Tcp, Transport::Serial),
+                         transportCase);
+#endif
+
+} // namespace
+} // namespace kt::testing
