@@ -10,8 +10,7 @@
 namespace kt::testing {
 namespace {
 
-// The file the window's library directory points at has the USB exchange
-// through the real libKT4000.so.
+// The USB exchange goes through the real libKT4000.so of this build.
 constexpr const char *kLibraryDirectory = KT4000_DIR;
 
 std::string command(std::initializer_list<int> bytes)

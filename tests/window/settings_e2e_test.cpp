@@ -30,6 +30,15 @@ const std::string &lastMessage(EmulatorRig &rig)
     return shown.empty() ? none : shown.back().text;
 }
 
+// A printer of the model that keeps its settings in `file` over a restart.
+emu::EmulatorOptions keptIn(const test::TempFile &file, const char *model)
+{
+    emu::EmulatorOptions options;
+    options.model = model;
+    options.stateFile = file.path();
+    return options;
+}
+
 // Code page 19 and what goes with it, as tab 5 shows and writes them.
 constexpr int kEuroCodePage = 8;  // "19 - 858 Multilingual (Latin+Euro)"
 constexpr int kUkCharacterSet = 3;  // "3 - U.K."
@@ -120,10 +129,8 @@ TEST_P(WriteEveryPage, ThePrinterKeepsExactlyWhatWasWritten)
     const WriteCase &c = GetParam();
     if (!transportAvailable(c.transport))
         GTEST_SKIP() << "needs umockdev-wrapper";
-    test::TempFile stateFile(false);
-    emu::EmulatorOptions options;
-    options.model = c.model;
-    options.stateFile = stateFile.path();
+    const test::TempFile stateFile(false);
+    const emu::EmulatorOptions options = keptIn(stateFile, c.model);
     EmulatorRig rig(c.transport, options);
     runCommunicationTest(rig, c.communicationReads);
     emu::PrinterState expected = rig.printer->state();
@@ -182,10 +189,8 @@ class TcpWrite : public ::testing::TestWithParam<EndingWriteCase> {};
 TEST_P(TcpWrite, EndsTheProgramAfterTheRepowerMessage)
 {
     const EndingWriteCase &c = GetParam();
-    test::TempFile stateFile(false);
-    emu::EmulatorOptions options;
-    options.model = c.model;
-    options.stateFile = stateFile.path();
+    const test::TempFile stateFile(false);
+    const emu::EmulatorOptions options = keptIn(stateFile, c.model);
     EmulatorRig rig(Transport::Tcp, options);
     runCommunicationTest(rig, c.communicationReads);
     emu::PrinterState expected = rig.printer->state();
@@ -217,10 +222,8 @@ class ZnSerialSwitch1Write : public ::testing::TestWithParam<BaudCase> {};
 TEST_P(ZnSerialSwitch1Write, EndsTheProgramOnlyWhenTheBaudRateChanges)
 {
     const BaudCase &c = GetParam();
-    test::TempFile stateFile(false);
-    emu::EmulatorOptions options;
-    options.model = "ZN8-PRINTER";
-    options.stateFile = stateFile.path();
+    const test::TempFile stateFile(false);
+    const emu::EmulatorOptions options = keptIn(stateFile, "ZN8-PRINTER");
     EmulatorRig rig(Transport::Serial, options);
     rig.window->control<QRadioButton>("com_BR_9600")->click();
     runCommunicationTest(rig, {2, 1});
