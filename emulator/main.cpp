@@ -37,10 +37,10 @@ int main(int argc, char **argv) {
     const std::string model = opts.emulator.model;
     try {
         Emulator emulator(opts.emulator);
-        for (const auto &spec : opts.tcp) {
+        for (const auto &address : opts.tcp) {
             std::string host;
             std::uint16_t port = 0;
-            splitHostPort(spec, host, port);
+            splitHostPort(address, host, port);
             const auto bound = emulator.listenTcp(host, port);
             std::cout << "kt-emulator: " << model << " ready on tcp " << host << ":" << bound << std::endl;
         }
