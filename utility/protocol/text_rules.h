@@ -18,8 +18,9 @@ std::string_view midChars(std::string_view text, std::size_t start, std::size_t 
 
 std::string_view trimBlanks(std::string_view text);
 std::string_view trimTrailingBlanks(std::string_view text);
-// Blanks and NUL bytes removed at both ends: serial and TCP replies keep the
-// NUL that ends the printer's answer, and it is padding, not content.
+// Blanks and NUL bytes removed at both ends. The queries already cut a
+// reply at its terminating NUL (replyValue); the language comparisons trim
+// NULs as well so that a caption holding one still matches its item.
 std::string_view trimPadding(std::string_view text);
 
 // The value of a printer's answer: its text up to the NUL that terminates

@@ -4,15 +4,13 @@
 #include "bitmap_define_command.h"
 #include "bitmap_registry.h"
 #include "bmp_writer.h"
-#include "diag_log.h"
+#include "log_capture.h"
 #include "settings.h"
 #include "tcp_peer.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 
 namespace kt::bitmap {
 namespace {
@@ -157,15 +155,14 @@ TEST_F(BitmapExports, DefBitmapUsesTheColourThreshold)
 
 TEST_F(BitmapExports, DefBitmapLogsItsSteps)
 {
-    const std::string logFile = dir.file("ktdll.log", {});
-    diag::setPath(logFile);
-    TcpPeer printer;
-    EXPECT_EQ(DefBitmap(ten.c_str(), kLoopback, printer.port(), 0), 0);
-    receivedBy(printer, 39);
-    diag::setPath("/ktdll.log");
-    std::stringstream text;
-    text << std::ifstream(logFile).rdbuf();
-    const std::string log = text.str();
+    std::string log;
+    {
+        kt::test::LogCapture capture;
+        TcpPeer printer;
+        EXPECT_EQ(DefBitmap(ten.c_str(), kLoopback, printer.port(), 0), 0);
+        receivedBy(printer, 39);
+        log = capture.text();
+    }
     const std::vector<std::string> lines{
         " DefBitmap( ", ", fc=0, tm=", " fnp=" + ten + " \n", " port=127.0.0.1 \n",
         " fn[0]: " + ten + " \n\n", " bmx=2 bmy=2 bx=2 sk=2 bsz=36 \n", " len=39 \n",
