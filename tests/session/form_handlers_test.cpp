@@ -3,6 +3,7 @@
 
 #include "session/form_handlers.h"
 #include "session_rig.h"
+#include "work_directory.h"
 
 namespace kt::testing {
 namespace {
@@ -75,11 +76,28 @@ TEST(Exit, ClosesThePortBeforeTheWindowUnloadsAndTheProgramEnds)
     h.handlers.cmdEXIT_Click();
     EXPECT_FALSE(h.rig.serial.open);
     EXPECT_EQ(h.host.steps, (std::vector<std::string>{"unload", "end"}));
+    EXPECT_TRUE(h.rig.state.ending) << "whatever was running stops where it is";
 
     h.rig.serial.open = true;
     h.handlers.exitProgram();  // the protocol's way out does the same
     EXPECT_FALSE(h.rig.serial.open);
 }
+
+TEST(Exit, ClosingTheWindowEndsTheRunToo)
+{
+    HandlerRig h;
+    h.handlers.Form_Load();
+    h.rig.serial.open = true;
+    h.handlers.Form_Unload();
+    EXPECT_FALSE(h.rig.serial.open);
+    EXPECT_TRUE(h.rig.state.ending);
+    EXPECT_TRUE(h.host.steps.empty()) << "the window system closes the window itself";
+}
+
+// A work directory that holds the help file, as the program's own does.
+struct WithHelpFile : WorkDirectory {
+    WithHelpFile() { write(session::kHelpFileName, "help\n"); }
+};
 
 TEST(Help, OpensTheHelpFileInTheFirstViewerFound)
 {
@@ -92,6 +110,7 @@ TEST(Help, OpensTheHelpFileInTheFirstViewerFound)
         {{"mousepad", "gedit"}, "gedit"},
         {{}, "xdg-open"},  // none found: the platform says why it cannot start
     };
+    WithHelpFile here;
     for (const Row &r : rows) {
         HandlerRig h;
         h.launcher.installed = r.installed;
@@ -105,12 +124,27 @@ TEST(Help, OpensTheHelpFileInTheFirstViewerFound)
 
 TEST(Help, AViewerThatCannotStartIsReportedWithoutEndingTheRun)
 {
+    WithHelpFile here;
     HandlerRig h;
     h.launcher.starts = false;
     h.handlers.cmdHELP_Click();
     ASSERT_EQ(h.rig.messages.shown.size(), 1u);
     EXPECT_NE(h.rig.messages.shown[0].text.find("No such file or directory"), std::string::npos);
     EXPECT_NE(h.rig.messages.shown[0].text.find("KT_SW_Help.txt"), std::string::npos);
+    EXPECT_TRUE(h.host.steps.empty());
+}
+
+TEST(Help, AMissingHelpFileIsReportedWithTheDirectorySearched)
+{
+    WorkDirectory here;
+    HandlerRig h;
+    h.launcher.installed = {"xdg-open"};
+    h.handlers.cmdHELP_Click();
+    EXPECT_TRUE(h.launcher.started.empty()) << "no viewer left to say nothing";
+    ASSERT_EQ(h.rig.messages.shown.size(), 1u);
+    EXPECT_EQ(h.rig.messages.shown[0].text,
+              "The help file KT_SW_Help.txt was not found in " + here.path() + ".");
+    EXPECT_EQ(h.rig.messages.shown[0].icon, session::MessageIcon::Critical);
     EXPECT_TRUE(h.host.steps.empty());
 }
 
