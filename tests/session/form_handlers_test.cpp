@@ -68,30 +68,34 @@ TEST(FormLoad, TakesThePortFromTheListAndSetsTheStartState)
     EXPECT_EQ(h.rig.serial.openRequests, 0) << "nothing is opened at start-up";
 }
 
-TEST(Exit, ClosesThePortBeforeTheWindowUnloadsAndTheProgramEnds)
+TEST(Exit, ExitAndWindowCloseCloseThePortAndEndTheRun)
 {
+    struct Row {
+        bool byExit;
+        std::vector<std::string> steps;  // the window system's, in order
+    };
+    const Row rows[] = {
+        {true, {"unload", "end"}},
+        {false, {}},  // the window system closes the window itself
+    };
+    for (const Row &r : rows) {
+        HandlerRig h;
+        h.handlers.Form_Load();
+        h.rig.serial.open = true;
+        if (r.byExit)
+            h.handlers.cmdEXIT_Click();
+        else
+            h.handlers.Form_Unload();
+        EXPECT_FALSE(h.rig.serial.open) << "closed before the window unloads";
+        EXPECT_EQ(h.host.steps, r.steps);
+        EXPECT_TRUE(h.rig.state.ending) << "whatever was running stops where it is";
+    }
+
     HandlerRig h;
-    h.handlers.Form_Load();
     h.rig.serial.open = true;
-    h.handlers.cmdEXIT_Click();
+    h.handlers.exitProgram();  // the protocol's way out does what EXIT does
     EXPECT_FALSE(h.rig.serial.open);
     EXPECT_EQ(h.host.steps, (std::vector<std::string>{"unload", "end"}));
-    EXPECT_TRUE(h.rig.state.ending) << "whatever was running stops where it is";
-
-    h.rig.serial.open = true;
-    h.handlers.exitProgram();  // the protocol's way out does the same
-    EXPECT_FALSE(h.rig.serial.open);
-}
-
-TEST(Exit, ClosingTheWindowEndsTheRunToo)
-{
-    HandlerRig h;
-    h.handlers.Form_Load();
-    h.rig.serial.open = true;
-    h.handlers.Form_Unload();
-    EXPECT_FALSE(h.rig.serial.open);
-    EXPECT_TRUE(h.rig.state.ending);
-    EXPECT_TRUE(h.host.steps.empty()) << "the window system closes the window itself";
 }
 
 // A work directory that holds the help file, as the program's own does.

@@ -29,19 +29,15 @@ std::optional<bool> isTerminal(const std::string &path)
 // What a file that is no terminal is, as a noun phrase.
 std::string kindOf(mode_t mode)
 {
-    if (S_ISREG(mode))
-        return "a regular file";
-    if (S_ISDIR(mode))
-        return "a directory";
-    if (S_ISCHR(mode))
-        return "a character device that is not a terminal";
-    if (S_ISBLK(mode))
-        return "a block device";
-    if (S_ISFIFO(mode))
-        return "a named pipe";
-    if (S_ISSOCK(mode))
-        return "a socket";
-    return "not a device";
+    switch (mode & S_IFMT) {
+    case S_IFREG: return "a regular file";
+    case S_IFDIR: return "a directory";
+    case S_IFCHR: return "a character device that is not a terminal";
+    case S_IFBLK: return "a block device";
+    case S_IFIFO: return "a named pipe";
+    case S_IFSOCK: return "a socket";
+    default: return "not a device";
+    }
 }
 
 } // namespace
