@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -68,6 +69,15 @@ TEST(Options, AClickOnTheSelectedOptionCountsAsAChangeToo)
     rig.control<QRadioButton>("optSW2OFF(4)")->click();
     EXPECT_TRUE(rig.view.checked("optSW2OFF(4)"));
     EXPECT_EQ(rig.events.calls, std::vector<std::string>{"optSW2OFF(4)"});
+
+    // The keyboard selects the other option of the pair as a click does.
+    rig.form.activateWindow();
+    auto *off = rig.control<QRadioButton>("optSW2OFF(5)");
+    off->setFocus();
+    QKeyEvent left(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
+    QApplication::sendEvent(off, &left);
+    EXPECT_TRUE(rig.view.checked("optSW2ON(5)"));
+    EXPECT_EQ(rig.events.calls.back(), "optSW2ON(5)");
 
     // With the protocol behind the window, Write Settings then has a change
     // to write.
