@@ -34,6 +34,7 @@ TEST(SwitchQuery, AcceptsOnlyANumberFrom0To255)
         {"300", false, 0},
         {"12\x01\x7f", true, 12},  // trailing characters end the number
         {std::string("5\0", 2), true, 5},  // the NUL kept by serial and TCP
+        {std::string("\0" "5\0", 3), true, 5},  // the late NUL of the reply before
         {"  7", true, 7},
         {"254.5", true, 254},  // halves round to even
         {"3.5", true, 4},
@@ -130,6 +131,12 @@ TEST(TextQueries, ReplyIsLoggedAsReceivedAndShownUpToItsTerminator)
         EXPECT_EQ(rig.view.text(c.label), "x 1") << c.label;
         EXPECT_EQ(rig.logText(), c.logTag + std::string("x 1\0", 4));
         EXPECT_EQ(rig.printer.sent.back().mode, "R");
+
+        // A serial reply may begin with the late terminator of the reply
+        // before it; a NUL inside the value stays.
+        rig.printer.answer(c.query, std::string("\0y\0" "2\0", 5));
+        EXPECT_TRUE(run(rig, c.query)) << c.label;
+        EXPECT_EQ(rig.view.text(c.label), std::string("y\0" "2", 3)) << c.label;
     }
 }
 
@@ -153,6 +160,8 @@ TEST(ModelNameQuery, RetriesOnEmptyAndOnSemicolonOne)
         // Serial and TCP keep the terminating NUL: the caption, which the
         // catalogue matches by exact name, does not.
         {{std::string("KT-4000\0", 8)}, true, 1, "KT-4000", std::string("getPrinterInfo1-->KT-4000\0", 26)},
+        {{std::string("\0KT-4000\0", 9)}, true, 1, "KT-4000",
+         std::string("getPrinterInfo1-->\0KT-4000\0", 27)},
         {{std::string("\0", 1), std::string(";1\0", 3), std::string("MV8\0", 4)}, true, 3, "MV8",
          std::string("getPrinterInfo1-->;1\0\r\ngetPrinterInfo1-->MV8\0", 45)},
     };
@@ -169,30 +178,42 @@ TEST(ModelNameQuery, RetriesOnEmptyAndOnSemicolonOne)
 TEST(MakerQuery, MakerWordInAnyCaseAndTheWelcomeMessage)
 {
     const struct {
-        const char *reply;
+        std::string reply;
         const char *port;
         bool ok;
+        std::string makerName;  // the reply without the NULs at its ends
         const char *message;
     } cases[] = {
-        {"TALVORIN", "COM1", true, "Welcome to TALVORIN world.\r\n\r\nCommunication test finished."},
-        {"the talvorin co", "TCP/IP", true,
+        {"TALVORIN", "COM1", true, "TALVORIN",
+         "Welcome to TALVORIN world.\r\n\r\nCommunication test finished."},
+        {"the talvorin co", "TCP/IP", true, "the talvorin co",
          "Welcome to the talvorin co world.\r\n\r\nCommunication test finished."},
-        {"Talvorin", "USB", true,
+        {"Talvorin", "USB", true, "Talvorin",
          "Welcome to Talvorin world.\r\n\r\nCommunication test finished.\r\n\r\n"
          "** Please re-Power ON the USB printer to contunue **"},
-        {"OTHER MAKER", "COM1", false, nullptr},
-        {"", "USB", false, nullptr},
+        // The late terminator of the reply before, and this reply's own.
+        {std::string("\0TALVORIN\0", 10), "COM1", true, "TALVORIN",
+         "Welcome to TALVORIN world.\r\n\r\nCommunication test finished."},
+        // The word behind a NUL is still part of the value shown.
+        {std::string("X\0TALVORIN", 10), "COM1", true, std::string("X\0TALVORIN", 10),
+         nullptr},
+        {"OTHER MAKER", "COM1", false, "OTHER MAKER", nullptr},
+        {"", "USB", false, "", nullptr},
+        {std::string("\0", 1), "COM1", false, "", nullptr},
     };
     for (const auto &c : cases) {
         ProtocolRig rig;
         rig.state.setPort(c.port);
         rig.printer.answer(Query::Maker, c.reply);
         EXPECT_EQ(rig.controller.queries().getMakerInfo(), c.ok) << c.reply;
-        EXPECT_EQ(rig.state.makerName, c.reply);
-        EXPECT_EQ(rig.logText(), std::string("getMakerInfo-->") + c.reply) << "logged always";
-        if (c.message) {
+        EXPECT_EQ(rig.state.makerName, c.makerName);
+        EXPECT_EQ(rig.logText(), "getMakerInfo-->" + c.reply) << "logged always, as received";
+        if (c.ok) {
             ASSERT_EQ(rig.messages.shown.size(), 1u);
-            EXPECT_EQ(rig.messages.shown[0].text, c.message);
+            EXPECT_EQ(rig.messages.shown[0].text,
+                      c.message ? std::string(c.message)
+                                : "Welcome to " + c.makerName +
+                                      " world.\r\n\r\nCommunication test finished.");
             EXPECT_EQ(rig.messages.shown[0].icon, MessageIcon::Information);
             EXPECT_EQ(rig.messages.shown[0].title, "");
         } else {

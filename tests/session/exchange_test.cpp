@@ -202,6 +202,31 @@ TEST(TcpExchange, AnErrorOfTheConnectionIsShownAfterTheRead)
     EXPECT_EQ(rig.messages.shown[0].title, "Error");
 }
 
+TEST(TcpExchange, EndingTheRunWhileItWaitsStopsItAtOnce)
+{
+    // EXIT or closing the window, handled while the exchange lets window
+    // events run: the wait ends there, and nothing more goes out.
+    for (int round : {1, 2, 50}) {
+        SessionRig rig;
+        rig.choose("TCP/IP");
+        rig.socket.current = session::kSocketConnected;
+        int rounds = 0;
+        rig.clock.onProcessEvents = [&] {
+            if (++rounds == round)
+                rig.state.ending = true;
+        };
+        EXPECT_EQ(rig.exchange({0x1D, 0x49, 0x42}), "") << round;
+        EXPECT_EQ(rounds, round) << "no event round after the one that ended the run";
+        const std::size_t sleeps = rig.clock.sleeps.size();
+        EXPECT_LE(sleeps, static_cast<std::size_t>(round) + 1) << round;
+
+        EXPECT_EQ(rig.exchange({0x1D, 0x49, 0x43}), "") << round;
+        EXPECT_EQ(rig.clock.sleeps.size(), sleeps) << "a later exchange neither waits...";
+        EXPECT_LE(rig.socket.sent.size(), 3u) << "...nor sends";
+        EXPECT_TRUE(rig.messages.shown.empty());
+    }
+}
+
 TEST(AnyPort, OnlyACapitalRAsksForAReply)
 {
     for (const char *mode : {"r", "W", "", "RR"}) {

@@ -3,6 +3,7 @@
 
 #include "session/form_handlers.h"
 #include "session_rig.h"
+#include "work_directory.h"
 
 namespace kt::testing {
 namespace {
@@ -67,19 +68,40 @@ TEST(FormLoad, TakesThePortFromTheListAndSetsTheStartState)
     EXPECT_EQ(h.rig.serial.openRequests, 0) << "nothing is opened at start-up";
 }
 
-TEST(Exit, ClosesThePortBeforeTheWindowUnloadsAndTheProgramEnds)
+TEST(Exit, ExitAndWindowCloseCloseThePortAndEndTheRun)
 {
+    struct Row {
+        bool byExit;
+        std::vector<std::string> steps;  // the window system's, in order
+    };
+    const Row rows[] = {
+        {true, {"unload", "end"}},
+        {false, {}},  // the window system closes the window itself
+    };
+    for (const Row &r : rows) {
+        HandlerRig h;
+        h.handlers.Form_Load();
+        h.rig.serial.open = true;
+        if (r.byExit)
+            h.handlers.cmdEXIT_Click();
+        else
+            h.handlers.Form_Unload();
+        EXPECT_FALSE(h.rig.serial.open) << "closed before the window unloads";
+        EXPECT_EQ(h.host.steps, r.steps);
+        EXPECT_TRUE(h.rig.state.ending) << "whatever was running stops where it is";
+    }
+
     HandlerRig h;
-    h.handlers.Form_Load();
     h.rig.serial.open = true;
-    h.handlers.cmdEXIT_Click();
+    h.handlers.exitProgram();  // the protocol's way out does what EXIT does
     EXPECT_FALSE(h.rig.serial.open);
     EXPECT_EQ(h.host.steps, (std::vector<std::string>{"unload", "end"}));
-
-    h.rig.serial.open = true;
-    h.handlers.exitProgram();  // the protocol's way out does the same
-    EXPECT_FALSE(h.rig.serial.open);
 }
+
+// A work directory that holds the help file, as the program's own does.
+struct WithHelpFile : WorkDirectory {
+    WithHelpFile() { write(session::kHelpFileName, "help\n"); }
+};
 
 TEST(Help, OpensTheHelpFileInTheFirstViewerFound)
 {
@@ -92,6 +114,7 @@ TEST(Help, OpensTheHelpFileInTheFirstViewerFound)
         {{"mousepad", "gedit"}, "gedit"},
         {{}, "xdg-open"},  // none found: the platform says why it cannot start
     };
+    WithHelpFile here;
     for (const Row &r : rows) {
         HandlerRig h;
         h.launcher.installed = r.installed;
@@ -105,12 +128,27 @@ TEST(Help, OpensTheHelpFileInTheFirstViewerFound)
 
 TEST(Help, AViewerThatCannotStartIsReportedWithoutEndingTheRun)
 {
+    WithHelpFile here;
     HandlerRig h;
     h.launcher.starts = false;
     h.handlers.cmdHELP_Click();
     ASSERT_EQ(h.rig.messages.shown.size(), 1u);
     EXPECT_NE(h.rig.messages.shown[0].text.find("No such file or directory"), std::string::npos);
     EXPECT_NE(h.rig.messages.shown[0].text.find("KT_SW_Help.txt"), std::string::npos);
+    EXPECT_TRUE(h.host.steps.empty());
+}
+
+TEST(Help, AMissingHelpFileIsReportedWithTheDirectorySearched)
+{
+    WorkDirectory here;
+    HandlerRig h;
+    h.launcher.installed = {"xdg-open"};
+    h.handlers.cmdHELP_Click();
+    EXPECT_TRUE(h.launcher.started.empty()) << "no viewer left to say nothing";
+    ASSERT_EQ(h.rig.messages.shown.size(), 1u);
+    EXPECT_EQ(h.rig.messages.shown[0].text,
+              "The help file KT_SW_Help.txt was not found in " + here.path() + ".");
+    EXPECT_EQ(h.rig.messages.shown[0].icon, session::MessageIcon::Critical);
     EXPECT_TRUE(h.host.steps.empty());
 }
 

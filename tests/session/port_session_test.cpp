@@ -2,7 +2,11 @@
 // box, over stand-in controls.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "pty_pair.h"
 #include "session_rig.h"
+#include "temp_file.h"
 
 namespace kt::testing {
 namespace {
@@ -115,6 +119,45 @@ TEST(SerialOpen, ATypedDevicePathIsOpenedAndNamedAsItStands)
     EXPECT_EQ(rig.serial.path, "/dev/ttyUSB9");
     ASSERT_EQ(rig.messages.shown.size(), 1u);
     EXPECT_EQ(rig.messages.shown[0].text.substr(0, 35), "The /dev/ttyUSB9 can not OPEN !!\r\rP");
+}
+
+TEST(SerialOpen, ATypedPathMustBeOrLeadToATerminal)
+{
+    test::PtyPair pty;
+    test::TempFile regular;
+    test::TempFile toPty(false), toNull(false), toFile(false);
+    std::filesystem::create_symlink(pty.slavePath(), toPty.path());
+    std::filesystem::create_symlink("/dev/null", toNull.path());
+    std::filesystem::create_symlink(regular.path(), toFile.path());
+    const std::string notAPort = " is not a serial port: ";
+    struct Row {
+        std::string path;
+        std::string why;  // empty: a serial port, opened
+    };
+    const Row rows[] = {
+        {pty.slavePath(), ""},
+        {toPty.path(), ""},  // the emulator's pseudo-terminal link
+        {"/dev/null", "it is a character device that is not a terminal"},
+        {toNull.path(), "it leads to /dev/null, a character device that is not a terminal"},
+        {regular.path(), "it is a regular file"},
+        {toFile.path(),
+         "it leads to " + std::filesystem::canonical(regular.path()).string() + ", a regular file"},
+        {"/", "it is a directory"},
+    };
+    for (const Row &r : rows) {
+        SessionRig rig;
+        rig.choose(r.path);
+        EXPECT_EQ(rig.ports.openPort(r.path, true), r.why.empty()) << r.path;
+        if (r.why.empty()) {
+            EXPECT_TRUE(rig.serial.open) << r.path;
+            EXPECT_TRUE(rig.messages.shown.empty()) << r.path;
+            continue;
+        }
+        EXPECT_EQ(rig.serial.openRequests, 0) << "not even tried: " << r.path;
+        ASSERT_EQ(rig.messages.shown.size(), 1u) << r.path;
+        EXPECT_EQ(rig.messages.shown[0].text, r.path + notAPort + r.why + ".");
+        EXPECT_EQ(rig.messages.shown[0].icon, MessageIcon::Critical);
+    }
 }
 
 TEST(SerialOpen, ClosingAClosedPortSaysNothingAndAnOpenPortIsReopened)

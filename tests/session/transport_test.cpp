@@ -3,6 +3,9 @@
 // reply in place before the exchange reads, so nothing depends on timing.
 #include <gtest/gtest.h>
 
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -174,6 +177,40 @@ TEST_F(TcpOnLoopback, ClosingEndsTheConnectionAndStopsTheTimer)
     EXPECT_FALSE(rig.session.ports().timer1Enabled());
     EXPECT_EQ(rig.view.at("txtSTATUS").text, "Disconnect");
     EXPECT_TRUE(RealRig::eventually([&] { return peer.closed() == 1; }));
+}
+
+TEST_F(TcpOnLoopback, CommandBytesGoOutWithoutWaitingForAcknowledgements)
+{
+    // The exchange sends one byte at a time; with Nagle's algorithm each
+    // byte after the first would wait for the acknowledgement of the last.
+    test::TcpPeer peer;
+    connectTo(peer);
+    int noDelay = 0;
+    socklen_t size = sizeof noDelay;
+    ASSERT_EQ(::getsockopt(rig.session.socket().socketHandle(), IPPROTO_TCP, TCP_NODELAY,
+                           &noDelay, &size),
+              0);
+    EXPECT_NE(noDelay, 0);
+}
+
+TEST(TcpReopen, AnOpenWhileTheLastStillLooksUpItsHostTakesTheNewAddress)
+{
+    test::TcpPeer first, second;
+    FakeClock clock;  // no event runs between the two opens
+    RealRig rig(clock);
+    rig.choose("TCP/IP");
+    rig.view.at("tcpIP").text = "localhost";
+    rig.view.at("tcpListenPort").text = std::to_string(first.port());
+    ASSERT_TRUE(rig.session.ports().openPort("TCP/IP", true));
+    ASSERT_EQ(rig.session.socket().state(), 4) << "the host name is being looked up";
+
+    rig.view.at("tcpIP").text = "127.0.0.1";
+    rig.view.at("tcpListenPort").text = std::to_string(second.port());
+    ASSERT_TRUE(rig.session.ports().openPort("TCP/IP", true));
+    ASSERT_TRUE(RealRig::eventually(
+        [&] { return rig.session.socket().state() == session::kSocketConnected; }));
+    EXPECT_TRUE(RealRig::eventually([&] { return second.accepted() == 1; }));
+    EXPECT_EQ(first.accepted(), 0);
 }
 
 TEST_F(TcpOnLoopback, NothingIsSentWithoutAConnection)

@@ -3,6 +3,8 @@
 // a printer that answers nothing.
 #include <gtest/gtest.h>
 
+#include <QTimer>
+
 #include "e2e_expectations.h"
 
 namespace kt::testing {
@@ -130,6 +132,45 @@ TEST_P(SilentPrinter, ReportsNoPrinterAndKeepsTheWindowLocked)
         runCommunicationTest(rig, {2, 3, 4, 1});
     }
 }
+
+#ifndef KT_E2E_USB
+TEST(EndingWhileWaiting, ExitOrClosingTheWindowEndsTheRunAtOnce)
+{
+    for (bool byExit : {true, false}) {
+        emu::EmulatorOptions options;
+        options.faults.silent = true;
+        EmulatorRig rig(Transport::Tcp, options);
+        bool ended = false;
+        int waitsAfterTheEnd = 0;
+        rig.window->clock.asked = [&](int) { waitsAfterTheEnd += ended ? 1 : 0; };
+        // The user ends the run while the exchange waits for an answer to
+        // the maker query that will never come.
+        QTimer user;
+        QObject::connect(&user, &QTimer::timeout, [&] {
+            if (rig.printer->transcriptCount() == 0)
+                return;
+            user.stop();
+            if (byExit)
+                rig.press("cmdEXIT");
+            else
+                rig.window->form.close();
+            ended = true;
+        });
+        user.start(5);
+
+        rig.press("cmdCommunicate");
+
+        const char *how = byExit ? "EXIT" : "close";
+        EXPECT_TRUE(ended) << how << ": the user's step ran while the exchange waited";
+        EXPECT_FALSE(rig.window->form.isVisible()) << how;
+        EXPECT_TRUE(rig.messages().shown.empty()) << how << ": nothing shown once the window went";
+        EXPECT_EQ(waitsAfterTheEnd, 0) << how << ": the exchange stopped waiting";
+        EXPECT_EQ(rig.programEnds(), byExit ? 1 : 0) << how;
+        EXPECT_EQ(rig.window->session.socket().state(), session::kSocketClosed) << how;
+        EXPECT_EQ(rig.commandsSince(0).size(), 1u) << how << ": nothing sent after the maker query";
+    }
+}
+#endif
 
 #ifdef KT_E2E_USB
 INSTANTIATE_TEST_SUITE_P(Usb, SilentPrinter,

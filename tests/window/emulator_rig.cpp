@@ -13,6 +13,11 @@ namespace {
 // The USB exchange goes through the real libKT4000.so of this build.
 constexpr const char *kLibraryDirectory = KT4000_DIR;
 
+// How the printer names NUL bytes between commands. The NUL that ends a
+// parameter read is one of them when it arrives apart from the read, as it
+// may now that a command goes out byte by byte without delay.
+constexpr std::string_view kFiller = "NUL (filler)";
+
 std::string command(std::initializer_list<int> bytes)
 {
     std::string out;
@@ -118,7 +123,8 @@ std::vector<std::string> EmulatorRig::commandsSince(std::size_t from) const
     std::vector<std::string> names;
     const std::vector<emu::TranscriptEntry> entries = printer->transcript();
     for (std::size_t i = from; i < entries.size(); ++i)
-        names.push_back(entries[i].name);
+        if (!entries[i].name.starts_with(kFiller))
+            names.push_back(entries[i].name);
     return names;
 }
 

@@ -43,7 +43,8 @@ public:
     // Times the program would have ended (a write over TCP, a baud change).
     int programEnds() const { return window->host.ended; }
 
-    // Names of the commands the printer received from `from` on.
+    // Names of the commands the printer received from transcript entry
+    // `from` on; NUL fillers between commands are left out.
     std::vector<std::string> commandsSince(std::size_t from) const;
 
     // Presses "Write Settings" and waits (bounded) until the printer has

@@ -3,16 +3,20 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QThread>
 
 #include "pty_pair.h"
 #include "tcp_peer.h"
 #include "window_rig.h"
+#include "work_directory.h"
 
 namespace kt::testing {
 namespace {
@@ -58,6 +62,31 @@ TEST(Options, EachBitIsAPairOfItsOwnAndOnlyUserClicksAreForwarded)
     EXPECT_EQ(rig.events.calls.back(), "optSW1ON(0)");
 }
 
+TEST(Options, AClickOnTheSelectedOptionCountsAsAChangeToo)
+{
+    WindowRig rig;
+    ASSERT_TRUE(rig.view.checked("optSW2OFF(4)"));
+    rig.control<QRadioButton>("optSW2OFF(4)")->click();
+    EXPECT_TRUE(rig.view.checked("optSW2OFF(4)"));
+    EXPECT_EQ(rig.events.calls, std::vector<std::string>{"optSW2OFF(4)"});
+
+    // The keyboard selects the other option of the pair as a click does.
+    rig.form.activateWindow();
+    auto *off = rig.control<QRadioButton>("optSW2OFF(5)");
+    off->setFocus();
+    QKeyEvent left(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
+    QApplication::sendEvent(off, &left);
+    EXPECT_TRUE(rig.view.checked("optSW2ON(5)"));
+    EXPECT_EQ(rig.events.calls.back(), "optSW2ON(5)");
+
+    // With the protocol behind the window, Write Settings then has a change
+    // to write.
+    rig.useProtocol();
+    rig.session.state().dataChanged = false;
+    rig.control<QRadioButton>("optSW2OFF(4)")->click();
+    EXPECT_TRUE(rig.session.state().dataChanged);
+}
+
 TEST(Tabs, AUserTabChangeTellsThePreviousTabAndTheViewsDoesNot)
 {
     WindowRig rig;
@@ -96,6 +125,8 @@ TEST(Buttons, ReachTheProtocolAndTheSession)
         rig.control<QPushButton>(name)->click();
     }
     EXPECT_EQ(rig.events.calls, (std::vector<std::string>{"cmdCommunicate", "cmd1", "cmd2"}));
+    WorkDirectory here;
+    here.write("KT_SW_Help.txt", "help\n");
     rig.control<QPushButton>("cmdHELP")->click();
     EXPECT_EQ(rig.viewer.started, std::vector<std::string>{"xdg-open"});
 }
@@ -111,6 +142,37 @@ TEST(LogBox, KeepsTheTextExactlyAndShowsItReadably)
               QString("getSW1-->146\ngetVer-->A") + QChar(0x2400) + "B");
     rig.control<QPushButton>("cmdCLEARlst")->click();
     EXPECT_EQ(rig.view.text("txtLOG"), "");
+}
+
+TEST(LogBox, KeepsItsNewestLineInView)
+{
+    WindowRig rig;
+    rig.view.setVisible("SSTab1", true);
+    rig.view.setCurrentTab(6);
+    QApplication::processEvents();
+    auto *log = rig.control<QPlainTextEdit>("txtLOG");
+    QScrollBar *bar = log->verticalScrollBar();
+    for (int i = 0; i < 200; ++i) {
+        rig.session.log().addLog("getSW1-->" + std::to_string(i));
+        QApplication::processEvents();
+        if (i < 20)
+            continue;
+        ASSERT_GT(bar->maximum(), 0) << "the log is taller than its box";
+        ASSERT_EQ(bar->value(), bar->maximum()) << "after line " << i;
+    }
+}
+
+TEST(ValueLabels, ShowARepliesTextAsItStands)
+{
+    WindowRig rig;
+    for (const QLabel *label : rig.form.findChildren<QLabel *>()) {
+        const std::string name = label->objectName().toStdString();
+        if (label->pixmap().isNull() && !name.empty()) {
+            rig.view.setText(name, "<b>SN-1</b>");
+            EXPECT_EQ(label->textFormat(), Qt::PlainText) << name;
+            EXPECT_EQ(rig.view.text(name), "<b>SN-1</b>") << name;
+        }
+    }
 }
 
 QColor textColour(QWidget *w) { return w->palette().color(QPalette::Text); }

@@ -36,15 +36,19 @@ struct RecordingEvents : protocol::FormEvents {
 
 // The real clock, which after a plain sleep also waits (a bounded while)
 // for `ready`, when set: end-to-end runs keep the real waits without
-// depending on how fast another thread answers.
+// depending on how fast another thread answers. `asked`, when set, hears of
+// every sleep the utility asks for.
 struct PatientClock : session::QtClock {
     void sleepMs(int ms) override
     {
+        if (asked)
+            asked(ms);
         session::QtClock::sleepMs(ms);
         for (int i = 0; ready && i < 400 && !ready(); ++i)
             session::QtClock::sleepMs(5);
     }
     std::function<bool()> ready;
+    std::function<void(int)> asked;
 };
 
 struct NoViewer : session::ProcessLauncher {
@@ -94,12 +98,13 @@ struct WindowRig {
     }
 
     // Puts the printer settings protocol behind the window instead of the
-    // recording events.
-    void useProtocol()
+    // recording events; its commands go through `exchanger` when given (a
+    // stand-in that passes them on to the session's exchange).
+    void useProtocol(session::CommandExchanger *exchanger = nullptr)
     {
         protocol = std::make_unique<protocol::Controller>(protocol::ProtocolContext{
-            view, session.exchange(), messages, clock, session.state(), session.log(),
-            session.ports(), session.handlers()});
+            view, exchanger ? *exchanger : session.exchange(), session.messages(), clock,
+            session.state(), session.log(), session.ports(), session.handlers()});
         form.bind(&session.handlers(), protocol.get());
     }
 

@@ -40,7 +40,7 @@ bool Queries::getSW(int switchNo)
     // A reply that does not begin with a number (no answer at all included)
     // carries no switch byte: showing it as 0 would present eight invented
     // bits that a later write would store in the printer.
-    const std::optional<double> value = leadingNumber(reply);
+    const std::optional<double> value = leadingNumber(replyValue(reply));
     const bool accepted = value && *value >= 0 && *value <= 255;
     if (accepted) {
         logReply(query, reply);
@@ -146,8 +146,9 @@ bool Queries::getMakerInfo()
 {
     const std::string reply = ctx_.ask(queryEntry(Query::Maker).bytes);
     logReply(Query::Maker, reply);
+    // The maker word is looked for in the name that the welcome shows.
     ctx_.state.makerName = replyValue(reply);
-    if (upperCase(reply).find(kMakerWord) == std::string::npos)
+    if (upperCase(ctx_.state.makerName).find(kMakerWord) == std::string::npos)
         return false;
     std::string text = "Welcome to " + ctx_.state.makerName + " world.\r\n\r\nCommunication test finished.";
     if (ctx_.state.portKind == "USB")

@@ -51,7 +51,10 @@ std::string_view trimBlanks(std::string_view text) { return trimWhere(text, true
 std::string_view trimTrailingBlanks(std::string_view text) { return trimWhere(text, false, true, false); }
 std::string_view replyValue(std::string_view reply)
 {
-    return reply.substr(0, reply.find('\0'));
+    const std::size_t first = reply.find_first_not_of('\0');
+    if (first == std::string_view::npos)
+        return {};
+    return reply.substr(first, reply.find_last_not_of('\0') + 1 - first);
 }
 
 std::string_view trimPadding(std::string_view text) { return trimWhere(text, true, true, true); }

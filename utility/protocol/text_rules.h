@@ -18,15 +18,17 @@ std::string_view midChars(std::string_view text, std::size_t start, std::size_t 
 
 std::string_view trimBlanks(std::string_view text);
 std::string_view trimTrailingBlanks(std::string_view text);
-// Blanks and NUL bytes removed at both ends. The queries already cut a
-// reply at its terminating NUL (replyValue); the language comparisons trim
-// NULs as well so that a caption holding one still matches its item.
+// Blanks and NUL bytes removed at both ends. The queries already drop the
+// NULs around a reply (replyValue); the language comparisons trim NULs as
+// well so that a caption holding one still matches its item.
 std::string_view trimPadding(std::string_view text);
 
-// The value of a printer's answer: its text up to the NUL that terminates
-// it. The USB exchange drops that NUL, serial, parallel and TCP keep it;
-// without this cut a model name read on a serial port would never match
-// its exact name, and an empty answer would read as a value.
+// The value of a printer's answer: its text without the NULs at its ends.
+// The USB exchange drops the NUL that terminates an answer, serial,
+// parallel and TCP keep it, and a serial answer may begin with the late
+// terminator of the answer before it. Without this a model name read on a
+// serial port would never match its exact name, and an empty answer would
+// read as a value. A NUL inside the value stays.
 std::string_view replyValue(std::string_view reply);
 
 std::string upperCase(std::string_view text);

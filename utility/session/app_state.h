@@ -19,6 +19,10 @@ struct AppState {
     std::array<std::int16_t, 8> bitWeight{1, 2, 4, 8, 16, 32, 64, 128};
     bool dataChanged = false;
     bool revertingTab = false;
+    // Set once EXIT or closing the window has begun ending the run; a
+    // handler that was waiting meanwhile stops where it is: nothing more is
+    // sent, waited for or shown.
+    bool ending = false;
 
     void setPort(const std::string &name);
 };

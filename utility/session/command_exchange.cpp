@@ -17,9 +17,7 @@ constexpr std::size_t kUsbReadSize = 32;
 constexpr int kSerialWaitMs = 30;
 constexpr int kParallelWaitMs = 60;
 constexpr std::size_t kParallelReadSize = 30;
-constexpr int kTcpSendWaitMs = 5;
 constexpr int kTcpPollRounds = 1000;
-constexpr int kTcpAfterReadMs = 10;
 
 constexpr const char *kUsbPort = "usb";
 constexpr std::int32_t kUsbBaud = 9600;
@@ -35,7 +33,9 @@ void CommandExchange::exchangeCommand(const Command &command, std::string &modeA
 {
     const bool read = modeAndReply == "R";
     const std::string &kind = p_.state.portKind;
-    if (kind == "USB")
+    if (p_.state.ending)
+        modeAndReply.clear();
+    else if (kind == "USB")
         modeAndReply = overUsb(command, read);
     else if (kind == "COM")
         modeAndReply = overSerial(command, read);
@@ -118,11 +118,25 @@ std::string CommandExchange::overParallel(const Command &command, bool read)
     return scanStream(received);
 }
 
+bool CommandExchange::eventsRan()
+{
+    if (!p_.state.ending)
+        p_.clock.processEvents();
+    return !p_.state.ending;
+}
+
+bool CommandExchange::statusRefreshed()
+{
+    if (!p_.state.ending)
+        p_.ports.cmdSTATUS_Click();
+    return !p_.state.ending;
+}
+
 std::string CommandExchange::overTcp(const Command &command, bool read)
 {
     SocketControl &socket = p_.socket;
-    p_.ports.cmdSTATUS_Click();
-    p_.clock.processEvents();
+    if (!statusRefreshed() || !eventsRan())
+        return {};
     if (const std::int16_t state = socket.state(); state != kSocketConnected) {
         p_.ports.cmdSTATUS_Click();
         p_.messages.show("Could not send data now, please check lan printer status..." +
@@ -135,19 +149,19 @@ std::string CommandExchange::overTcp(const Command &command, bool read)
     for (std::uint8_t byte : command)
         socket.sendData(byte);
     p_.clock.sleepMs(kTcpSendWaitMs);
-    p_.ports.cmdSTATUS_Click();
-    p_.clock.processEvents();
-    if (!read)
+    if (!statusRefreshed() || !eventsRan() || !read)
         return {};
 
     for (int round = 0; round < kTcpPollRounds; ++round) {
         if (socket.bytesReceived() > 0)
             break;
-        p_.clock.processEvents();
-        p_.clock.sleepMs(1);
+        if (!eventsRan())
+            return {};
+        p_.clock.sleepMs(kTcpPollIntervalMs);
     }
     const std::string received = socket.getData(socket.bytesReceived());
-    p_.clock.processEvents();
+    if (!eventsRan())
+        return {};
     p_.clock.sleepMs(kTcpAfterReadMs);
     std::string reply = scanStream(received);
 

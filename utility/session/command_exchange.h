@@ -2,7 +2,8 @@
 // and collects the reply when the mode is "R". USB goes through the
 // library's sendx, serial through the serial control, the parallel port
 // through its file, TCP through the socket control. Every wait goes
-// through the clock.
+// through the clock. Once the run is ending nothing is sent any more and
+// the reply is empty.
 #pragma once
 
 #include "session/app_state.h"
@@ -16,6 +17,13 @@
 #include "session/usb_link.h"
 
 namespace kt::session {
+
+// The fixed waits of one TCP exchange: after the command has gone out, and
+// after the reply was taken. Between them the exchange polls for the first
+// byte of the reply, one interval at a time.
+inline constexpr int kTcpSendWaitMs = 5;
+inline constexpr int kTcpAfterReadMs = 10;
+inline constexpr int kTcpPollIntervalMs = 1;
 
 class CommandExchange : public CommandExchanger {
 public:
@@ -38,6 +46,11 @@ private:
     std::string overSerial(const Command &command, bool read);
     std::string overParallel(const Command &command, bool read);
     std::string overTcp(const Command &command, bool read);
+    // The TCP exchange lets window events run while it waits, and one of
+    // them may end the run (EXIT, closing the window). Both run their step
+    // only while the run goes on, and tell whether it still does.
+    bool eventsRan();
+    bool statusRefreshed();
     void showSendError(const FileError &error);
 
     Parts p_;

@@ -1,6 +1,7 @@
 #include "session/form_handlers.h"
 
 #include <array>
+#include <filesystem>
 
 #include "session/print_tests.h"
 
@@ -36,10 +37,19 @@ void FormHandlers::Form_Load()
     p_.state.revertingTab = false;
 }
 
-void FormHandlers::Form_Unload() { p_.ports.openPort(p_.state.portName, false); }
+// Both ways out may be taken while another handler waits inside an
+// exchange (the TCP exchange lets window events run): marking the run as
+// ending first makes that handler stop where it is, without sending,
+// waiting or showing anything more.
+void FormHandlers::Form_Unload()
+{
+    p_.state.ending = true;
+    p_.ports.openPort(p_.state.portName, false);
+}
 
 void FormHandlers::cmdEXIT_Click()
 {
+    p_.state.ending = true;
     p_.ports.openPort(p_.state.portName, false);
     p_.host.unloadWindow();
     p_.host.endProgram();
@@ -55,10 +65,20 @@ std::string FormHandlers::helpViewer() const
 
 void FormHandlers::cmdHELP_Click()
 {
+    // A viewer given a missing file may only complain on its own terminal.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(kHelpFileName, error)) {
+        const std::filesystem::path here = std::filesystem::current_path(error);
+        p_.messages.show(std::string("The help file ") + kHelpFileName + " was not found in " +
+                             (here.empty() ? std::string("the current directory") : here.string()) +
+                             ".",
+                         MessageIcon::Critical);
+        return;
+    }
     const std::string viewer = helpViewer();
-    std::string error;
-    if (!p_.launcher.startDetached(viewer, {kHelpFileName}, error))
-        p_.messages.show("Could not start " + viewer + " for " + kHelpFileName + ":\r\n" + error,
+    std::string why;
+    if (!p_.launcher.startDetached(viewer, {kHelpFileName}, why))
+        p_.messages.show("Could not start " + viewer + " for " + kHelpFileName + ":\r\n" + why,
                          MessageIcon::Critical);
 }
 

@@ -41,8 +41,11 @@ public:
     explicit FormHandlers(Parts parts) : p_(parts) {}
 
     void Form_Load();
+    // Both close the port and mark the run as ending (AppState::ending).
     void Form_Unload();
     void cmdEXIT_Click();
+    // Opens the help file of the current directory in a text viewer beside
+    // the window; a missing file is told, naming the directory searched.
     void cmdHELP_Click();
     void Combo1_Click() { p_.ports.combo1Click(); }
     void cmdSTATUS_Click() { p_.ports.cmdSTATUS_Click(); }

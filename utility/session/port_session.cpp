@@ -78,6 +78,14 @@ bool PortSession::openSerial(const std::string &name, bool open)
     SerialControl &serial = p_.serial;
     if (serial.portOpen())
         serial.setPortOpen(false);
+    // A typed path that is no terminal (a regular file, /dev/null) cannot be
+    // a printer's serial port: it is refused, with the reason.
+    if (open && isDevicePath(name)) {
+        if (const auto why = whyNotASerialPort(name)) {
+            p_.messages.show(name + " is not a serial port: " + *why + ".", MessageIcon::Critical);
+            return false;
+        }
+    }
     if (serial.portOpen() != open) {
         const long number = name.size() > 3 ? leadingNumber(std::string_view(name).substr(3)) : 0;
         serial.setCommPort(static_cast<int>(std::min(number, 32767L)));

@@ -17,6 +17,11 @@ QtSocketControl::QtSocketControl()
                          error_ = {static_cast<int>(e) + 1, "Winsock1",
                                    socket_.errorString().toStdString()};
                      });
+    // Commands go out one byte at a time: with Nagle's algorithm every byte
+    // after the first would wait for the acknowledgement of the one before.
+    QObject::connect(&socket_, &QAbstractSocket::connected, &socket_, [this] {
+        socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    });
 }
 
 void QtSocketControl::connect()
@@ -26,6 +31,10 @@ void QtSocketControl::connect()
                   "Invalid address or port"};
         return;
     }
+    // A socket still looking up a host name or connecting would ignore the
+    // new address: it starts over instead.
+    if (socket_.state() != QAbstractSocket::UnconnectedState)
+        socket_.abort();
     socket_.connectToHost(QString::fromStdString(host_), static_cast<quint16>(port_));
 }
 

@@ -12,12 +12,13 @@ std::string UtilitySession::libraryDirectoryOf(const SessionConfig &config)
 }
 
 UtilitySession::UtilitySession(Seams s, SessionConfig config)
-    : parallel_(config.parallelDevice),
-      ports_({s.view, state_, s.messages, s.clock, serial_, socket_, parallel_}),
-      usb_(s.messages, libraryDirectoryOf(config)),
-      exchange_({state_, ports_, serial_, socket_, parallel_, usb_, s.clock, s.messages}),
+    : messages_(s.messages, state_),
+      parallel_(config.parallelDevice),
+      ports_({s.view, state_, messages_, s.clock, serial_, socket_, parallel_}),
+      usb_(messages_, libraryDirectoryOf(config)),
+      exchange_({state_, ports_, serial_, socket_, parallel_, usb_, s.clock, messages_}),
       log_(s.view),
-      handlers_({s.view, state_, ports_, exchange_, log_, s.messages, s.launcher, s.host})
+      handlers_({s.view, state_, ports_, exchange_, log_, messages_, s.launcher, s.host})
 {
 }
 

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "session/closing_messages.h"
 #include "session/command_exchange.h"
 #include "session/form_handlers.h"
 #include "session/log_history.h"
@@ -36,6 +37,9 @@ public:
     UtilitySession(Seams seams, SessionConfig config = {});
 
     AppState &state() { return state_; }
+    // The message seam every part of the session uses, and the protocol
+    // should: silent once the run is ending.
+    MessageSink &messages() { return messages_; }
     QtSerialControl &serial() { return serial_; }
     QtSocketControl &socket() { return socket_; }
     ParallelPort &parallel() { return parallel_; }
@@ -48,6 +52,7 @@ private:
     static std::string libraryDirectoryOf(const SessionConfig &config);
 
     AppState state_;
+    ClosingMessages messages_;
     QtSerialControl serial_;
     QtSocketControl socket_;
     ParallelPort parallel_;

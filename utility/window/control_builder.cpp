@@ -34,6 +34,8 @@ QLabel *ControlBuilder::label(const QString &name, const QString &caption, Twips
 {
     auto *w = make<QLabel>(name, at, font, caption);
     w->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Labels show printer replies as they come: "<b>SN-1</b>" is no markup.
+    w->setTextFormat(Qt::PlainText);
     return w;
 }
 

@@ -112,9 +112,11 @@ void Form1::connectOptions()
             for (bool on : {true, false}) {
                 const QString name =
                     QString("optSW%1%2(%3)").arg(sw).arg(on ? "ON" : "OFF").arg(index);
+                // Every click counts, also one on the option already
+                // selected: the page is then marked changed all the same.
                 auto *option = findChild<QRadioButton *>(name);
-                connect(option, &QRadioButton::toggled, this, [this, sw, index, on](bool checked) {
-                    if (checked && live() && events_)
+                connect(option, &QRadioButton::clicked, this, [this, sw, index, on] {
+                    if (live() && events_)
                         events_->optSW_Click(sw, index, on);
                 });
             }

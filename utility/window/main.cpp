@@ -29,8 +29,8 @@ int main(int argc, char **argv)
     kt::session::UtilitySession session({view, messages, clock, launcher, host});
 
     const kt::protocol::ProtocolContext context{
-        view, session.exchange(), messages,      clock, session.state(),
-        session.log(), session.ports(), session.handlers()};
+        view,          session.exchange(), session.messages(), clock, session.state(),
+        session.log(), session.ports(),    session.handlers()};
     kt::protocol::Controller protocol(context);
 
     form.bind(&session.handlers(), &protocol);

@@ -103,6 +103,9 @@ void QtFormView::setText(std::string_view control, std::string_view text)
     if (auto *log = qobject_cast<QPlainTextEdit *>(w)) {
         log->setProperty(kExactText, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
         log->setPlainText(displayedLogText(std::string(text)));
+        // New lines come at the bottom: keep the newest in view.
+        log->moveCursor(QTextCursor::End);
+        log->ensureCursorVisible();
     } else if (auto *label = qobject_cast<QLabel *>(w)) {
         label->setText(t);
     } else if (auto *button = qobject_cast<QAbstractButton *>(w)) {
