@@ -7,10 +7,10 @@
 //
 // Run: bench_communication_test (a window on the offscreen platform unless
 // QT_QPA_PLATFORM names another).
-#include <benchmark/benchmark.h>
+#include <chrono>
 
 #include <QApplication>
-#include <chrono>
+#include <benchmark/benchmark.h>
 
 #include "emulator_rig.h"
 #include "protocol/commands.h"
@@ -26,7 +26,7 @@ using Clock = std::chrono::steady_clock;
 // on it keeps the time taken and the waits the exchange had to make.
 class TimedExchange : public kt::session::CommandExchanger {
 public:
-    explicit TimedExchange(kt::session::CommandExchanger &exchange) : exchange_(exchange) {}
+    explicit TimedExchange(kt::session::CommandExchanger &exchange) : exchange_(exchange) { }
 
     void exchangeCommand(const Command &command, std::string &modeAndReply) override
     {
@@ -100,8 +100,8 @@ void BM_CommunicationTestOverTcp(benchmark::State &state, const char *model)
         state.counters["ratio"] = elapsedMs / mandatedMs;
         state.counters["mandated_ms"] = mandatedMs / static_cast<double>(state.iterations());
         state.counters["commands"] = commands;
-        state.counters["poll_rounds"] =
-            pollRounds / static_cast<double>(state.iterations() * commands);
+        state.counters["poll_rounds"]
+            = pollRounds / static_cast<double>(state.iterations() * commands);
         state.SetLabel("ratio target <= 1.15");
     }
 }

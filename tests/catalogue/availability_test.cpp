@@ -9,14 +9,15 @@ constexpr auto Show = Visibility::Show;
 constexpr auto Hide = Visibility::Hide;
 constexpr auto Leave = Visibility::Leave;
 
-TEST(Availability, SwitchChangeable) {
+TEST(Availability, SwitchChangeable)
+{
     struct Case {
         int switchNo;
         const char *model;
         bool changeable;
     };
     const Case cases[] = {
-        {1, "ZN-PRINTER", true}, {2, "NO-SUCH", true}, {3, "ZN-PRINTER", false},
+        {1, "ZN-PRINTER", true}, {2, "NO-SUCH", true},  {3, "ZN-PRINTER", false},
         {3, "KT-1700", true},    {4, "KT-9100X", true}, {3, "MV8X", false},
         {4, " ", false},         {5, "KT-4000", false},
     };
@@ -25,7 +26,8 @@ TEST(Availability, SwitchChangeable) {
             << c.switchNo << ' ' << c.model;
 }
 
-TEST(Availability, SwitchPageOfEachTab) {
+TEST(Availability, SwitchPageOfEachTab)
+{
     struct Case {
         int tab;
         const char *model;
@@ -33,10 +35,10 @@ TEST(Availability, SwitchPageOfEachTab) {
         Visibility page;
     };
     const Case cases[] = {
-        {1, "KT-4000", true, false, Show},   {1, "KT-4000", false, true, Hide},
-        {1, "KT-9100", false, false, Show},  {1, "TW86_USB", false, false, Show},
-        {1, "ZN-PRINTER", false, true, Show}, {1, "ZN-PRINTER", true, false, Hide},
-        {1, "NO-SUCH", true, true, Leave},   {2, "NO-SUCH", false, false, Show},
+        {1, "KT-4000", true, false, Show},     {1, "KT-4000", false, true, Hide},
+        {1, "KT-9100", false, false, Show},    {1, "TW86_USB", false, false, Show},
+        {1, "ZN-PRINTER", false, true, Show},  {1, "ZN-PRINTER", true, false, Hide},
+        {1, "NO-SUCH", true, true, Leave},     {2, "NO-SUCH", false, false, Show},
         {3, "ZN-PRINTER", false, false, Hide}, {3, "KT-1700", false, false, Leave},
         {4, "NO-SUCH", false, false, Leave},   {4, "KT-9100X", false, false, Show},
         {0, "KT-4000", true, true, Leave},
@@ -46,7 +48,8 @@ TEST(Availability, SwitchPageOfEachTab) {
             << "tab " << c.tab << ' ' << c.model;
 }
 
-TEST(Availability, FramesAndButtonsOfEachTab) {
+TEST(Availability, FramesAndButtonsOfEachTab)
+{
     struct Case {
         int tab;
         const char *model;
@@ -75,7 +78,8 @@ TEST(Availability, FramesAndButtonsOfEachTab) {
     }
 }
 
-TEST(Availability, ReadSettingsModels) {
+TEST(Availability, ReadSettingsModels)
+{
     for (const char *m : {"KT-9100X", "KT-1400", "MV550", "KT-1700", "TW86_USB"})
         for (int sw : {1, 2, 3, 4})
             EXPECT_TRUE(readsSwitch(sw, m)) << m << ' ' << sw;
@@ -87,14 +91,17 @@ TEST(Availability, ReadSettingsModels) {
     EXPECT_FALSE(readsSwitch(0, "KT-4000"));
 }
 
-TEST(Availability, CommunicationTestQueries) {
+TEST(Availability, CommunicationTestQueries)
+{
     using Q = QueryCondition;
     const auto list = [](std::string_view model) {
         std::string s;
         for (const SwitchQuery &q : communicationTestQueries(model))
-            s += std::to_string(q.switchNo) +
-                 (q.condition == Q::Always ? "" : q.condition == Q::IfSw4Bit8On ? "?4" : "?2") +
-                 ' ';
+            s += std::to_string(q.switchNo)
+                + (q.condition == Q::Always            ? ""
+                       : q.condition == Q::IfSw4Bit8On ? "?4"
+                                                       : "?2")
+                + ' ';
         return s;
     };
     EXPECT_EQ(list("KT-9100X"), "1 2 3 4 ");

@@ -1,33 +1,39 @@
-#include "page_expect.h"
-
 #include <vector>
+
+#include "page_expect.h"
 
 namespace kt::catalogue::test {
 namespace {
 
-std::string states(const SwitchPage &page) {
+std::string states(const SwitchPage &page)
+{
     std::string s;
     for (const BitRow &bit : page.bits)
-        s += bit.on ? '1' : '0';  // '1' = ON option, bit 1 first
+        s += bit.on ? '1' : '0'; // '1' = ON option, bit 1 first
     return s;
 }
 
-TEST_P(SwitchDisplay, LabelsAfterFullDisplay) {
-    expectLabels(shown(GetParam().switchNo, GetParam().model, GetParam().value),
-                 GetParam().labels);
+TEST_P(SwitchDisplay, LabelsAfterFullDisplay)
+{
+    expectLabels(shown(GetParam().switchNo, GetParam().model, GetParam().value), GetParam().labels);
 }
 
-TEST(ShowProcedure, SelectsOptionsFromTheValue) {
+TEST(ShowProcedure, SelectsOptionsFromTheValue)
+{
     struct Case {
         int value;
-        const char *onOptions;  // bit 1 first
+        const char *onOptions; // bit 1 first
         int remainder;
     };
     const Case cases[] = {
-        {0, "11111111", 0},   {255, "00000000", 0}, {5, "01011111", 0},
-        {146, "10110110", 0}, {128, "11111110", 0},
+        {0, "11111111", 0},
+        {255, "00000000", 0},
+        {5, "01011111", 0},
+        {146, "10110110", 0},
+        {128, "11111110", 0},
         // Outside 0 to 255: every bit whose weight fits is OFF.
-        {300, "00000000", 45}, {-1, "11111111", -1},
+        {300, "00000000", 45},
+        {-1, "11111111", -1},
     };
     for (const Case &c : cases) {
         SwitchPage page = designTimePage(2);
@@ -36,14 +42,16 @@ TEST(ShowProcedure, SelectsOptionsFromTheValue) {
     }
 }
 
-TEST(ShowProcedure, EncodeReturnsTheValueShown) {
+TEST(ShowProcedure, EncodeReturnsTheValueShown)
+{
     for (int value = 0; value < 256; ++value)
         EXPECT_EQ(encode(shown(1, "KT-9100X", value)), value);
     EXPECT_EQ(encode(designTimePage(3)), 255);
 }
 
-TEST(ShowProcedure, ReportsChangedOptionsFromBitEightDown) {
-    SwitchPage page = designTimePage(1);  // all OFF
+TEST(ShowProcedure, ReportsChangedOptionsFromBitEightDown)
+{
+    SwitchPage page = designTimePage(1); // all OFF
     std::vector<int> reported;
     show(page, 0x50, "NO-SUCH", [&](int index) { reported.push_back(index); });
     EXPECT_EQ(reported, (std::vector<int>{7, 5, 3, 2, 1, 0}));
@@ -54,7 +62,8 @@ TEST(ShowProcedure, ReportsChangedOptionsFromBitEightDown) {
 
 // The sweep runs every caption procedure after all options are set, so a
 // field sees the final states of all its bits.
-TEST(ShowProcedure, CaptionsComeFromTheSweepAfterSelection) {
+TEST(ShowProcedure, CaptionsComeFromTheSweepAfterSelection)
+{
     SwitchPage page = designTimePage(1);
     std::vector<std::string> seen;
     show(page, 0, "KT-4000", [&](int) { seen.push_back(page.bits[0].caption); });
@@ -63,7 +72,8 @@ TEST(ShowProcedure, CaptionsComeFromTheSweepAfterSelection) {
     EXPECT_EQ(page.bits[2].caption, "Paper width & printable width = 83mm, 640dots");
 }
 
-TEST(ShowProcedure, SelectedOptionIsBoldAfterDisplay) {
+TEST(ShowProcedure, SelectedOptionIsBoldAfterDisplay)
+{
     const SwitchPage page = shown(1, "KT-7700", 0xA5);
     for (const BitRow &bit : page.bits) {
         EXPECT_EQ(bit.onBold, bit.on);
@@ -71,7 +81,8 @@ TEST(ShowProcedure, SelectedOptionIsBoldAfterDisplay) {
     }
 }
 
-TEST(CaptionProcedure, BadIndexOrSwitchChangesNothing) {
+TEST(CaptionProcedure, BadIndexOrSwitchChangesNothing)
+{
     const SwitchPage before = designTimePage(1);
     for (int index : {-1, 8, 1000}) {
         SwitchPage page = before;
@@ -87,7 +98,8 @@ TEST(CaptionProcedure, BadIndexOrSwitchChangesNothing) {
         EXPECT_FALSE(bit.written);
 }
 
-TEST(DesignTimePage, OffSelectedEqualsSignCaptions) {
+TEST(DesignTimePage, OffSelectedEqualsSignCaptions)
+{
     for (int sw = 1; sw <= 4; ++sw) {
         const SwitchPage page = designTimePage(sw);
         EXPECT_EQ(page.switchNo, sw);

@@ -1,14 +1,13 @@
 // Runs the built ktsw program and checks its exit status and output.
-#include "temp_file.h"
+#include <fcntl.h>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-
-#include <string>
-#include <vector>
+#include "temp_file.h"
 
 namespace {
 
@@ -17,7 +16,8 @@ struct Outcome {
     std::string out, err;
 };
 
-Outcome ktsw(std::vector<std::string> args) {
+Outcome ktsw(std::vector<std::string> args)
+{
     kt::test::TempFile out, err;
     args.insert(args.begin(), KTSW_PATH);
     std::vector<char *> argv;
@@ -42,7 +42,8 @@ Outcome ktsw(std::vector<std::string> args) {
     return run;
 }
 
-TEST(KtswExplain, BadArgumentsExitWithStatusTwo) {
+TEST(KtswExplain, BadArgumentsExitWithStatusTwo)
+{
     const std::vector<std::string> base = {"explain", "--model", "KT-4000"};
     struct Case {
         std::vector<std::string> extra;
@@ -70,14 +71,15 @@ TEST(KtswExplain, BadArgumentsExitWithStatusTwo) {
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
         EXPECT_EQ(run.out, "");
     }
-    EXPECT_EQ(ktsw({"explain", "--switch", "1", "--value", "0"}).status, 2);  // no --model
+    EXPECT_EQ(ktsw({"explain", "--switch", "1", "--value", "0"}).status, 2); // no --model
     EXPECT_EQ(ktsw({}).status, 2);
     EXPECT_EQ(ktsw({"frobnicate"}).status, 2);
 }
 
-TEST(KtswExplain, HelpPrintsUsage) {
-    for (const auto &args : {std::vector<std::string>{"--help"},
-                             std::vector<std::string>{"explain", "--help"}}) {
+TEST(KtswExplain, HelpPrintsUsage)
+{
+    for (const auto &args :
+         {std::vector<std::string>{"--help"}, std::vector<std::string>{"explain", "--help"}}) {
         const Outcome run = ktsw(args);
         EXPECT_EQ(run.status, 0);
         EXPECT_NE(run.out.find("explain"), std::string::npos);
@@ -85,9 +87,10 @@ TEST(KtswExplain, HelpPrintsUsage) {
     }
 }
 
-TEST(KtswExplain, JsonIsOneObjectWithEveryBit) {
-    const Outcome run = ktsw({"explain", "--model", "KT-1700", "--switch", "2", "--value", "1",
-                          "--json"});
+TEST(KtswExplain, JsonIsOneObjectWithEveryBit)
+{
+    const Outcome run
+        = ktsw({"explain", "--model", "KT-1700", "--switch", "2", "--value", "1", "--json"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out,
               "{\"model\": \"KT-1700\", \"switch\": 2, \"value\": 1, \"bits\": ["
@@ -109,16 +112,17 @@ TEST(KtswExplain, JsonIsOneObjectWithEveryBit) {
               "\"bold\": true}]}\n");
 }
 
-TEST(KtswExplain, JsonEscapesCaptionsAndModel) {
-    const Outcome twoLine =
-        ktsw({"explain", "--model", "ZN-PRINTER", "--switch", "2", "--value", "0", "--json"});
+TEST(KtswExplain, JsonEscapesCaptionsAndModel)
+{
+    const Outcome twoLine
+        = ktsw({"explain", "--model", "ZN-PRINTER", "--switch", "2", "--value", "0", "--json"});
     EXPECT_NE(twoLine.out.find("\"caption\": \"Hardware Switch1 = Invalid\\r\\n(Software switch "
                                "instead of hardware switch)\""),
               std::string::npos)
         << twoLine.out;
 
-    const Outcome odd = ktsw({"explain", "--model", "A\"\\\x01\t\xc3\xa9\xff", "--switch",
-                              "4", "--value", "0", "--json"});
+    const Outcome odd = ktsw({"explain", "--model", "A\"\\\x01\t\xc3\xa9\xff", "--switch", "4",
+                              "--value", "0", "--json"});
     ASSERT_EQ(odd.status, 0);
     EXPECT_EQ(odd.out.rfind("{\"model\": \"A\\\"\\\\\\u0001\\t\xc3\xa9\\u00FF\", ", 0), 0u)
         << odd.out;
@@ -129,10 +133,11 @@ TEST(KtswExplain, JsonEscapesCaptionsAndModel) {
               std::string::npos);
 }
 
-TEST(KtswExplain, SelectionsRunAsClicksInOrder) {
+TEST(KtswExplain, SelectionsRunAsClicksInOrder)
+{
     const auto bit5 = [](const std::vector<std::string> &selects) {
-        std::vector<std::string> args = {"explain", "--model", "KT-9100X", "--switch", "3",
-                                         "--value", "224", "--json"};
+        std::vector<std::string> args
+            = {"explain", "--model", "KT-9100X", "--switch", "3", "--value", "224", "--json"};
         for (const std::string &s : selects) {
             args.push_back("--select");
             args.push_back(s);
@@ -146,7 +151,8 @@ TEST(KtswExplain, SelectionsRunAsClicksInOrder) {
     EXPECT_NE(bit5({"6=OFF", "8=OFF"}).find("\"Print Density = 105%\""), std::string::npos);
 }
 
-TEST(KtswExplain, TextOutputListsEveryBit) {
+TEST(KtswExplain, TextOutputListsEveryBit)
+{
     const Outcome run = ktsw({"explain", "--model", "KT-4000", "--switch", "4", "--value", "0"});
     ASSERT_EQ(run.status, 0);
     EXPECT_NE(run.out.find("bit 1: ON   bold    \"Beep sound after Cut paper = Enabled\""),

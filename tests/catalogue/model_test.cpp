@@ -1,11 +1,12 @@
-#include "catalogue/models.h"
-
 #include <gtest/gtest.h>
+
+#include "catalogue/models.h"
 
 namespace kt::catalogue {
 namespace {
 
-TEST(ModelTests, ExactAndPrefixTests) {
+TEST(ModelTests, ExactAndPrefixTests)
+{
     struct Case {
         const char *key;
         const char *name;
@@ -17,12 +18,12 @@ TEST(ModelTests, ExactAndPrefixTests) {
         {"KT-9100X", "KT-91", false, true},
         {"KT-9100X", "KT-9100", false, true},
         {"KT-91", "KT-91", true, true},  // prefix holds for the name itself
-        {"KT-9", "KT-91", false, false},     // a shorter key fails
+        {"KT-9", "KT-91", false, false}, // a shorter key fails
         {"kt-4000", "KT-4000", false, false},
-        {"KT-4000 ", "KT-4000", false, true},  // trailing blank: not the name
+        {"KT-4000 ", "KT-4000", false, true}, // trailing blank: not the name
         {"MV8", "MV8", true, true},
         {"MV8-PLUS", "MV8", false, true},
-        {" ", "KT-14", false, false},  // the model label's initial text
+        {" ", "KT-14", false, false}, // the model label's initial text
     };
     for (const Case &c : cases) {
         EXPECT_EQ(isExactly(c.key, c.name), c.exact) << c.key << " vs " << c.name;
@@ -30,7 +31,8 @@ TEST(ModelTests, ExactAndPrefixTests) {
     }
 }
 
-TEST(ModelTests, NamedGroups) {
+TEST(ModelTests, NamedGroups)
+{
     struct Case {
         const char *key;
         bool familyA, groupD, groupU, zn, switch34, page34, sw1Software, page1Always;
@@ -63,7 +65,8 @@ TEST(ModelTests, NamedGroups) {
     }
 }
 
-TEST(ModelTests, LanguageSettingModels) {
+TEST(ModelTests, LanguageSettingModels)
+{
     for (const char *m : {"KT-1700", "KT-6500E", "KT-7000"}) {
         EXPECT_TRUE(isDensityModel(m)) << m;
         EXPECT_TRUE(queriesDensity(m)) << m;

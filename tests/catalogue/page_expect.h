@@ -2,14 +2,14 @@
 // design-time page and compare labels by bit number.
 #pragma once
 
-#include "catalogue/switch_page.h"
-
-#include <gtest/gtest.h>
-
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
+
+#include "catalogue/switch_page.h"
 
 namespace kt::catalogue::test {
 
@@ -21,10 +21,11 @@ struct DisplayCase {
     const char *model;
     int value;
     Labels labels;
-    int switchNo = 0;  // set by onSwitch
+    int switchNo = 0; // set by onSwitch
 };
 
-inline std::vector<DisplayCase> onSwitch(int switchNo, std::vector<DisplayCase> cases) {
+inline std::vector<DisplayCase> onSwitch(int switchNo, std::vector<DisplayCase> cases)
+{
     for (DisplayCase &c : cases)
         c.switchNo = switchNo;
     return cases;
@@ -32,15 +33,17 @@ inline std::vector<DisplayCase> onSwitch(int switchNo, std::vector<DisplayCase> 
 
 // Full display of the case's value on a design-time page (display_test.cpp);
 // each switch's test file instantiates it with its cases.
-class SwitchDisplay : public ::testing::TestWithParam<DisplayCase> {};
+class SwitchDisplay : public ::testing::TestWithParam<DisplayCase> { };
 
-inline SwitchPage shown(int switchNo, std::string_view model, int value) {
+inline SwitchPage shown(int switchNo, std::string_view model, int value)
+{
     SwitchPage page = designTimePage(switchNo);
     show(page, value, model);
     return page;
 }
 
-inline void expectLabels(const SwitchPage &page, const Labels &labels) {
+inline void expectLabels(const SwitchPage &page, const Labels &labels)
+{
     for (const auto &[bit, caption] : labels) {
         const BitRow &row = page.bits[static_cast<std::size_t>(bit - 1)];
         if (caption) {
@@ -52,7 +55,8 @@ inline void expectLabels(const SwitchPage &page, const Labels &labels) {
     }
 }
 
-inline void PrintTo(const DisplayCase &c, std::ostream *os) {
+inline void PrintTo(const DisplayCase &c, std::ostream *os)
+{
     *os << "switch " << c.switchNo << ' ' << c.model << " value " << c.value;
 }
 

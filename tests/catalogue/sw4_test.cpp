@@ -5,30 +5,45 @@ namespace {
 
 INSTANTIATE_TEST_SUITE_P(
     SoftSwitch4, SwitchDisplay,
-    ::testing::ValuesIn(onSwitch(4, {
-        DisplayCase{"KT-4000", 0, {{1, "Beep sound after Cut paper = Enabled"},
-                                   {2, "Barcode Height Reduction = 75%"}, {3, kUnwritten},
-                                   {4, "Line Space Reduction = 75%"}, {5, kUnwritten},
-                                   {6, "Line Feed Reduction = 75%"}, {7, kUnwritten},
-                                   {8, "Switch 1 Selection = Software"}}},
-        DisplayCase{"KT-9100", 255, {{1, "Beep sound after Cut paper = Disabled"},
-                                     {2, "Barcode Height Reduction = Disabled"},
-                                     {4, "Line Space Reduction = Disabled"},
-                                     {6, "Line Feed Reduction = Disabled"},
-                                     {8, "USB_ZERO_PACKET"}}},
-        // Bit 2 OFF, bit 3 ON; the field's value as a two-bit number.
-        DisplayCase{"TW86_USB", 2, {{1, "Reserved"}, {2, "Barcode Height Reduction = 50%"},
-                                    {8, kUnwritten}}},
-        DisplayCase{"TW86_USB", 1, {{1, "Reserved"}}},
-        DisplayCase{"KT1401", 8, {{1, "Print Speed 120mm/s = Enabled"},
-                                  {4, "Line Space Reduction = 50%"}}},
-        DisplayCase{"MV550", 64, {{6, "Line Feed Reduction = 25%"},
-                                  {8, "Switch 1 Selection = Software"}}},
-        DisplayCase{"KT-7400", 128, {{8, "USB_ZERO_PACKET"}}},
-        DisplayCase{"KT-1700", 0, {{1, kUnwritten}, {2, kUnwritten}, {4, kUnwritten},
-                                   {6, kUnwritten}, {8, kUnwritten}}}})));
+    ::testing::ValuesIn(onSwitch(
+        4,
+        {DisplayCase{"KT-4000",
+                     0,
+                     {{1, "Beep sound after Cut paper = Enabled"},
+                      {2, "Barcode Height Reduction = 75%"},
+                      {3, kUnwritten},
+                      {4, "Line Space Reduction = 75%"},
+                      {5, kUnwritten},
+                      {6, "Line Feed Reduction = 75%"},
+                      {7, kUnwritten},
+                      {8, "Switch 1 Selection = Software"}}},
+         DisplayCase{"KT-9100",
+                     255,
+                     {{1, "Beep sound after Cut paper = Disabled"},
+                      {2, "Barcode Height Reduction = Disabled"},
+                      {4, "Line Space Reduction = Disabled"},
+                      {6, "Line Feed Reduction = Disabled"},
+                      {8, "USB_ZERO_PACKET"}}},
+         // Bit 2 OFF, bit 3 ON; the field's value as a two-bit number.
+         DisplayCase{"TW86_USB",
+                     2,
+                     {{1, "Reserved"}, {2, "Barcode Height Reduction = 50%"}, {8, kUnwritten}}},
+         DisplayCase{"TW86_USB", 1, {{1, "Reserved"}}},
+         DisplayCase{
+             "KT1401", 8, {{1, "Print Speed 120mm/s = Enabled"}, {4, "Line Space Reduction = 50%"}}},
+         DisplayCase{
+             "MV550", 64, {{6, "Line Feed Reduction = 25%"}, {8, "Switch 1 Selection = Software"}}},
+         DisplayCase{"KT-7400", 128, {{8, "USB_ZERO_PACKET"}}},
+         DisplayCase{"KT-1700",
+                     0,
+                     {{1, kUnwritten},
+                      {2, kUnwritten},
+                      {4, kUnwritten},
+                      {6, kUnwritten},
+                      {8, kUnwritten}}}})));
 
-TEST(SoftSwitch4Bold, FieldsMarkOnlyTheirFirstBit) {
+TEST(SoftSwitch4Bold, FieldsMarkOnlyTheirFirstBit)
+{
     SwitchPage page = shown(4, "KT-4000", 0);
     for (int k : {2, 4, 6}) {
         EXPECT_FALSE(page.bits[static_cast<std::size_t>(k)].onBold.has_value()) << "bit " << k + 1;

@@ -1,17 +1,18 @@
 // Data-entry checks over all four caption tables: a field whose
 // combinations do not match its bits would silently never write.
-#include "catalogue/caption_engine.h"
+#include <set>
 
 #include <gtest/gtest.h>
 
-#include <set>
+#include "catalogue/caption_engine.h"
 
 namespace kt::catalogue::tables {
 namespace {
 
 bool validOrThis(int k) { return k == kThisIndex || (k >= 0 && k < 8); }
 
-void checkRow(const Row &row, const std::string &where) {
+void checkRow(const Row &row, const std::string &where)
+{
     for (const Field &field : row.writes) {
         EXPECT_TRUE(validOrThis(field.label)) << where;
         for (int bit : field.bits)
@@ -24,12 +25,14 @@ void checkRow(const Row &row, const std::string &where) {
     }
 }
 
-TEST(CaptionTables, FieldsAreWellFormed) {
+TEST(CaptionTables, FieldsAreWellFormed)
+{
     for (int sw = 1; sw <= 4; ++sw) {
         const SwitchTable *table = switchTable(sw);
         ASSERT_NE(table, nullptr);
         for (std::size_t i = 0; i < 8; ++i) {
-            const std::string where = "switch " + std::to_string(sw) + " index " + std::to_string(i);
+            const std::string where
+                = "switch " + std::to_string(sw) + " index " + std::to_string(i);
             for (int bit : table->bits[i].boldBits)
                 EXPECT_TRUE(bit >= 0 && bit < 8) << where;
             for (const Row &row : table->bits[i].list)

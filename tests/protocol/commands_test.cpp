@@ -1,8 +1,9 @@
 // The exact bytes of every query and write command, and the encoders.
+#include "protocol/commands.h"
+
 #include <gtest/gtest.h>
 
 #include "protocol/additional_switches.h"
-#include "protocol/commands.h"
 #include "protocol/switch_write.h"
 #include "protocol_rig.h"
 
@@ -79,7 +80,8 @@ TEST(WriteCommands, LanguageSettingsFromComboTexts)
         const char *bytes;
     } cases[] = {
         {Setting::CodePage, encodeCodePage("0  - 437 Standard"), "1D 67 38 21 30 00 00 00"},
-        {Setting::CodePage, encodeCodePage("19 - 858 Multilingual (Latin+Euro)"), "1D 67 38 21 31 39 00 00"},
+        {Setting::CodePage, encodeCodePage("19 - 858 Multilingual (Latin+Euro)"),
+         "1D 67 38 21 31 39 00 00"},
         {Setting::CodePage, encodeCodePage("224- KAZAKHSTAN"), "1D 67 38 21 32 32 34 00"},
         {Setting::InterChars, encodeInterChars("8 - Japan"), "1D 67 38 22 38 00 00"},
         {Setting::InterChars, encodeInterChars("15- Ex-Yugoslavia"), "1D 67 38 22 31 35 00"},
@@ -88,7 +90,8 @@ TEST(WriteCommands, LanguageSettingsFromComboTexts)
         {Setting::New8x16, encodeNew8x16(" ON"), "1D 67 38 25 4F 4E 00 00"},
         {Setting::New8x16, encodeNew8x16("OFF"), "1D 67 38 25 00 00 00 00"},
         {Setting::New8x16, encodeNew8x16(""), "1D 67 38 25 00 00 00 00"},
-        {Setting::ThaiPass, encodeThaiPass("249 - Thai 3 Pass"), "1D 67 38 2B 32 34 39 00 00 00 00 00"},
+        {Setting::ThaiPass, encodeThaiPass("249 - Thai 3 Pass"),
+         "1D 67 38 2B 32 34 39 00 00 00 00 00"},
         {Setting::CodePageName, encodeCodePageName("250- LITHUANIA"),
          "1D 67 38 24 4C 49 54 48 55 41 4E 49 41 00 00 00 00 00 00 00 00 00 00 00 00"},
         {Setting::CodePageName, encodeCodePageName("27 - Windows Arabic/Farsi"),

@@ -12,10 +12,11 @@ using testing::ProtocolRig;
 
 std::vector<Query> identityAndLanguage(bool density, bool thai)
 {
-    std::vector<Query> q{Query::Maker, Query::Printer1, Query::Printer2, Query::Printer3,
-                         Query::Printer3a, Query::Printer4Cut, Query::Printer4Failed,
-                         Query::Printer5Serial, Query::Printer5Date, Query::Language1,
-                         Query::Language2, Query::Language3, Query::Language4};
+    std::vector<Query> q{Query::Maker,          Query::Printer1,       Query::Printer2,
+                         Query::Printer3,       Query::Printer3a,      Query::Printer4Cut,
+                         Query::Printer4Failed, Query::Printer5Serial, Query::Printer5Date,
+                         Query::Language1,      Query::Language2,      Query::Language3,
+                         Query::Language4};
     if (density)
         q.push_back(Query::Language5);
     q.push_back(Query::Language6);
@@ -63,7 +64,8 @@ TEST(CommunicationTest, QueriesInOrderForEachModelGroup)
         EXPECT_EQ(testing::hex(rig.printer.commands()), testing::hex(bytesOf(expected))) << c.model;
         EXPECT_EQ(rig.port.calls, std::vector<std::string>{"COM1 open"});
         EXPECT_EQ(rig.messageTexts(),
-                  std::vector<std::string>{"Welcome to TALVORIN world.\r\n\r\nCommunication test finished."});
+                  std::vector<std::string>{
+                      "Welcome to TALVORIN world.\r\n\r\nCommunication test finished."});
         EXPECT_EQ(rig.view.text(kModelLabel), c.model);
         EXPECT_EQ(rig.view.text("lblKT_INFO(5)"), "2024-01-02");
         EXPECT_EQ(rig.view.text("comboCodePage"), "19 - 858 Multilingual (Latin+Euro)");
@@ -76,8 +78,8 @@ TEST(CommunicationTest, QueriesInOrderForEachModelGroup)
         EXPECT_TRUE(rig.view.enabled("cmd01"));
         EXPECT_TRUE(rig.view.enabled("cmdCommunicate"));
         EXPECT_FALSE(rig.state.dataChanged);
-        EXPECT_EQ(rig.view.enabled("optSW3ON(0)"), std::string(c.model) != "ZN8-PRINTER" &&
-                                                       std::string(c.model) != "KT-6500E")
+        EXPECT_EQ(rig.view.enabled("optSW3ON(0)"),
+                  std::string(c.model) != "ZN8-PRINTER" && std::string(c.model) != "KT-6500E")
             << c.model;
     }
 }
@@ -110,16 +112,26 @@ TEST(CommunicationTest, FailuresStopOrContinueWithTheirMessages)
         MessageIcon icon;
         bool unlocked;
     } cases[] = {
-        {Query::Maker, "Please connected TALVORIN POS printer before test.", MessageIcon::Critical, false},
-        {Query::Printer1, "Read printer information1 error!!\r\n\r\n" + hint, MessageIcon::Critical, false},
-        {Query::Printer2, "Read printer information2 error!!\r\n\r\n" + hint, MessageIcon::Critical, false},
-        {Query::Printer3, "Read printer information3 error!!\r\n\r\n" + hint, MessageIcon::Information, true},
-        {Query::Printer3a, "Read printer information3a error!!\r\n\r\n" + hint, MessageIcon::Information, true},
-        {Query::Printer4Cut, "Read printer information4(0) error!!\r\n\r\n" + hint, MessageIcon::Information, true},
-        {Query::Printer4Failed, "Read printer information4(1) error!!\r\n\r\n" + hint, MessageIcon::Information, true},
-        {Query::Printer5Serial, "Read printer information5(0) error!!\r\n\r\n" + hint, MessageIcon::Information, true},
-        {Query::Printer5Date, "Read printer information5(1) error!!\r\n\r\n" + hint, MessageIcon::Information, true},
-        {Query::Language1, "Read language information1 error!!\r\n" + hint, MessageIcon::Critical, false},
+        {Query::Maker, "Please connected TALVORIN POS printer before test.", MessageIcon::Critical,
+         false},
+        {Query::Printer1, "Read printer information1 error!!\r\n\r\n" + hint, MessageIcon::Critical,
+         false},
+        {Query::Printer2, "Read printer information2 error!!\r\n\r\n" + hint, MessageIcon::Critical,
+         false},
+        {Query::Printer3, "Read printer information3 error!!\r\n\r\n" + hint,
+         MessageIcon::Information, true},
+        {Query::Printer3a, "Read printer information3a error!!\r\n\r\n" + hint,
+         MessageIcon::Information, true},
+        {Query::Printer4Cut, "Read printer information4(0) error!!\r\n\r\n" + hint,
+         MessageIcon::Information, true},
+        {Query::Printer4Failed, "Read printer information4(1) error!!\r\n\r\n" + hint,
+         MessageIcon::Information, true},
+        {Query::Printer5Serial, "Read printer information5(0) error!!\r\n\r\n" + hint,
+         MessageIcon::Information, true},
+        {Query::Printer5Date, "Read printer information5(1) error!!\r\n\r\n" + hint,
+         MessageIcon::Information, true},
+        {Query::Language1, "Read language information1 error!!\r\n" + hint, MessageIcon::Critical,
+         false},
     };
     for (const auto &c : cases) {
         ProtocolRig rig;
@@ -162,8 +174,9 @@ TEST(CommunicationTest, SilentPrinterOrClosedPortLeavesTheWindowLocked)
     closed.state.dataChanged = true;
     closed.controller.cmdCommunicate_Click();
     EXPECT_TRUE(closed.printer.sent.empty());
-    EXPECT_EQ(closed.messageTexts(), std::vector<std::string>{
-                                         "Communication test error!!\r\nPlease check the port setting of your printer."});
+    EXPECT_EQ(closed.messageTexts(),
+              std::vector<std::string>{
+                  "Communication test error!!\r\nPlease check the port setting of your printer."});
     EXPECT_EQ(closed.messages.shown[0].icon, MessageIcon::Critical);
     EXPECT_TRUE(closed.view.enabled("cmdCommunicate"));
     EXPECT_FALSE(closed.state.dataChanged);

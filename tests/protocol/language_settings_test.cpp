@@ -14,7 +14,7 @@ TEST(ComboSelection, CaptionSelectsTheItemWithThatNumber)
         const char *label;
         std::string caption;
         const char *combo;
-        const char *selected;  // "" = nothing selected
+        const char *selected; // "" = nothing selected
     } cases[] = {
         {"lblLANG_INFO(2)", "19", "comboCodePage", "19 - 858 Multilingual (Latin+Euro)"},
         {"lblLANG_INFO(2)", "0", "comboCodePage", "0  - 437 Standard"},
@@ -27,7 +27,8 @@ TEST(ComboSelection, CaptionSelectsTheItemWithThatNumber)
         {"lblLANG_INFO(3)", "14", "comboInterChars", ""},
         {"lblLANG_INFO(4)", "1", "comboDensity", "1 - Light"},
         // Serial and TCP replies keep the printer's closing NUL.
-        {"lblLANG_INFO(2)", std::string("19\0", 3), "comboCodePage", "19 - 858 Multilingual (Latin+Euro)"},
+        {"lblLANG_INFO(2)", std::string("19\0", 3), "comboCodePage",
+         "19 - 858 Multilingual (Latin+Euro)"},
         {"lblLANG_INFO(3)", std::string("1\0", 2), "comboInterChars", "1 - France"},
     };
     for (const auto &c : cases) {
@@ -77,7 +78,8 @@ TEST(CodePageClick, SelectsTheNameAndTheCharacterSet)
         rig.select("comboCodePage", index);
         rig.controller.combo_Click("comboCodePage");
         EXPECT_EQ(rig.view.listIndex("comboCodePageName"), index);
-        EXPECT_EQ(rig.view.text("comboInterChars"), index == 1 ? "8 - Japan" : "0 - U.S.A.") << index;
+        EXPECT_EQ(rig.view.text("comboInterChars"), index == 1 ? "8 - Japan" : "0 - U.S.A.")
+            << index;
     }
 }
 
@@ -104,18 +106,15 @@ TEST(ChangeFlag, FollowsEveryComboAgainstTheReadValues)
         int index;
         bool changed;
     } steps[] = {
-        {"comboDensity", 1, false},  // "1 - Light" is the density read
-        {"comboNew8x16", 1, false},  // " ON" is the font read
-        {"comboTHAI", 1, false},     // "249 - Thai 3 Pass"
-        {"comboTHAI", 0, true},
-        {"comboTHAI", 1, false},
-        {"comboCodePage", 0, true},  // also resets the set to 0
-        {"comboInterChars", 3, true},  // the set matches again, the code page still differs
-        {"comboCodePage", 8, true},  // back to 19, but the set is reset to 0
-        {"comboInterChars", 3, false},
-        {"comboDensity", 2, true},
-        {"comboNew8x16", 0, true},
-        {"comboDensity", 1, true},
+        {"comboDensity", 1, false}, // "1 - Light" is the density read
+        {"comboNew8x16", 1, false}, // " ON" is the font read
+        {"comboTHAI", 1, false},    // "249 - Thai 3 Pass"
+        {"comboTHAI", 0, true},        {"comboTHAI", 1, false},
+        {"comboCodePage", 0, true},   // also resets the set to 0
+        {"comboInterChars", 3, true}, // the set matches again, the code page still differs
+        {"comboCodePage", 8, true},   // back to 19, but the set is reset to 0
+        {"comboInterChars", 3, false}, {"comboDensity", 2, true},
+        {"comboNew8x16", 0, true},     {"comboDensity", 1, true},
         {"comboNew8x16", 1, false},
     };
     for (const auto &s : steps) {

@@ -7,8 +7,7 @@
 namespace kt::testing {
 namespace {
 
-template <std::size_t N>
-std::vector<std::string> items(const std::array<std::string_view, N> &list)
+template <std::size_t N> std::vector<std::string> items(const std::array<std::string_view, N> &list)
 {
     return {list.begin(), list.end()};
 }
@@ -69,7 +68,7 @@ ProtocolRig::ProtocolRig()
     view.setItems("comboDensity", items(protocol::kDensityItems));
     view.setItems("comboNew8x16", items(protocol::kNew8x16Items));
     view.setItems("comboTHAI", items(protocol::kThaiItems));
-    setModel(" ");  // the label's design-time caption
+    setModel(" "); // the label's design-time caption
     for (int n = 0; n <= 6; ++n)
         view.setText("lblLANG_INFO(" + std::to_string(n) + ")", " ");
 }

@@ -23,8 +23,14 @@ public:
     };
 
     // The reply to every read of command from now on.
-    void answer(const session::Command &command, std::string reply) { replies_[command] = std::move(reply); }
-    void answer(protocol::Query query, std::string reply) { answer(protocol::queryEntry(query).bytes, std::move(reply)); }
+    void answer(const session::Command &command, std::string reply)
+    {
+        replies_[command] = std::move(reply);
+    }
+    void answer(protocol::Query query, std::string reply)
+    {
+        answer(protocol::queryEntry(query).bytes, std::move(reply));
+    }
     // Replies used once each, before the lasting answer.
     void answerOnce(protocol::Query query, std::vector<std::string> replies);
 

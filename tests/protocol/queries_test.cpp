@@ -24,7 +24,7 @@ TEST(SwitchQuery, AcceptsOnlyANumberFrom0To255)
     const struct {
         std::string reply;
         bool accepted;
-        int shownValue;  // bits shown as OFF, when accepted
+        int shownValue; // bits shown as OFF, when accepted
     } cases[] = {
         {"146", true, 146},
         {"0", true, 0},
@@ -32,11 +32,14 @@ TEST(SwitchQuery, AcceptsOnlyANumberFrom0To255)
         {"256", false, 0},
         {"-1", false, 0},
         {"300", false, 0},
-        {"12\x01\x7f", true, 12},  // trailing characters end the number
-        {std::string("5\0", 2), true, 5},  // the NUL kept by serial and TCP
-        {std::string("\0" "5\0", 3), true, 5},  // the late NUL of the reply before
+        {"12\x01\x7f", true, 12},         // trailing characters end the number
+        {std::string("5\0", 2), true, 5}, // the NUL kept by serial and TCP
+        {std::string("\0"
+                     "5\0",
+                     3),
+         true, 5}, // the late NUL of the reply before
         {"  7", true, 7},
-        {"254.5", true, 254},  // halves round to even
+        {"254.5", true, 254}, // halves round to even
         {"3.5", true, 4},
         // No answer, or an answer without a number, carries no switch byte.
         {"", false, 0},
@@ -47,7 +50,7 @@ TEST(SwitchQuery, AcceptsOnlyANumberFrom0To255)
     for (const auto &c : cases) {
         ProtocolRig rig;
         rig.setModel("KT-9100X");
-        rig.view.at("optSW3ON(0)").checked = true;  // what the page showed before
+        rig.view.at("optSW3ON(0)").checked = true; // what the page showed before
         rig.printer.answer(Query::SW3, c.reply);
         rig.state.dataChanged = true;
         EXPECT_EQ(rig.controller.queries().getSW(3), c.accepted) << c.reply;
@@ -110,7 +113,9 @@ TEST(TextQueries, ReplyIsLoggedAsReceivedAndShownUpToItsTerminator)
         case Query::Printer4Failed: return queries.getPrinterInfo4(true);
         case Query::Printer5Serial: return queries.getPrinterInfo5(false);
         case Query::Printer5Date: return queries.getPrinterInfo5(true);
-        default: return queries.getLanguageInfo(static_cast<int>(q) - static_cast<int>(Query::Language1) + 1);
+        default:
+            return queries.getLanguageInfo(static_cast<int>(q) - static_cast<int>(Query::Language1)
+                                           + 1);
         }
     };
     for (const auto &c : cases) {
@@ -134,9 +139,16 @@ TEST(TextQueries, ReplyIsLoggedAsReceivedAndShownUpToItsTerminator)
 
         // A serial reply may begin with the late terminator of the reply
         // before it; a NUL inside the value stays.
-        rig.printer.answer(c.query, std::string("\0y\0" "2\0", 5));
+        rig.printer.answer(c.query,
+                           std::string("\0y\0"
+                                       "2\0",
+                                       5));
         EXPECT_TRUE(run(rig, c.query)) << c.label;
-        EXPECT_EQ(rig.view.text(c.label), std::string("y\0" "2", 3)) << c.label;
+        EXPECT_EQ(rig.view.text(c.label),
+                  std::string("y\0"
+                              "2",
+                              3))
+            << c.label;
     }
 }
 
@@ -152,17 +164,30 @@ TEST(ModelNameQuery, RetriesOnEmptyAndOnSemicolonOne)
         {{"KT-4000"}, true, 1, "KT-4000", "getPrinterInfo1-->KT-4000"},
         {{"", "KT-4000"}, true, 2, "KT-4000", "getPrinterInfo1-->KT-4000"},
         {{"", ""}, false, 2, " ", ""},
-        {{";1abc", "KT-7700"}, true, 2, "KT-7700",
+        {{";1abc", "KT-7700"},
+         true,
+         2,
+         "KT-7700",
          "getPrinterInfo1-->;1abc\r\ngetPrinterInfo1-->KT-7700"},
         // Exactly one further query, whatever the second reply holds.
         {{";1", ";1x"}, true, 2, ";1x", "getPrinterInfo1-->;1\r\ngetPrinterInfo1-->;1x"},
         {{";1", ""}, false, 2, "", "getPrinterInfo1-->;1"},
         // Serial and TCP keep the terminating NUL: the caption, which the
         // catalogue matches by exact name, does not.
-        {{std::string("KT-4000\0", 8)}, true, 1, "KT-4000", std::string("getPrinterInfo1-->KT-4000\0", 26)},
-        {{std::string("\0KT-4000\0", 9)}, true, 1, "KT-4000",
+        {{std::string("KT-4000\0", 8)},
+         true,
+         1,
+         "KT-4000",
+         std::string("getPrinterInfo1-->KT-4000\0", 26)},
+        {{std::string("\0KT-4000\0", 9)},
+         true,
+         1,
+         "KT-4000",
          std::string("getPrinterInfo1-->\0KT-4000\0", 27)},
-        {{std::string("\0", 1), std::string(";1\0", 3), std::string("MV8\0", 4)}, true, 3, "MV8",
+        {{std::string("\0", 1), std::string(";1\0", 3), std::string("MV8\0", 4)},
+         true,
+         3,
+         "MV8",
          std::string("getPrinterInfo1-->;1\0\r\ngetPrinterInfo1-->MV8\0", 45)},
     };
     for (const auto &c : cases) {
@@ -181,7 +206,7 @@ TEST(MakerQuery, MakerWordInAnyCaseAndTheWelcomeMessage)
         std::string reply;
         const char *port;
         bool ok;
-        std::string makerName;  // the reply without the NULs at its ends
+        std::string makerName; // the reply without the NULs at its ends
         const char *message;
     } cases[] = {
         {"TALVORIN", "COM1", true, "TALVORIN",
@@ -195,8 +220,7 @@ TEST(MakerQuery, MakerWordInAnyCaseAndTheWelcomeMessage)
         {std::string("\0TALVORIN\0", 10), "COM1", true, "TALVORIN",
          "Welcome to TALVORIN world.\r\n\r\nCommunication test finished."},
         // The word behind a NUL is still part of the value shown.
-        {std::string("X\0TALVORIN", 10), "COM1", true, std::string("X\0TALVORIN", 10),
-         nullptr},
+        {std::string("X\0TALVORIN", 10), "COM1", true, std::string("X\0TALVORIN", 10), nullptr},
         {"OTHER MAKER", "COM1", false, "OTHER MAKER", nullptr},
         {"", "USB", false, "", nullptr},
         {std::string("\0", 1), "COM1", false, "", nullptr},
@@ -212,8 +236,8 @@ TEST(MakerQuery, MakerWordInAnyCaseAndTheWelcomeMessage)
             ASSERT_EQ(rig.messages.shown.size(), 1u);
             EXPECT_EQ(rig.messages.shown[0].text,
                       c.message ? std::string(c.message)
-                                : "Welcome to " + c.makerName +
-                                      " world.\r\n\r\nCommunication test finished.");
+                                : "Welcome to " + c.makerName
+                              + " world.\r\n\r\nCommunication test finished.");
             EXPECT_EQ(rig.messages.shown[0].icon, MessageIcon::Information);
             EXPECT_EQ(rig.messages.shown[0].title, "");
         } else {
@@ -229,11 +253,8 @@ TEST(LanguageQueries, DensityAndThaiAskOnlyTheirModels)
         bool density;
         bool thai;
     } cases[] = {
-        {"KT-4000", false, true},
-        {"KT-7000", true, false},
-        {"KT-1700", true, false},
-        {"KT-6500E", true, false},
-        {"KT-4000 ", false, false},
+        {"KT-4000", false, true},  {"KT-7000", true, false},   {"KT-1700", true, false},
+        {"KT-6500E", true, false}, {"KT-4000 ", false, false},
     };
     for (const auto &c : cases) {
         ProtocolRig rig;
@@ -264,9 +285,9 @@ TEST(LanguageQueries, ConvertedCaptions)
         const char *caption;
     } cases[] = {
         {6, "ON", true, "ON"},
-        {6, "0", true, "ON"},  // the content is not examined
+        {6, "0", true, "ON"}, // the content is not examined
         {6, "", false, "OFF"},
-        {6, std::string("\0", 1), false, "OFF"},  // an empty value with its terminator
+        {6, std::string("\0", 1), false, "OFF"}, // an empty value with its terminator
         {7, "249", true, "3 Pass"},
         {7, "2491", true, "3 Pass"},
         {7, "255", true, "1 Pass"},

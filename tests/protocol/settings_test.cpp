@@ -17,14 +17,13 @@ TEST(ReadSettings, ReadsTheTabOnScreenWhereTheModelHasIt)
     const struct {
         const char *model;
         int tab;
-        int sent;  // switch queries sent
+        int sent; // switch queries sent
     } cases[] = {
-        {"KT-9100X", 1, 1}, {"KT-9100X", 3, 1}, {"KT-9100X", 4, 1},
-        {"ZN8-PRINTER", 1, 1}, {"ZN8-PRINTER", 2, 1}, {"ZN8-PRINTER", 3, 0}, {"ZN8-PRINTER", 4, 0},
-        {"XY-1", 1, 0}, {"XY-1", 2, 1}, {"XY-1", 3, 0},
-        {" ", 1, 0}, {" ", 2, 1}, {" ", 4, 0},
-        {"KT-1700", 3, 1},
-        {"KT-9100X", 0, 0}, {"KT-9100X", 6, 0}, {"KT-9100X", 9, 0},
+        {"KT-9100X", 1, 1},    {"KT-9100X", 3, 1},    {"KT-9100X", 4, 1},    {"ZN8-PRINTER", 1, 1},
+        {"ZN8-PRINTER", 2, 1}, {"ZN8-PRINTER", 3, 0}, {"ZN8-PRINTER", 4, 0}, {"XY-1", 1, 0},
+        {"XY-1", 2, 1},        {"XY-1", 3, 0},        {" ", 1, 0},           {" ", 2, 1},
+        {" ", 4, 0},           {"KT-1700", 3, 1},     {"KT-9100X", 0, 0},    {"KT-9100X", 6, 0},
+        {"KT-9100X", 9, 0},
     };
     for (const auto &c : cases) {
         ProtocolRig rig;
@@ -55,7 +54,7 @@ TEST(ReadSettings, LanguageTabInItsOrder)
     const std::vector<Command> expected{
         queryEntry(Query::Language1).bytes, queryEntry(Query::Language2).bytes,
         queryEntry(Query::Language3).bytes, queryEntry(Query::Language4).bytes,
-        queryEntry(Query::Language6).bytes,  // no density on this model
+        queryEntry(Query::Language6).bytes, // no density on this model
         queryEntry(Query::Language7).bytes,
     };
     EXPECT_EQ(hex(rig.printer.commands()), hex(expected));
@@ -74,8 +73,9 @@ TEST(ReadSettings, FirstLanguageFailureStopsEverything)
     rig.controller.cmd1_Click();
     EXPECT_EQ(rig.printer.sent.size(), 1u);
     ASSERT_EQ(rig.messages.shown.size(), 1u);
-    EXPECT_EQ(rig.messages.shown[0].text,
-              "Read language information1 error!!\r\nPlease check the port setting of your printer.");
+    EXPECT_EQ(
+        rig.messages.shown[0].text,
+        "Read language information1 error!!\r\nPlease check the port setting of your printer.");
     EXPECT_EQ(rig.messages.shown[0].icon, MessageIcon::Critical);
     EXPECT_EQ(rig.view.listIndex("comboNew8x16"), -1) << "no selection step ran";
 }
@@ -102,13 +102,14 @@ TEST(WriteSettings, SwitchPageIsWrittenBetweenUnlockAndLock)
     rig.controller.cmd1_Click();
     rig.printer.sent.clear();
 
-    rig.controller.optSW_Click(3, 0, true);   // bit 1 -> 0
-    rig.controller.optSW_Click(3, 5, true);   // bit 6 -> 0
-    rig.controller.optSW_Click(3, 5, false);  // and back: still a change
+    rig.controller.optSW_Click(3, 0, true);  // bit 1 -> 0
+    rig.controller.optSW_Click(3, 5, true);  // bit 6 -> 0
+    rig.controller.optSW_Click(3, 5, false); // and back: still a change
     EXPECT_TRUE(rig.state.dataChanged);
     rig.controller.cmd2_Click();
     EXPECT_EQ(hex(rig.printer.writes()),
-              (std::vector<std::string>{"1D 67 75 6E 6C 00", "1D 67 38 29 32 35 34 00", "1D 67 6C 63 6B 00"}));
+              (std::vector<std::string>{"1D 67 75 6E 6C 00", "1D 67 38 29 32 35 34 00",
+                                        "1D 67 6C 63 6B 00"}));
     EXPECT_EQ(rig.printer.sent.size(), 3u) << "nothing is read back";
     EXPECT_FALSE(rig.state.dataChanged);
     EXPECT_EQ(rig.messageTexts(), std::vector<std::string>{kRepower});
@@ -155,9 +156,9 @@ struct LanguageWriteRig : ProtocolRig {
     {
         setModel(model);
         view.setCurrentTab(5);
-        select("comboCodePage", 22);      // 224- KAZAKHSTAN
+        select("comboCodePage", 22); // 224- KAZAKHSTAN
         select("comboCodePageName", 22);
-        select("comboInterChars", 10);    // 10- Denmark II
+        select("comboInterChars", 10); // 10- Denmark II
         select("comboDensity", 2);
         select("comboNew8x16", 1);
         select("comboTHAI", 0);
@@ -187,7 +188,7 @@ TEST(WriteSettings, LanguageTabSequenceWithItsPause)
 TEST(WriteSettings, ThaiCommandOnlyForItsModel)
 {
     LanguageWriteRig rig("KT-7000");
-    rig.select("comboTHAI", -1);  // not needed on this model
+    rig.select("comboTHAI", -1); // not needed on this model
     rig.controller.cmd2_Click();
     EXPECT_EQ(rig.printer.writes().size(), 7u);
     for (const Command &c : rig.printer.writes())
@@ -214,7 +215,8 @@ TEST(WriteSettings, LanguageTabRefusedWhileANeededComboIsEmpty)
         rig.controller.cmd2_Click();
         EXPECT_TRUE(rig.printer.sent.empty()) << c.combo;
         ASSERT_EQ(rig.messages.shown.size(), 1u) << c.combo;
-        EXPECT_NE(rig.messages.shown[0].text.find(c.setting), std::string::npos) << rig.messages.shown[0].text;
+        EXPECT_NE(rig.messages.shown[0].text.find(c.setting), std::string::npos)
+            << rig.messages.shown[0].text;
         EXPECT_EQ(rig.messages.shown[0].icon, MessageIcon::Information);
         EXPECT_TRUE(rig.state.dataChanged) << "the changes are still unsaved";
         EXPECT_EQ(rig.program.exits, 0);

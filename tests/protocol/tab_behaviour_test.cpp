@@ -23,17 +23,13 @@ TEST(TabLayout, PagesAndButtonsFollowTabAndModel)
     const struct {
         const char *model;
         int tab;
-        const char *shown;   // the frame expected visible ("" = no switch page)
+        const char *shown; // the frame expected visible ("" = no switch page)
         bool settingsButtons;
     } cases[] = {
-        {"KT-9100", 1, "frameSW1m", true},
-        {"TW86_USB", 1, "frameSW1m", true},
-        {"KT-9100X", 3, "frameSW3m", true},
-        {"ZN-PRINTER", 3, "", true},
-        {"KT-1700", 4, "", true},
-        {"XY-1", 2, "frameSW2m", true},
-        {"KT-9100X", 0, "", false},
-        {"KT-9100X", 6, "", false},
+        {"KT-9100", 1, "frameSW1m", true},  {"TW86_USB", 1, "frameSW1m", true},
+        {"KT-9100X", 3, "frameSW3m", true}, {"ZN-PRINTER", 3, "", true},
+        {"KT-1700", 4, "", true},           {"XY-1", 2, "frameSW2m", true},
+        {"KT-9100X", 0, "", false},         {"KT-9100X", 6, "", false},
     };
     for (const auto &c : cases) {
         ProtocolRig rig;
@@ -43,7 +39,8 @@ TEST(TabLayout, PagesAndButtonsFollowTabAndModel)
         enterTab(rig, 0, c.tab);
         for (int n = 1; n <= 4; ++n) {
             const std::string frame = "frameSW" + std::to_string(n) + "m";
-            EXPECT_EQ(rig.view.visible(frame), frame == c.shown) << c.model << " tab " << c.tab << " " << frame;
+            EXPECT_EQ(rig.view.visible(frame), frame == c.shown)
+                << c.model << " tab " << c.tab << " " << frame;
         }
         EXPECT_EQ(rig.view.enabled("cmd1"), c.settingsButtons);
         EXPECT_EQ(rig.view.enabled("cmd2"), c.settingsButtons);
@@ -57,7 +54,7 @@ TEST(TabLayout, SoftSwitchOnePageFollowsTheOptionsOnScreen)
 {
     const struct {
         const char *model;
-        const char *option;  // the ON option that decides
+        const char *option; // the ON option that decides
         bool on;
         bool shown;
     } cases[] = {
@@ -97,7 +94,7 @@ TEST(ChangePrompt, AsksOnlyWhenLeavingAChangedSettingsPage)
     const struct {
         int from;
         bool changed;
-        const char *text;  // nullptr = no prompt
+        const char *text; // nullptr = no prompt
     } cases[] = {
         {1, true, "Are you sure to ignore <SW1> settings?"},
         {4, true, "Are you sure to ignore <SW4> settings?"},
@@ -108,7 +105,7 @@ TEST(ChangePrompt, AsksOnlyWhenLeavingAChangedSettingsPage)
     };
     for (const auto &c : cases) {
         ProtocolRig rig;
-        rig.answerAll("KT-9100X");  // Yes reads the page left again
+        rig.answerAll("KT-9100X"); // Yes reads the page left again
         rig.messages.answers.push_back(MessageAnswer::Yes);
         rig.state.dataChanged = c.changed;
         enterTab(rig, c.from, c.from == 0 ? 1 : 0);

@@ -1,11 +1,11 @@
 // The command exchange over stand-in controls and a stand-in sendx: what is
 // sent, the waits, and how each transport turns received bytes into the
 // reply text.
-#include <gtest/gtest.h>
-
 #include <cstring>
 #include <deque>
 #include <filesystem>
+
+#include <gtest/gtest.h>
 
 #include "session/basic_text.h"
 #include "session_rig.h"
@@ -40,7 +40,8 @@ std::int32_t fakeSendx(const void *data, const char *port, std::int32_t baud, st
         return 0;
     auto [result, text] = sendxReads.front();
     sendxReads.pop_front();
-    std::memcpy(buffer, text.data(), std::min<std::size_t>(text.size(), static_cast<std::size_t>(size)));
+    std::memcpy(buffer, text.data(),
+                std::min<std::size_t>(text.size(), static_cast<std::size_t>(size)));
     return result;
 }
 
@@ -72,7 +73,8 @@ TEST_F(UsbExchange, WritesTheCommandThenReadsTwiceInTheReadShape)
     EXPECT_EQ(write.size, 0);
     for (std::size_t i : {1u, 2u}) {
         const SendxCall &read = sendxCalls[i];
-        EXPECT_EQ(read.data, std::vector<std::uint8_t>{i == 1 ? std::uint8_t{0x00} : std::uint8_t{0x20}});
+        EXPECT_EQ(read.data,
+                  std::vector<std::uint8_t>{i == 1 ? std::uint8_t{0x00} : std::uint8_t{0x20}});
         EXPECT_EQ(read.port, "usb");
         EXPECT_EQ(read.len, 1);
         EXPECT_EQ(read.wait, 5);
@@ -94,11 +96,15 @@ TEST_F(UsbExchange, ScansTheBuffersByTheUsbRules)
     const Row rows[] = {
         {"header first", {{0, padded("_ABC")}, {0, padded("")}}, "ABC", 3},
         {"bytes before the header are dropped", {{0, padded("xy_AB")}, {0, padded("")}}, "AB", 3},
-        {"no header keeps the whole buffer", {{0, padded("\x12")}, {0, padded("")}},
-         "\x12" + std::string(31, '\0'), 3},
+        {"no header keeps the whole buffer",
+         {{0, padded("\x12")}, {0, padded("")}},
+         "\x12" + std::string(31, '\0'),
+         3},
         {"nothing first: the second read is ignored", {{0, padded("")}, {0, padded("_Z")}}, "", 3},
-        {"a reply longer than one buffer", {{0, "_" + data38.substr(0, 31)}, {0, padded(data38.substr(31))}},
-         data38, 3},
+        {"a reply longer than one buffer",
+         {{0, "_" + data38.substr(0, 31)}, {0, padded(data38.substr(31))}},
+         data38,
+         3},
         {"a header in the second read is data", {{0, padded("_AB")}, {0, padded("_C")}}, "AB_C", 3},
         {"the first read fails", {{2, padded("_AB")}}, "", 2},
         {"the second read fails", {{0, padded("_AB")}, {2, padded("CD")}}, "AB", 3},
@@ -123,8 +129,8 @@ TEST(UsbLibrary, AMissingLibraryIsReportedOnceAndGivesNoReply)
 {
     SessionRig rig;
     session::UsbLink missing(rig.messages, "/nonexistent/kt-lib");
-    session::CommandExchange exchange(
-        {rig.state, rig.ports, rig.serial, rig.socket, rig.parallel, missing, rig.clock, rig.messages});
+    session::CommandExchange exchange({rig.state, rig.ports, rig.serial, rig.socket, rig.parallel,
+                                       missing, rig.clock, rig.messages});
     rig.choose("USB");
     for (int i = 0; i < 2; ++i) {
         std::string reply = "R";
@@ -174,8 +180,8 @@ TEST(TcpExchange, RefusesToSendWhileNotConnected)
         EXPECT_TRUE(rig.socket.sent.empty());
         ASSERT_EQ(rig.messages.shown.size(), 1u);
         EXPECT_EQ(rig.messages.shown[0].text,
-                  "Could not send data now, please check lan printer status..." +
-                      session::numberText(state));
+                  "Could not send data now, please check lan printer status..."
+                      + session::numberText(state));
         EXPECT_EQ(rig.messages.shown[0].title, "");
     }
 }

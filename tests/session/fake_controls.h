@@ -38,8 +38,8 @@ public:
     std::string input() override { return std::exchange(waiting, {}); }
 
     bool open = false;
-    bool opens = true;   // whether a request to open takes effect
-    bool closes = true;  // whether a request to close takes effect
+    bool opens = true;  // whether a request to open takes effect
+    bool closes = true; // whether a request to close takes effect
     bool cts = true, dsr = true;
     int port = 1;
     int openRequests = 0;

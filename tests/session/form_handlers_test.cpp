@@ -1,7 +1,8 @@
 // Start-up, EXIT, window close and HELP.
+#include "session/form_handlers.h"
+
 #include <gtest/gtest.h>
 
-#include "session/form_handlers.h"
 #include "session_rig.h"
 #include "work_directory.h"
 
@@ -28,7 +29,7 @@ struct ScriptedLauncher : session::ProcessLauncher {
 
 // Records the window system's steps, and the port state at each.
 struct RecordingHost : session::WindowHost {
-    explicit RecordingHost(FakeSerial &s) : serial(s) {}
+    explicit RecordingHost(FakeSerial &s) : serial(s) { }
     void unloadWindow() override { steps.push_back(serial.open ? "unload, port open" : "unload"); }
     void endProgram() override { steps.push_back("end"); }
     FakeSerial &serial;
@@ -72,11 +73,10 @@ TEST(Exit, ExitAndWindowCloseCloseThePortAndEndTheRun)
 {
     struct Row {
         bool byExit;
-        std::vector<std::string> steps;  // the window system's, in order
+        std::vector<std::string> steps; // the window system's, in order
     };
     const Row rows[] = {
-        {true, {"unload", "end"}},
-        {false, {}},  // the window system closes the window itself
+        {true, {"unload", "end"}}, {false, {}}, // the window system closes the window itself
     };
     for (const Row &r : rows) {
         HandlerRig h;
@@ -93,7 +93,7 @@ TEST(Exit, ExitAndWindowCloseCloseThePortAndEndTheRun)
 
     HandlerRig h;
     h.rig.serial.open = true;
-    h.handlers.exitProgram();  // the protocol's way out does what EXIT does
+    h.handlers.exitProgram(); // the protocol's way out does what EXIT does
     EXPECT_FALSE(h.rig.serial.open);
     EXPECT_EQ(h.host.steps, (std::vector<std::string>{"unload", "end"}));
 }
@@ -112,7 +112,7 @@ TEST(Help, OpensTheHelpFileInTheFirstViewerFound)
     const Row rows[] = {
         {{"xdg-open", "gedit"}, "xdg-open"},
         {{"mousepad", "gedit"}, "gedit"},
-        {{}, "xdg-open"},  // none found: the platform says why it cannot start
+        {{}, "xdg-open"}, // none found: the platform says why it cannot start
     };
     WithHelpFile here;
     for (const Row &r : rows) {

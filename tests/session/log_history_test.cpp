@@ -1,8 +1,9 @@
 // The log history's separators and its trimming.
+#include "session/log_history.h"
+
 #include <gtest/gtest.h>
 
 #include "fakes.h"
-#include "session/log_history.h"
 
 namespace kt::testing {
 namespace {

@@ -1,8 +1,8 @@
 // The port list, opening and closing each kind of port, and the TCP status
 // box, over stand-in controls.
-#include <gtest/gtest.h>
-
 #include <filesystem>
+
+#include <gtest/gtest.h>
 
 #include "pty_pair.h"
 #include "session_rig.h"
@@ -13,9 +13,9 @@ namespace {
 
 using session::MessageIcon;
 
-const std::string kCanNotOpen3 =
-    "The COM3 can not OPEN !!\r\rPlease check that whether <printer driver> or "
-    "<other application> occupy it !";
+const std::string kCanNotOpen3
+    = "The COM3 can not OPEN !!\r\rPlease check that whether <printer driver> or "
+      "<other application> occupy it !";
 
 TEST(PortList, ShowsTheFrameThatBelongsToThePort)
 {
@@ -24,11 +24,14 @@ TEST(PortList, ShowsTheFrameThatBelongsToThePort)
         bool serialFrame, tcpFrame;
     };
     const Row rows[] = {
-        {"COM3", "COM", true, false},   {"USB", "USB", false, false},
-        {"LPT1", "LPT", false, false},  {"TCP/IP", "TCP", false, true},
-        {"COM16", "COM", true, false},  {"/dev/ttyUSB0", "COM", true, false},
+        {"COM3", "COM", true, false},
+        {"USB", "USB", false, false},
+        {"LPT1", "LPT", false, false},
+        {"TCP/IP", "TCP", false, true},
+        {"COM16", "COM", true, false},
+        {"/dev/ttyUSB0", "COM", true, false},
         {"/tmp/kt-printer", "COM", true, false},
-        {"usb", "USB", true, false},  // only "USB" in capitals hides the frames
+        {"usb", "USB", true, false}, // only "USB" in capitals hides the frames
     };
     for (const Row &r : rows) {
         SessionRig rig;
@@ -132,11 +135,11 @@ TEST(SerialOpen, ATypedPathMustBeOrLeadToATerminal)
     const std::string notAPort = " is not a serial port: ";
     struct Row {
         std::string path;
-        std::string why;  // empty: a serial port, opened
+        std::string why; // empty: a serial port, opened
     };
     const Row rows[] = {
         {pty.slavePath(), ""},
-        {toPty.path(), ""},  // the emulator's pseudo-terminal link
+        {toPty.path(), ""}, // the emulator's pseudo-terminal link
         {"/dev/null", "it is a character device that is not a terminal"},
         {toNull.path(), "it leads to /dev/null, a character device that is not a terminal"},
         {regular.path(), "it is a regular file"},
@@ -202,11 +205,11 @@ TEST(StatusBox, ShowsTheSocketStateInTextAndColour)
 TEST(StatusBox, RepaintsOnlyWhenTheStateChangedAndShowsTheStateAfterTheWait)
 {
     SessionRig rig;
-    rig.ports.cmdSTATUS_Click();  // closed, as last shown: the box keeps its content
+    rig.ports.cmdSTATUS_Click(); // closed, as last shown: the box keeps its content
     EXPECT_EQ(rig.view.at("txtSTATUS").text, "");
     EXPECT_TRUE(rig.clock.sleeps.empty());
 
-    rig.socket.states = {6, 7};  // connecting when first read, connected after the wait
+    rig.socket.states = {6, 7}; // connecting when first read, connected after the wait
     rig.ports.cmdSTATUS_Click();
     EXPECT_EQ(rig.view.at("txtSTATUS").text, "Connected");
     EXPECT_EQ(rig.state.lastSocketState, 7);
@@ -222,7 +225,7 @@ TEST(TcpOpen, ConnectsToTheAddressAndPortOfTheBoxesAndStartsTheTimer)
     rig.choose("TCP/IP");
     rig.view.at("tcpIP").text = "127.0.0.1";
     rig.view.at("tcpListenPort").text = "9100";
-    rig.socket.handle = 5;  // a socket of an earlier connection
+    rig.socket.handle = 5; // a socket of an earlier connection
     EXPECT_TRUE(rig.ports.openPort("TCP/IP", true));
     EXPECT_EQ(rig.socket.closes, 1);
     EXPECT_EQ(rig.socket.host, "127.0.0.1");

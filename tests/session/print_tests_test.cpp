@@ -1,9 +1,10 @@
 // The bytes of the self test and the fonts test, and what their buttons do.
+#include "session/print_tests.h"
+
 #include <gtest/gtest.h>
 
-#include "session/print_tests.h"
-#include "session_rig.h"
 #include "session/form_handlers.h"
+#include "session_rig.h"
 
 namespace kt::testing {
 namespace {
@@ -30,8 +31,10 @@ TEST(PrintTests, CommandsHaveTheirExactBytes)
 {
     EXPECT_EQ(session::selfTestCommand(), (Command{0x1D, 0x28, 0x41, 0x02, 0x00, 0x00, 0x02}));
 
-    const Command font1 = Command{0x1B, 0x21, 0x01} + Command{'F', 'O', 'N', 'T', ':', '0', '8', 'X', '1', '6'} + kCrLf;
-    const Command font2 = Command{0x1B, 0x21, 0x02} + Command{'F', 'O', 'N', 'T', ':', '1', '2', 'X', '2', '4'} + kCrLf;
+    const Command font1 = Command{0x1B, 0x21, 0x01}
+        + Command{'F', 'O', 'N', 'T', ':', '0', '8', 'X', '1', '6'} + kCrLf;
+    const Command font2 = Command{0x1B, 0x21, 0x02}
+        + Command{'F', 'O', 'N', 'T', ':', '1', '2', 'X', '2', '4'} + kCrLf;
     const Command printable = range(0x21, 0x7F) + kCrLf;
     const Command upper = range(0x80, 0xFF) + kCrLf;
     const Command end{0x1B, 0x40, 0x0D, 0x0A, 0x1B, 0x69};
@@ -49,7 +52,7 @@ TEST(PrintTests, CommandsHaveTheirExactBytes)
 
 // Records every exchange with the state of the button at that moment.
 struct RecordingExchanger : session::CommandExchanger {
-    explicit RecordingExchanger(FakeFormView &v) : view(v) {}
+    explicit RecordingExchanger(FakeFormView &v) : view(v) { }
     void exchangeCommand(const Command &command, std::string &mode) override
     {
         sent.push_back({command, mode, view.at(button).enabled});
@@ -71,17 +74,18 @@ struct ButtonRig {
     session::LogHistory log{rig.view};
     struct : session::ProcessLauncher {
         bool available(const std::string &) const override { return false; }
-        bool startDetached(const std::string &, const std::vector<std::string> &, std::string &) override
+        bool startDetached(const std::string &, const std::vector<std::string> &,
+                           std::string &) override
         {
             return true;
         }
     } launcher;
     struct : session::WindowHost {
-        void unloadWindow() override {}
-        void endProgram() override {}
+        void unloadWindow() override { }
+        void endProgram() override { }
     } host;
-    session::FormHandlers handlers{{rig.view, rig.state, rig.ports, exchanger, log, rig.messages,
-                                    launcher, host}};
+    session::FormHandlers handlers{
+        {rig.view, rig.state, rig.ports, exchanger, log, rig.messages, launcher, host}};
 };
 
 TEST(PrintTests, ButtonsAreDisabledWhileSendingThenEnabledWithTheFocus)

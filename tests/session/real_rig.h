@@ -14,15 +14,16 @@ namespace kt::testing {
 
 struct NoLauncher : session::ProcessLauncher {
     bool available(const std::string &) const override { return false; }
-    bool startDetached(const std::string &, const std::vector<std::string> &, std::string &) override
+    bool startDetached(const std::string &, const std::vector<std::string> &,
+                       std::string &) override
     {
         return false;
     }
 };
 
 struct NoHost : session::WindowHost {
-    void unloadWindow() override {}
-    void endProgram() override {}
+    void unloadWindow() override { }
+    void endProgram() override { }
 };
 
 struct RealRig {
@@ -47,8 +48,7 @@ struct RealRig {
     }
 
     // Polls (with real time) until done() or about five seconds passed.
-    template <typename Done>
-    static bool eventually(Done done)
+    template <typename Done> static bool eventually(Done done)
     {
         for (int i = 0; i < 500; ++i) {
             if (done())

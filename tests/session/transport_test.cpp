@@ -1,13 +1,13 @@
 // The exchange over real transports: serial and parallel on a
 // pseudo-terminal, TCP on loopback. A test that can, puts the printer's
 // reply in place before the exchange reads, so nothing depends on timing.
-#include <gtest/gtest.h>
-
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
+
+#include <gtest/gtest.h>
 
 #include "fd_server.h"
 #include "pty_pair.h"
@@ -62,7 +62,7 @@ TEST_F(SerialOnPty, WhatArrivesLateStartsTheNextReply)
 {
     arrived("X_12");
     EXPECT_EQ(rig.exchange(kQuery), "X12");
-    arrived("3_45");  // "3" is late for the first query, "_45" answers the second
+    arrived("3_45"); // "3" is late for the first query, "_45" answers the second
     EXPECT_EQ(rig.exchange(kQuery), "345");
     EXPECT_EQ(rig.exchange(kQuery), "") << "silence";
 }
@@ -187,8 +187,8 @@ TEST_F(TcpOnLoopback, CommandBytesGoOutWithoutWaitingForAcknowledgements)
     connectTo(peer);
     int noDelay = 0;
     socklen_t size = sizeof noDelay;
-    ASSERT_EQ(::getsockopt(rig.session.socket().socketHandle(), IPPROTO_TCP, TCP_NODELAY,
-                           &noDelay, &size),
+    ASSERT_EQ(::getsockopt(rig.session.socket().socketHandle(), IPPROTO_TCP, TCP_NODELAY, &noDelay,
+                           &size),
               0);
     EXPECT_NE(noDelay, 0);
 }
@@ -196,7 +196,7 @@ TEST_F(TcpOnLoopback, CommandBytesGoOutWithoutWaitingForAcknowledgements)
 TEST(TcpReopen, AnOpenWhileTheLastStillLooksUpItsHostTakesTheNewAddress)
 {
     test::TcpPeer first, second;
-    FakeClock clock;  // no event runs between the two opens
+    FakeClock clock; // no event runs between the two opens
     RealRig rig(clock);
     rig.choose("TCP/IP");
     rig.view.at("tcpIP").text = "localhost";

@@ -50,7 +50,10 @@ public:
     void setTextColour(std::string_view c, session::Rgb colour) override { at(c).colour = colour; }
     int listIndex(std::string_view c) const override { return at(c).listIndex; }
     void setListIndex(std::string_view c, int index) override;
-    int listCount(std::string_view c) const override { return static_cast<int>(at(c).items.size()); }
+    int listCount(std::string_view c) const override
+    {
+        return static_cast<int>(at(c).items.size());
+    }
     std::string listItem(std::string_view c, int index) const override;
     int currentTab() const override { return tab_; }
     void setCurrentTab(int tab) override { tab_ = tab; }
@@ -76,8 +79,7 @@ public:
     };
 
     session::MessageAnswer show(std::string_view text, session::MessageIcon icon,
-                                session::MessageButtons buttons,
-                                std::string_view title) override;
+                                session::MessageButtons buttons, std::string_view title) override;
 
     std::vector<Shown> shown;
     std::deque<session::MessageAnswer> answers;

@@ -1,9 +1,8 @@
 // The Communication Test of the whole window against the emulator, for one
 // model of every catalogue group and one that no group names, and against
 // a printer that answers nothing.
-#include <gtest/gtest.h>
-
 #include <QTimer>
+#include <gtest/gtest.h>
 
 #include "e2e_expectations.h"
 
@@ -15,9 +14,9 @@ struct ModelCase {
     Transport transport;
     const char *model;
     std::vector<std::pair<std::string, std::string>> overrides;
-    std::vector<int> reads;  // soft switches the test reads, in order
-    bool page1Shown;         // tab 1 shows the soft switch 1 page
-    bool pages34Shown;       // tabs 3 and 4 show their pages
+    std::vector<int> reads; // soft switches the test reads, in order
+    bool page1Shown;        // tab 1 shows the soft switch 1 page
+    bool pages34Shown;      // tabs 3 and 4 show their pages
 };
 
 void PrintTo(const ModelCase &c, std::ostream *os) { *os << c.name; }
@@ -64,38 +63,71 @@ INSTANTIATE_TEST_SUITE_P(
     Models, CommunicationTest,
     ::testing::Values(
         // Soft switch 1 in force while soft switch 4 bit 8 is 0.
-        ModelCase{"TcpKT4000", Transport::Tcp, "KT-4000",
-                  Overrides{{"soft_switch_2", "37"}, {"soft_switch_3", "200"}}, {2, 3, 4, 1}, true,
+        ModelCase{"TcpKT4000",
+                  Transport::Tcp,
+                  "KT-4000",
+                  Overrides{{"soft_switch_2", "37"}, {"soft_switch_3", "200"}},
+                  {2, 3, 4, 1},
+                  true,
                   true},
-        ModelCase{"TcpKT4000Switch1ByHardware", Transport::Tcp, "KT-4000",
-                  Overrides{{"soft_switch_4", "200"}}, {2, 3, 4}, false, true},
+        ModelCase{"TcpKT4000Switch1ByHardware",
+                  Transport::Tcp,
+                  "KT-4000",
+                  Overrides{{"soft_switch_4", "200"}},
+                  {2, 3, 4},
+                  false,
+                  true},
         // Soft switch 1 always in force.
-        ModelCase{"TcpKT9100X", Transport::Tcp, "KT-9100X",
-                  Overrides{{"soft_switch_2", "5"}, {"soft_switch_4", "128"}}, {1, 2, 3, 4}, true,
+        ModelCase{"TcpKT9100X",
+                  Transport::Tcp,
+                  "KT-9100X",
+                  Overrides{{"soft_switch_2", "5"}, {"soft_switch_4", "128"}},
+                  {1, 2, 3, 4},
+                  true,
                   true},
-        ModelCase{"TcpTW86USB", Transport::Tcp, "TW86_USB", Overrides{{"soft_switch_3", "17"}},
-                  {1, 2, 3, 4}, true, true},
-        ModelCase{"TcpMV550", Transport::Tcp, "MV550", Overrides{{"soft_switch_2", "200"}},
-                  {1, 2, 3, 4}, true, true},
+        ModelCase{"TcpTW86USB",
+                  Transport::Tcp,
+                  "TW86_USB",
+                  Overrides{{"soft_switch_3", "17"}},
+                  {1, 2, 3, 4},
+                  true,
+                  true},
+        ModelCase{"TcpMV550",
+                  Transport::Tcp,
+                  "MV550",
+                  Overrides{{"soft_switch_2", "200"}},
+                  {1, 2, 3, 4},
+                  true,
+                  true},
         // Soft switch 1 in force while soft switch 2 bit 1 is 0.
         ModelCase{"TcpZN8PRINTER", Transport::Tcp, "ZN8-PRINTER", Overrides{}, {2, 1}, true, false},
-        ModelCase{"SerialZN8PRINTERSwitch1ByHardware", Transport::Serial, "ZN8-PRINTER",
-                  Overrides{{"soft_switch_2", "1"}}, {2}, false, false},
+        ModelCase{"SerialZN8PRINTERSwitch1ByHardware",
+                  Transport::Serial,
+                  "ZN8-PRINTER",
+                  Overrides{{"soft_switch_2", "1"}},
+                  {2},
+                  false,
+                  false},
         // No model list names it: no switch is read, only tab 2 has a page.
-        ModelCase{"TcpKT6700", Transport::Tcp, "KT-6700", Overrides{{"soft_switch_2", "9"}}, {},
-                  false, false}),
+        ModelCase{"TcpKT6700",
+                  Transport::Tcp,
+                  "KT-6700",
+                  Overrides{{"soft_switch_2", "9"}},
+                  {},
+                  false,
+                  false}),
     CaseName());
 #endif
 
 struct SilentCase {
     const char *name;
     Transport transport;
-    bool retry;  // the printer answers on the next try
+    bool retry; // the printer answers on the next try
 };
 
 void PrintTo(const SilentCase &c, std::ostream *os) { *os << c.name; }
 
-class SilentPrinter : public ::testing::TestWithParam<SilentCase> {};
+class SilentPrinter : public ::testing::TestWithParam<SilentCase> { };
 
 TEST_P(SilentPrinter, ReportsNoPrinterAndKeepsTheWindowLocked)
 {

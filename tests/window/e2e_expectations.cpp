@@ -8,7 +8,7 @@
 namespace kt::testing {
 namespace {
 
-constexpr int kSoftSwitch1 = 39;  // parameters 39 to 42
+constexpr int kSoftSwitch1 = 39; // parameters 39 to 42
 const std::string kReadPrefix = "GS g 4 n=";
 
 } // namespace
@@ -17,8 +17,7 @@ ExpectedPages::ExpectedPages(std::string model)
     : model_(std::move(model)),
       pages_{catalogue::designTimePage(1), catalogue::designTimePage(2),
              catalogue::designTimePage(3), catalogue::designTimePage(4)}
-{
-}
+{ }
 
 void ExpectedPages::read(int switchNo, int value)
 {
@@ -72,8 +71,8 @@ ExpectedPages runCommunicationTest(EmulatorRig &rig, const std::vector<int> &exp
     const auto &shown = rig.messages().shown;
     EXPECT_FALSE(shown.empty());
     if (!shown.empty()) {
-        EXPECT_TRUE(shown.front().text.starts_with("Welcome to " + profile.maker +
-                                                   " world.\r\n\r\nCommunication test finished."))
+        EXPECT_TRUE(shown.front().text.starts_with("Welcome to " + profile.maker
+                                                   + " world.\r\n\r\nCommunication test finished."))
             << shown.front().text;
     }
     for (const auto &m : shown)

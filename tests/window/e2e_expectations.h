@@ -3,11 +3,11 @@
 // asked for.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <array>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "catalogue/switch_page.h"
 #include "core/emulator.h"

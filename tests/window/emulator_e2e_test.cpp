@@ -18,7 +18,10 @@ struct Case {
     const char *model;
 };
 
-void PrintTo(const Case &c, std::ostream *os) { *os << c.model << " over " << transportName(c.transport); }
+void PrintTo(const Case &c, std::ostream *os)
+{
+    *os << c.model << " over " << transportName(c.transport);
+}
 
 std::string nameOf(const ::testing::TestParamInfo<Case> &info)
 {

@@ -1,11 +1,12 @@
 #include "emulator_rig.h"
 
+#include <chrono>
+#include <stdexcept>
+
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <chrono>
-#include <stdexcept>
 
 namespace kt::testing {
 namespace {
@@ -44,20 +45,18 @@ bool transportAvailable(Transport transport)
     return transport != Transport::Usb || test::UsbTestbed::available();
 }
 
-EmulatorRig::EmulatorRig(Transport t, emu::EmulatorOptions o)
-    : transport(t), options(std::move(o))
+EmulatorRig::EmulatorRig(Transport t, emu::EmulatorOptions o) : transport(t), options(std::move(o))
 {
     printer = std::make_unique<emu::Emulator>(options);
-    const std::string parallel =
-        t == Transport::Parallel ? printer->openPty() : "/nonexistent/kt-lp0";
+    const std::string parallel
+        = t == Transport::Parallel ? printer->openPty() : "/nonexistent/kt-lp0";
     window = std::make_unique<WindowRig>(parallel, kLibraryDirectory);
     window->useProtocol();
     switch (t) {
     case Transport::Tcp:
         window->pickPort("TCP/IP");
         window->control<QLineEdit>("tcpIP")->setText("127.0.0.1");
-        window->control<QLineEdit>("tcpListenPort")
-            ->setText(QString::number(printer->listenTcp()));
+        window->control<QLineEdit>("tcpListenPort")->setText(QString::number(printer->listenTcp()));
         break;
     case Transport::Serial: {
         window->pickPort(QString::fromStdString(printer->openPty()));
@@ -66,9 +65,7 @@ EmulatorRig::EmulatorRig(Transport t, emu::EmulatorOptions o)
         window->clock.ready = [&serial] { return serial.inBufferCount() > 0; };
         break;
     }
-    case Transport::Parallel:
-        window->pickPort("LPT1");
-        break;
+    case Transport::Parallel: window->pickPort("LPT1"); break;
     case Transport::Usb: {
         const auto productId = printer->profile().usbProductId;
         if (!productId)
@@ -88,10 +85,7 @@ EmulatorRig::~EmulatorRig()
         printer->stop();
 }
 
-void EmulatorRig::press(const char *button)
-{
-    window->control<QPushButton>(button)->click();
-}
+void EmulatorRig::press(const char *button) { window->control<QPushButton>(button)->click(); }
 
 void EmulatorRig::selectTab(int tab)
 {
@@ -100,8 +94,8 @@ void EmulatorRig::selectTab(int tab)
 
 void EmulatorRig::clickOption(int switchNo, int index, bool onOption)
 {
-    const QString name =
-        QString("optSW%1%2(%3)").arg(switchNo).arg(onOption ? "ON" : "OFF").arg(index);
+    const QString name
+        = QString("optSW%1%2(%3)").arg(switchNo).arg(onOption ? "ON" : "OFF").arg(index);
     window->control<QRadioButton>(name.toLatin1().constData())->click();
 }
 

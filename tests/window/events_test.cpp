@@ -1,7 +1,5 @@
 // What the user's clicks do in the window, what programmatic changes do
 // not do, and how the session shows through the window's controls.
-#include <gtest/gtest.h>
-
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -12,6 +10,7 @@
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QThread>
+#include <gtest/gtest.h>
 
 #include "pty_pair.h"
 #include "tcp_peer.h"
@@ -27,8 +26,11 @@ TEST(PortList, APickShowsTheFrameOfThePortKind)
         const char *port;
         bool serial, tcp;
     };
-    const Row rows[] = {{"TCP/IP", false, true}, {"USB", false, false}, {"LPT1", false, false},
-                        {"COM3", true, false},   {"/dev/ttyUSB0", true, false}};
+    const Row rows[] = {{"TCP/IP", false, true},
+                        {"USB", false, false},
+                        {"LPT1", false, false},
+                        {"COM3", true, false},
+                        {"/dev/ttyUSB0", true, false}};
     WindowRig rig;
     for (const Row &r : rows) {
         rig.pickPort(r.port);
@@ -55,7 +57,7 @@ TEST(Options, EachBitIsAPairOfItsOwnAndOnlyUserClicksAreForwarded)
     EXPECT_FALSE(rig.view.checked("optSW3ON(2)"));
     EXPECT_EQ(rig.events.calls.size(), 1u) << "the view's setters raise nothing";
 
-    rig.view.setChecked("optSW1OFF(0)", false);  // no option of the pair selected
+    rig.view.setChecked("optSW1OFF(0)", false); // no option of the pair selected
     EXPECT_FALSE(rig.view.checked("optSW1OFF(0)"));
     EXPECT_FALSE(rig.view.checked("optSW1ON(0)"));
     rig.control<QRadioButton>("optSW1ON(0)")->click();

@@ -1,10 +1,9 @@
 // The message boxes: title, icon, buttons, plain text and the answer.
-#include <gtest/gtest.h>
-
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
+#include <gtest/gtest.h>
 
 #include "window/qt_messages.h"
 
@@ -52,12 +51,13 @@ TEST(MessageBoxes, CarryTheDefaultTitleThePlainTextAndTheAskedIcon)
                          Row{MessageIcon::Information, QMessageBox::Information},
                          Row{MessageIcon::None, QMessageBox::NoIcon}}) {
         Seen seen;
-        const MessageAnswer answer =
-            showAndAnswer("The COM3 can not OPEN !!\r\rPlease check <printer driver> !", r.icon,
-                          MessageButtons::Ok, {}, QMessageBox::Ok, seen);
+        const MessageAnswer answer
+            = showAndAnswer("The COM3 can not OPEN !!\r\rPlease check <printer driver> !", r.icon,
+                            MessageButtons::Ok, {}, QMessageBox::Ok, seen);
         EXPECT_EQ(answer, MessageAnswer::Ok);
         EXPECT_EQ(seen.title.toStdString(), "KT_SW_Utility");
-        EXPECT_EQ(seen.text.toStdString(), "The COM3 can not OPEN !!\n\nPlease check <printer driver> !");
+        EXPECT_EQ(seen.text.toStdString(),
+                  "The COM3 can not OPEN !!\n\nPlease check <printer driver> !");
         EXPECT_EQ(seen.format, Qt::PlainText);
         EXPECT_EQ(seen.icon, r.shown);
         EXPECT_EQ(seen.buttons, QMessageBox::Ok);

@@ -1,11 +1,11 @@
 // Read Settings, Write Settings and the tab change prompt of the whole
 // window against the emulator. Writes are checked in what the printer keeps
 // over a restart from its state file: exactly the settings written change.
-#include <gtest/gtest.h>
-
-#include <QRadioButton>
 #include <functional>
 #include <map>
+
+#include <QRadioButton>
+#include <gtest/gtest.h>
 
 #include "catalogue/models.h"
 #include "core/parameters.h"
@@ -40,8 +40,8 @@ emu::EmulatorOptions keptIn(const test::TempFile &file, const char *model)
 }
 
 // Code page 19 and what goes with it, as tab 5 shows and writes them.
-constexpr int kEuroCodePage = 8;  // "19 - 858 Multilingual (Latin+Euro)"
-constexpr int kUkCharacterSet = 3;  // "3 - U.K."
+constexpr int kEuroCodePage = 8;   // "19 - 858 Multilingual (Latin+Euro)"
+constexpr int kUkCharacterSet = 3; // "3 - U.K."
 
 // ---------------------------------------------------------------- reading
 
@@ -49,12 +49,12 @@ struct ReadCase {
     const char *name;
     const char *model;
     std::vector<int> communicationReads;
-    std::vector<int> readTabs;  // switch tabs whose Read Settings queries the printer
+    std::vector<int> readTabs; // switch tabs whose Read Settings queries the printer
 };
 
 void PrintTo(const ReadCase &c, std::ostream *os) { *os << c.name; }
 
-class ReadSettings : public ::testing::TestWithParam<ReadCase> {};
+class ReadSettings : public ::testing::TestWithParam<ReadCase> { };
 
 TEST_P(ReadSettings, ReadsThePageOnScreenAndLeavesNothingToWrite)
 {
@@ -122,7 +122,7 @@ struct WriteCase {
 
 void PrintTo(const WriteCase &c, std::ostream *os) { *os << c.name; }
 
-class WriteEveryPage : public ::testing::TestWithParam<WriteCase> {};
+class WriteEveryPage : public ::testing::TestWithParam<WriteCase> { };
 
 TEST_P(WriteEveryPage, ThePrinterKeepsExactlyWhatWasWritten)
 {
@@ -155,8 +155,8 @@ TEST_P(WriteEveryPage, ThePrinterKeepsExactlyWhatWasWritten)
     rig.choose("comboInterChars", kUkCharacterSet);
     const bool thai = catalogue::hasThaiFontPass(c.model);
     if (thai)
-        rig.choose("comboTHAI", 1);  // "249 - Thai 3 Pass"
-    rig.choose("comboNew8x16", 1);   // " ON" never equals its caption: the tab counts as changed
+        rig.choose("comboTHAI", 1); // "249 - Thai 3 Pass"
+    rig.choose("comboNew8x16", 1);  // " ON" never equals its caption: the tab counts as changed
     EXPECT_TRUE(rig.writeSettings());
     EXPECT_EQ(lastMessage(rig), kRepower);
     expected.parameters[param::CodePage] = "19";
@@ -184,7 +184,7 @@ struct EndingWriteCase {
 
 void PrintTo(const EndingWriteCase &c, std::ostream *os) { *os << c.name; }
 
-class TcpWrite : public ::testing::TestWithParam<EndingWriteCase> {};
+class TcpWrite : public ::testing::TestWithParam<EndingWriteCase> { };
 
 TEST_P(TcpWrite, EndsTheProgramAfterTheRepowerMessage)
 {
@@ -217,7 +217,7 @@ struct BaudCase {
 
 void PrintTo(const BaudCase &c, std::ostream *os) { *os << c.name; }
 
-class ZnSerialSwitch1Write : public ::testing::TestWithParam<BaudCase> {};
+class ZnSerialSwitch1Write : public ::testing::TestWithParam<BaudCase> { };
 
 TEST_P(ZnSerialSwitch1Write, EndsTheProgramOnlyWhenTheBaudRateChanges)
 {
@@ -246,19 +246,19 @@ TEST_P(ZnSerialSwitch1Write, EndsTheProgramOnlyWhenTheBaudRateChanges)
 
 struct PromptCase {
     const char *name;
-    int tab;  // the page changed and left
+    int tab; // the page changed and left
     int leaveTo;
     const char *pageName;
-    const char *frame;  // a frame of the page left
+    const char *frame; // a frame of the page left
     std::function<void(EmulatorRig &)> change;
     // What the change alters on screen.
     std::function<std::string(const session::FormView &)> shown;
-    const char *reread;  // first command of reading the page again
+    const char *reread; // first command of reading the page again
 };
 
 void PrintTo(const PromptCase &c, std::ostream *os) { *os << c.name; }
 
-class TabChangePrompt : public ::testing::TestWithParam<PromptCase> {};
+class TabChangePrompt : public ::testing::TestWithParam<PromptCase> { };
 
 TEST_P(TabChangePrompt, NoKeepsTheChangeAndYesReadsThePageAgain)
 {
@@ -317,8 +317,8 @@ GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(TcpWrite);
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(ZnSerialSwitch1Write);
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(TabChangePrompt);
 INSTANTIATE_TEST_SUITE_P(Usb, WriteEveryPage,
-                         ::testing::Values(WriteCase{"UsbTW86USB", Transport::Usb, "TW86_USB",
-                                                     {1, 2, 3, 4}}),
+                         ::testing::Values(WriteCase{
+                             "UsbTW86USB", Transport::Usb, "TW86_USB", {1, 2, 3, 4}}),
                          CaseName());
 #else
 // An option pair and its meaning, as the user sees them.
@@ -326,8 +326,8 @@ std::string option(const session::FormView &view, int switchNo, int index)
 {
     const std::string k = std::to_string(index);
     const std::string sw = std::to_string(switchNo);
-    return (view.checked("optSW" + sw + "ON(" + k + ")") ? "ON " : "OFF ") +
-           view.text("lblSW" + sw + "Function(" + k + ")");
+    return (view.checked("optSW" + sw + "ON(" + k + ")") ? "ON " : "OFF ")
+        + view.text("lblSW" + sw + "Function(" + k + ")");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -338,37 +338,35 @@ INSTANTIATE_TEST_SUITE_P(
     CaseName());
 
 INSTANTIATE_TEST_SUITE_P(Serial, WriteEveryPage,
-                         ::testing::Values(WriteCase{"SerialKT4000", Transport::Serial, "KT-4000",
-                                                     {2, 3, 4, 1}}),
+                         ::testing::Values(WriteCase{
+                             "SerialKT4000", Transport::Serial, "KT-4000", {2, 3, 4, 1}}),
                          CaseName());
 
-INSTANTIATE_TEST_SUITE_P(
-    Pages, TcpWrite,
-    ::testing::Values(
-        EndingWriteCase{"SoftSwitch2",
-                        "KT-9100X",
-                        {1, 2, 3, 4},
-                        2,
-                        [](EmulatorRig &rig) {
-                            rig.flipBit(2, 0);
-                            rig.flipBit(2, 5);
-                        },
-                        {{switchParameter(2), "33"}}},
-        // A density model without the Thai setting; Katakana brings the
-        // Japanese name and character set along.
-        EndingWriteCase{"AdditionalSwitches",
-                        "KT-7000",
-                        {},
-                        5,
-                        [](EmulatorRig &rig) {
-                            rig.choose("comboCodePage", 1);
-                            rig.choose("comboDensity", 2);
-                        },
-                        {{param::CodePage, "1"},
-                         {param::LanguageModel, "JAPANESE"},
-                         {param::InterChars, "8"},
-                         {param::PrintDensity, "2"}}}),
-    CaseName());
+INSTANTIATE_TEST_SUITE_P(Pages, TcpWrite,
+                         ::testing::Values(EndingWriteCase{"SoftSwitch2",
+                                                           "KT-9100X",
+                                                           {1, 2, 3, 4},
+                                                           2,
+                                                           [](EmulatorRig &rig) {
+                                                               rig.flipBit(2, 0);
+                                                               rig.flipBit(2, 5);
+                                                           },
+                                                           {{switchParameter(2), "33"}}},
+                                           // A density model without the Thai setting; Katakana
+                                           // brings the Japanese name and character set along.
+                                           EndingWriteCase{"AdditionalSwitches",
+                                                           "KT-7000",
+                                                           {},
+                                                           5,
+                                                           [](EmulatorRig &rig) {
+                                                               rig.choose("comboCodePage", 1);
+                                                               rig.choose("comboDensity", 2);
+                                                           },
+                                                           {{param::CodePage, "1"},
+                                                            {param::LanguageModel, "JAPANESE"},
+                                                            {param::InterChars, "8"},
+                                                            {param::PrintDensity, "2"}}}),
+                         CaseName());
 
 INSTANTIATE_TEST_SUITE_P(Bits, ZnSerialSwitch1Write,
                          ::testing::Values(BaudCase{"BaudRateBit", 0, true},
@@ -380,8 +378,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         PromptCase{"SoftSwitch2", 2, 4, "SW2", "frameSW2m",
                    [](EmulatorRig &rig) { rig.flipBit(2, 3); },
-                   [](const session::FormView &view) { return option(view, 2, 3); },
-                   "GS g 4 n=40"},
+                   [](const session::FormView &view) { return option(view, 2, 3); }, "GS g 4 n=40"},
         PromptCase{"AdditionalSwitch", 5, 0, "Additional Switch", "frameNew8x16",
                    [](EmulatorRig &rig) { rig.choose("comboCodePage", kEuroCodePage); },
                    [](const session::FormView &view) { return view.text("comboCodePage"); },

@@ -1,10 +1,9 @@
 // The window as it opens: names, captions, lists, what is enabled, shown
 // and selected, and where the controls sit.
-#include <gtest/gtest.h>
-
 #include <QComboBox>
 #include <QLabel>
 #include <QTabWidget>
+#include <gtest/gtest.h>
 
 #include "window_rig.h"
 
@@ -20,7 +19,7 @@ protected:
 TEST_F(StartState, OnlyCommunicationTestHelpAndExitCanBePressed)
 {
     const std::pair<const char *, bool> buttons[] = {
-        {"cmdCommunicate", true}, {"cmd01", false}, {"cmd02", false}, {"cmd1", false},
+        {"cmdCommunicate", true}, {"cmd01", false},  {"cmd02", false},  {"cmd1", false},
         {"cmd2", false},          {"cmdEXIT", true}, {"cmdHELP", true},
     };
     for (auto [name, enabled] : buttons)
@@ -31,28 +30,52 @@ TEST_F(StartState, CaptionsAreThoseOfTheDesign)
 {
     EXPECT_EQ(rig.form.windowTitle().toStdString(), "Printer Software Switch Utility v1.4.0.7");
     const std::pair<const char *, const char *> captions[] = {
-        {"cmdCommunicate", "Communication Test"}, {"cmd01", "Self Test"}, {"cmd02", "Fonts Test"},
-        {"cmd1", "Read Settings"}, {"cmd2", "Write Settings"}, {"cmdEXIT", "EXIT"},
-        {"cmdHELP", "HELP"}, {"lblPORT", "Printer port selection:"}, {"frameCOM(0)", "BaudRate"},
-        {"frameCOM(1)", "Handshaking"}, {"frameCOM(2)", "ParityCheck"}, {"com_HS_HW", "DTR/DSR"},
-        {"com_HS_SW", "XON/XOFF"}, {"tcpLBL1", "IP Address: "}, {"tcpIP", "192.168.192.168"},
-        {"tcpLBL2", "Listen Port: "}, {"tcpListenPort", "9100"}, {"cmdSTATUS", "STATUS"},
-        {"txtSTATUS", ""}, {"framePrinterInfo", " Printer Information"},
-        {"frameLanguageInfo", "Language Information"}, {"lblINFO(15)", "Font ROM:  "},
-        {"ktLabel3(22)", "LinePrinted: "}, {"lblINFO(3)", "Cut Paper Count: "},
-        {"lblKT_INFO(7)", " "}, {"lblLANG_INFO(6)", " "}, {"optSW2ON(4)", "5: ON"},
-        {"optSW4OFF(7)", "8: OFF"}, {"lblSW1", "SW1"}, {"lblSW3", "SW3"}, {"Label1", "SW4"},
-        {"frameChangeCP", "Change default language"}, {"Text4", "Select Code Page: "},
-        {"Text2", "Select print density : "}, {"Text5", "Thai 1Pass or 3Pass: "},
-        {"Text3", "Select New 8x16 font : "}, {"cmdCLEARlst", "Clear"}, {"txtLOG", ""},
+        {"cmdCommunicate", "Communication Test"},
+        {"cmd01", "Self Test"},
+        {"cmd02", "Fonts Test"},
+        {"cmd1", "Read Settings"},
+        {"cmd2", "Write Settings"},
+        {"cmdEXIT", "EXIT"},
+        {"cmdHELP", "HELP"},
+        {"lblPORT", "Printer port selection:"},
+        {"frameCOM(0)", "BaudRate"},
+        {"frameCOM(1)", "Handshaking"},
+        {"frameCOM(2)", "ParityCheck"},
+        {"com_HS_HW", "DTR/DSR"},
+        {"com_HS_SW", "XON/XOFF"},
+        {"tcpLBL1", "IP Address: "},
+        {"tcpIP", "192.168.192.168"},
+        {"tcpLBL2", "Listen Port: "},
+        {"tcpListenPort", "9100"},
+        {"cmdSTATUS", "STATUS"},
+        {"txtSTATUS", ""},
+        {"framePrinterInfo", " Printer Information"},
+        {"frameLanguageInfo", "Language Information"},
+        {"lblINFO(15)", "Font ROM:  "},
+        {"ktLabel3(22)", "LinePrinted: "},
+        {"lblINFO(3)", "Cut Paper Count: "},
+        {"lblKT_INFO(7)", " "},
+        {"lblLANG_INFO(6)", " "},
+        {"optSW2ON(4)", "5: ON"},
+        {"optSW4OFF(7)", "8: OFF"},
+        {"lblSW1", "SW1"},
+        {"lblSW3", "SW3"},
+        {"Label1", "SW4"},
+        {"frameChangeCP", "Change default language"},
+        {"Text4", "Select Code Page: "},
+        {"Text2", "Select print density : "},
+        {"Text5", "Thai 1Pass or 3Pass: "},
+        {"Text3", "Select New 8x16 font : "},
+        {"cmdCLEARlst", "Clear"},
+        {"txtLOG", ""},
     };
     for (auto [name, caption] : captions)
         EXPECT_EQ(view.text(name), caption) << name;
 
     auto *tabs = rig.control<QTabWidget>("SSTab1");
-    const char *tabCaptions[] = {"Printer Infomation", "Soft_Switch 1", "Soft_Switch 2",
-                                 "Soft_Switch 3", "Soft_Switch 4", "Additional Soft_Switch",
-                                 "Log History"};
+    const char *tabCaptions[]
+        = {"Printer Infomation", "Soft_Switch 1",          "Soft_Switch 2", "Soft_Switch 3",
+           "Soft_Switch 4",      "Additional Soft_Switch", "Log History"};
     ASSERT_EQ(tabs->count(), 7);
     for (int i = 0; i < 7; ++i)
         EXPECT_EQ(tabs->tabText(i).toStdString(), tabCaptions[i]);
@@ -74,9 +97,9 @@ TEST_F(StartState, ShowsOnlyTheSerialSettingsAndThePrinterInformation)
 TEST_F(StartState, SelectsTheDesignedOptions)
 {
     const std::pair<const char *, bool> options[] = {
-        {"com_BR_9600", false}, {"com_BR_19200", false}, {"com_BR_38400", false},
-        {"com_BR_115200", true}, {"com_HS_HW", true},    {"com_HS_SW", false},
-        {"com_PK_NONE", true},  {"com_PK_EVEN", false},
+        {"com_BR_9600", false},  {"com_BR_19200", false}, {"com_BR_38400", false},
+        {"com_BR_115200", true}, {"com_HS_HW", true},     {"com_HS_SW", false},
+        {"com_PK_NONE", true},   {"com_PK_EVEN", false},
     };
     for (auto [name, checked] : options)
         EXPECT_EQ(view.checked(name), checked) << name;
@@ -128,7 +151,9 @@ TEST_F(StartState, ListsHoldTheirItemsInOrder)
 
 TEST_F(StartState, ControlArraysKeepTheirIndices)
 {
-    auto has = [&](const std::string &name) { return rig.form.findChild<QWidget *>(QString::fromStdString(name)) != nullptr; };
+    auto has = [&](const std::string &name) {
+        return rig.form.findChild<QWidget *>(QString::fromStdString(name)) != nullptr;
+    };
     for (int i : {0, 1, 2, 3, 4, 5, 10, 11, 12, 13, 14, 15})
         EXPECT_TRUE(has("lblINFO(" + std::to_string(i) + ")")) << i;
     for (int i : {10, 17, 22})
@@ -151,16 +176,23 @@ TEST_F(StartState, PositionsAndSizesAreTheDesignsInPixels)
 {
     struct Place {
         const char *name;
-        QRect pixels;  // twips / 15, relative to the container
+        QRect pixels; // twips / 15, relative to the container
     };
     const Place places[] = {
-        {"Image1", {8, 16, 282, 72}},          {"lblPORT", {352, 0, 160, 16}},
-        {"Combo1", {520, 0, 105, 24}},         {"frameCOMm", {344, 24, 377, 81}},
-        {"frameTCPIP", {352, 24, 361, 81}},    {"SSTab1", {8, 112, 764, 332}},
-        {"cmdCommunicate", {16, 456, 121, 49}}, {"cmd02", {200, 456, 65, 49}},
-        {"cmdHELP", {640, 456, 121, 49}},      {"com_BR_115200", {80, 48, 65, 17}},
-        {"txtSTATUS", {184, 44, 137, 28}},     {"frameSW2(3)", {56, 136, 580, 33}},
-        {"optSW2OFF(5)", {136, 8, 89, 20}},    {"lblSW2Function(7)", {240, 8, 337, 25}},
+        {"Image1", {8, 16, 282, 72}},
+        {"lblPORT", {352, 0, 160, 16}},
+        {"Combo1", {520, 0, 105, 24}},
+        {"frameCOMm", {344, 24, 377, 81}},
+        {"frameTCPIP", {352, 24, 361, 81}},
+        {"SSTab1", {8, 112, 764, 332}},
+        {"cmdCommunicate", {16, 456, 121, 49}},
+        {"cmd02", {200, 456, 65, 49}},
+        {"cmdHELP", {640, 456, 121, 49}},
+        {"com_BR_115200", {80, 48, 65, 17}},
+        {"txtSTATUS", {184, 44, 137, 28}},
+        {"frameSW2(3)", {56, 136, 580, 33}},
+        {"optSW2OFF(5)", {136, 8, 89, 20}},
+        {"lblSW2Function(7)", {240, 8, 337, 25}},
         {"lblSW2Function(1)", {296, 48, 337, 25}},
     };
     for (const Place &p : places)

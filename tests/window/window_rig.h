@@ -27,8 +27,8 @@ struct RecordingEvents : protocol::FormEvents {
     }
     void optSW_Click(int sw, int index, bool on) override
     {
-        calls.push_back("optSW" + std::to_string(sw) + (on ? "ON(" : "OFF(") +
-                        std::to_string(index) + ")");
+        calls.push_back("optSW" + std::to_string(sw) + (on ? "ON(" : "OFF(") + std::to_string(index)
+                        + ")");
     }
     void combo_Click(std::string_view combo) override { calls.push_back(std::string(combo)); }
     std::vector<std::string> calls;
@@ -66,7 +66,7 @@ struct NoViewer : session::ProcessLauncher {
 // counted, since it would stop every later event loop of the test program.
 // The number of messages shown by then tells what came before the end.
 struct TestHost : session::WindowHost {
-    TestHost(QWidget &window, const RecordingMessages &shown) : real(window), messages(shown) {}
+    TestHost(QWidget &window, const RecordingMessages &shown) : real(window), messages(shown) { }
     void unloadWindow() override { real.unloadWindow(); }
     void endProgram() override
     {
@@ -91,8 +91,7 @@ struct WindowRig {
         QApplication::processEvents();
     }
 
-    template <typename W = QWidget>
-    W *control(const char *name) const
+    template <typename W = QWidget> W *control(const char *name) const
     {
         return form.findChild<W *>(name);
     }

@@ -1,8 +1,8 @@
 #include "catalogue/availability.h"
 
-#include "catalogue/model_groups.h"
-
 #include <algorithm>
+
+#include "catalogue/model_groups.h"
 
 namespace kt::catalogue {
 namespace {
@@ -17,7 +17,8 @@ struct Page1Rule {
 };
 
 // Soft switch 1 is shown only where it is in force; first match wins.
-const std::vector<Page1Rule> &page1Rules() {
+const std::vector<Page1Rule> &page1Rules()
+{
     static const ModelCondition other = ModelCondition::always();
     static const std::vector<Page1Rule> rules = {
         {groups::softwareSwitch1Models(), Page1::ShowIfSw4Bit8On},
@@ -30,25 +31,23 @@ const std::vector<Page1Rule> &page1Rules() {
 
 Visibility shownIf(bool on) { return on ? Visibility::Show : Visibility::Hide; }
 
-Visibility page1Visibility(std::string_view modelKey, bool sw4Bit8On, bool sw2Bit1On) {
+Visibility page1Visibility(std::string_view modelKey, bool sw4Bit8On, bool sw2Bit1On)
+{
     const auto &rules = page1Rules();
     const auto rule = std::find_if(rules.begin(), rules.end(), [modelKey](const Page1Rule &r) {
         return r.when.matches(modelKey);
     });
     switch (rule->page) {
-    case Page1::ShowIfSw4Bit8On:
-        return shownIf(sw4Bit8On);
-    case Page1::ShowIfSw2Bit1On:
-        return shownIf(sw2Bit1On);
-    case Page1::Show:
-        return Visibility::Show;
-    case Page1::Leave:
-        break;
+    case Page1::ShowIfSw4Bit8On: return shownIf(sw4Bit8On);
+    case Page1::ShowIfSw2Bit1On: return shownIf(sw2Bit1On);
+    case Page1::Show: return Visibility::Show;
+    case Page1::Leave: break;
     }
     return Visibility::Leave;
 }
 
-Visibility page34Visibility(std::string_view modelKey) {
+Visibility page34Visibility(std::string_view modelKey)
+{
     if (groups::page34Models().matches(modelKey))
         return Visibility::Show;
     return znModels().matches(modelKey) ? Visibility::Hide : Visibility::Leave;
@@ -61,7 +60,8 @@ struct QueryRow {
 
 // The communication test's switch queries; first match wins, any other
 // model reads no switch.
-const std::vector<QueryRow> &queryRows() {
+const std::vector<QueryRow> &queryRows()
+{
     using enum QueryCondition;
     static const std::vector<QueryRow> rows = {
         {anyOf({prefix("KT-91"), prefix("KT-74"), exact("TW86_USB"), prefix("MV55")}),
@@ -76,7 +76,8 @@ const std::vector<QueryRow> &queryRows() {
 
 } // namespace
 
-bool switchChangeable(int switchNo, std::string_view modelKey) {
+bool switchChangeable(int switchNo, std::string_view modelKey)
+{
     if (switchNo == 1 || switchNo == 2)
         return true;
     if (switchNo == 3 || switchNo == 4)
@@ -84,7 +85,8 @@ bool switchChangeable(int switchNo, std::string_view modelKey) {
     return false;
 }
 
-TabLayout tabLayout(int tab, std::string_view modelKey, bool sw4Bit8On, bool sw2Bit1On) {
+TabLayout tabLayout(int tab, std::string_view modelKey, bool sw4Bit8On, bool sw2Bit1On)
+{
     TabLayout layout;
     layout.printTestsEnabled = true;
     layout.settingsEnabled = true;
@@ -95,16 +97,10 @@ TabLayout tabLayout(int tab, std::string_view modelKey, bool sw4Bit8On, bool sw2
         layout.communicateEnabled = true;
         layout.settingsEnabled = false;
         break;
-    case 1:
-        layout.switchPage = page1Visibility(modelKey, sw4Bit8On, sw2Bit1On);
-        break;
-    case 2:
-        layout.switchPage = Visibility::Show;
-        break;
+    case 1: layout.switchPage = page1Visibility(modelKey, sw4Bit8On, sw2Bit1On); break;
+    case 2: layout.switchPage = Visibility::Show; break;
     case 3:
-    case 4:
-        layout.switchPage = page34Visibility(modelKey);
-        break;
+    case 4: layout.switchPage = page34Visibility(modelKey); break;
     case 5:
         layout.new8x16 = Visibility::Show;
         layout.density = shownIf(groups::densityModels().matches(modelKey));
@@ -119,21 +115,19 @@ TabLayout tabLayout(int tab, std::string_view modelKey, bool sw4Bit8On, bool sw2
     return layout;
 }
 
-bool readsSwitch(int switchNo, std::string_view modelKey) {
+bool readsSwitch(int switchNo, std::string_view modelKey)
+{
     switch (switchNo) {
-    case 1:
-        return groups::switch34Models().matches(modelKey) || znModels().matches(modelKey);
-    case 2:
-        return true;
+    case 1: return groups::switch34Models().matches(modelKey) || znModels().matches(modelKey);
+    case 2: return true;
     case 3:
-    case 4:
-        return groups::switch34Models().matches(modelKey);
-    default:
-        return false;
+    case 4: return groups::switch34Models().matches(modelKey);
+    default: return false;
     }
 }
 
-std::vector<SwitchQuery> communicationTestQueries(std::string_view modelKey) {
+std::vector<SwitchQuery> communicationTestQueries(std::string_view modelKey)
+{
     for (const QueryRow &row : queryRows())
         if (row.when.matches(modelKey))
             return row.queries;

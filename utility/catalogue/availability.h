@@ -15,14 +15,14 @@ bool switchChangeable(int switchNo, std::string_view modelKey);
 enum class Visibility { Show, Hide, Leave };
 
 struct TabLayout {
-    Visibility languageInfo = Visibility::Leave;  // frameLanguageInfo
-    Visibility switchPage = Visibility::Leave;    // frameSW<tab>m, tabs 1 to 4
-    Visibility new8x16 = Visibility::Leave;       // tab 5 frames
+    Visibility languageInfo = Visibility::Leave; // frameLanguageInfo
+    Visibility switchPage = Visibility::Leave;   // frameSW<tab>m, tabs 1 to 4
+    Visibility new8x16 = Visibility::Leave;      // tab 5 frames
     Visibility density = Visibility::Leave;
     Visibility thai = Visibility::Leave;
-    bool communicateEnabled = false;  // cmdCommunicate
-    bool printTestsEnabled = false;   // cmd01, cmd02
-    bool settingsEnabled = false;     // cmd1, cmd2
+    bool communicateEnabled = false; // cmdCommunicate
+    bool printTestsEnabled = false;  // cmd01, cmd02
+    bool settingsEnabled = false;    // cmd1, cmd2
 };
 
 // Layout of the tab control's page `tab` for the model. The window hides

@@ -9,20 +9,23 @@ bool validIndex(int index) { return index >= 0 && index < 8; }
 
 int resolve(int bitOrLabel, int index) { return bitOrLabel == kThisIndex ? index : bitOrLabel; }
 
-const Row *firstMatch(const DecisionList &list, std::string_view modelKey) {
+const Row *firstMatch(const DecisionList &list, std::string_view modelKey)
+{
     const auto it = std::find_if(list.begin(), list.end(),
                                  [modelKey](const Row &r) { return r.when.matches(modelKey); });
     return it == list.end() ? nullptr : &*it;
 }
 
-void markBold(BitRow &bit) {
+void markBold(BitRow &bit)
+{
     bit.onBold = bit.on;
     bit.offBold = !bit.on;
 }
 
 // The caption of the field's current combination; nullptr when the
 // combination is not listed or has no caption, or the field is malformed.
-Caption fieldCaption(const Field &field, const SwitchPage &page, int index) {
+Caption fieldCaption(const Field &field, const SwitchPage &page, int index)
+{
     std::vector<Opt> states;
     for (int bit : field.bits) {
         const int k = resolve(bit, index);
@@ -36,7 +39,8 @@ Caption fieldCaption(const Field &field, const SwitchPage &page, int index) {
     return kNoCaption;
 }
 
-void applyRow(const Row &row, SwitchPage &page, int index) {
+void applyRow(const Row &row, SwitchPage &page, int index)
+{
     for (const Field &field : row.writes) {
         const int label = resolve(field.label, index);
         const Caption caption = fieldCaption(field, page, index);
@@ -50,7 +54,8 @@ void applyRow(const Row &row, SwitchPage &page, int index) {
 
 } // namespace
 
-void describeWith(const SwitchTable &table, SwitchPage &page, int index, std::string_view modelKey) {
+void describeWith(const SwitchTable &table, SwitchPage &page, int index, std::string_view modelKey)
+{
     if (!validIndex(index))
         return;
     const BitProcedure &procedure = table.bits[static_cast<std::size_t>(index)];
@@ -63,25 +68,21 @@ void describeWith(const SwitchTable &table, SwitchPage &page, int index, std::st
         applyRow(*chosen, page, index);
 
     for (const FieldRule &rule : table.fieldRules) {
-        const bool forIndex =
-            std::find(rule.indexes.begin(), rule.indexes.end(), index) != rule.indexes.end();
+        const bool forIndex
+            = std::find(rule.indexes.begin(), rule.indexes.end(), index) != rule.indexes.end();
         if (forIndex && rule.row.when.matches(modelKey))
             applyRow(rule.row, page, index);
     }
 }
 
-const SwitchTable *switchTable(int switchNo) {
+const SwitchTable *switchTable(int switchNo)
+{
     switch (switchNo) {
-    case 1:
-        return &softSwitch1Table();
-    case 2:
-        return &softSwitch2Table();
-    case 3:
-        return &softSwitch3Table();
-    case 4:
-        return &softSwitch4Table();
-    default:
-        return nullptr;
+    case 1: return &softSwitch1Table();
+    case 2: return &softSwitch2Table();
+    case 3: return &softSwitch3Table();
+    case 4: return &softSwitch4Table();
+    default: return nullptr;
     }
 }
 

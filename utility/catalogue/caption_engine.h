@@ -2,10 +2,10 @@
 // one bit index.
 #pragma once
 
+#include <string_view>
+
 #include "catalogue/caption_table.h"
 #include "catalogue/switch_page.h"
-
-#include <string_view>
 
 namespace kt::catalogue::tables {
 

@@ -5,16 +5,16 @@
 // content.
 #pragma once
 
-#include "catalogue/model_condition.h"
-
 #include <array>
 #include <vector>
+
+#include "catalogue/model_condition.h"
 
 namespace kt::catalogue::tables {
 
 enum class Opt : unsigned char { Off, On };
-inline constexpr Opt OFF = Opt::Off;  // the OFF option is selected (bit value 1)
-inline constexpr Opt ON = Opt::On;    // the ON option is selected (bit value 0)
+inline constexpr Opt OFF = Opt::Off; // the OFF option is selected (bit value 1)
+inline constexpr Opt ON = Opt::On;   // the ON option is selected (bit value 0)
 
 // A caption as stored; kNoCaption writes nothing and the label keeps its text.
 using Caption = const char *;
@@ -24,15 +24,15 @@ inline constexpr Caption kNoCaption = nullptr;
 inline constexpr int kThisIndex = -1;
 
 struct Combination {
-    std::vector<Opt> states;  // one state per field bit, in the field's order
+    std::vector<Opt> states; // one state per field bit, in the field's order
     Caption caption;
 };
 
 // One caption chosen by the states of the field's bits and written to one
 // label. A combination the field does not list writes nothing.
 struct Field {
-    std::vector<int> bits;  // control indexes 0 to 7, or kThisIndex
-    int label;              // index of the label written, or kThisIndex
+    std::vector<int> bits; // control indexes 0 to 7, or kThisIndex
+    int label;             // index of the label written, or kThisIndex
     std::vector<Combination> combinations;
 };
 
@@ -40,14 +40,14 @@ struct Field {
 struct Row {
     ModelCondition when;
     std::vector<Field> writes;
-    bool marksBold = true;  // false: the models of this row get no bold marking
+    bool marksBold = true; // false: the models of this row get no bold marking
 };
 
 using DecisionList = std::vector<Row>;
 
 struct BitProcedure {
-    std::vector<int> boldBits;  // bits (indexes) whose two options are marked
-    DecisionList list;          // first matching row wins
+    std::vector<int> boldBits; // bits (indexes) whose two options are marked
+    DecisionList list;         // first matching row wins
 };
 
 // Runs after the bit's own list when the index is one of `indexes`; every

@@ -15,13 +15,15 @@ constexpr const char *kDesignTimeCaptions[4][8] = {
 
 } // namespace
 
-std::string designTimeCaption(int switchNo, int index) {
+std::string designTimeCaption(int switchNo, int index)
+{
     if (switchNo < 1 || switchNo > 4 || index < 0 || index > 7)
         return {};
     return kDesignTimeCaptions[switchNo - 1][index];
 }
 
-SwitchPage designTimePage(int switchNo) {
+SwitchPage designTimePage(int switchNo)
+{
     SwitchPage page;
     page.switchNo = switchNo;
     for (int k = 0; k < 8; ++k) {

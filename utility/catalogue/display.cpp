@@ -4,12 +4,14 @@
 
 namespace kt::catalogue {
 
-void describe(SwitchPage &page, int index, std::string_view modelKey) {
+void describe(SwitchPage &page, int index, std::string_view modelKey)
+{
     if (const tables::SwitchTable *table = tables::switchTable(page.switchNo))
         tables::describeWith(*table, page, index, modelKey);
 }
 
-void click(SwitchPage &page, int index, bool onOption, std::string_view modelKey) {
+void click(SwitchPage &page, int index, bool onOption, std::string_view modelKey)
+{
     if (index < 0 || index > 7)
         return;
     page.bits[static_cast<std::size_t>(index)].on = onOption;
@@ -17,7 +19,8 @@ void click(SwitchPage &page, int index, bool onOption, std::string_view modelKey
 }
 
 int show(SwitchPage &page, int value, std::string_view modelKey,
-         const std::function<void(int index)> &optionClicked) {
+         const std::function<void(int index)> &optionClicked)
+{
     for (int k = 7; k >= 0; --k) {
         const int weight = kBitWeight[static_cast<std::size_t>(k)];
         const bool on = value < weight;
@@ -34,7 +37,8 @@ int show(SwitchPage &page, int value, std::string_view modelKey,
     return value;
 }
 
-int encode(const SwitchPage &page) {
+int encode(const SwitchPage &page)
+{
     int value = 0;
     for (std::size_t k = 0; k < 8; ++k)
         if (!page.bits[k].on)

@@ -41,11 +41,13 @@ private:
 // Short forms for the tables.
 inline ModelCondition exact(std::string_view name) { return ModelCondition::exact(name); }
 inline ModelCondition prefix(std::string_view name) { return ModelCondition::prefix(name); }
-inline ModelCondition anyOf(std::initializer_list<ModelCondition> parts) {
+inline ModelCondition anyOf(std::initializer_list<ModelCondition> parts)
+{
     return ModelCondition::anyOf(parts);
 }
 // None of the parts holds.
-inline ModelCondition noneOf(std::initializer_list<ModelCondition> parts) {
+inline ModelCondition noneOf(std::initializer_list<ModelCondition> parts)
+{
     return !ModelCondition::anyOf(parts);
 }
 inline ModelCondition anyOtherModel() { return ModelCondition::always(); }

@@ -7,7 +7,8 @@ namespace {
 // Bits 1-2: USB class or serial baud rate, always on the label of bit 1.
 // The baud-rate texts are padded to 18 characters: Write Settings reads the
 // new rate from the last six.
-DecisionList bits1And2() {
+DecisionList bits1And2()
+{
     const auto field = [](Caption offOff, Caption offOn, Caption onOff, Caption onOn) {
         return twoBitField(0, 1, 0, offOff, offOn, onOff, onOn);
     };
@@ -29,7 +30,8 @@ DecisionList bits1And2() {
     };
 }
 
-DecisionList bit3() {
+DecisionList bit3()
+{
     const auto paperFieldModels = anyOf({exact("KT-7700"), exact("KT-4000"), prefix("KT-14")});
     return {
         row(exact("KT-9100X") || exact("KT-7400"), "Reserve", "Reserve"),
@@ -41,9 +43,10 @@ DecisionList bit3() {
     };
 }
 
-DecisionList bit4() {
-    const auto excluded = anyOf({exact("KT-7700"), exact("KT-4000"), prefix("KT-14"),
-                                 exact("KT-7400"), exact("KT-9100X")});
+DecisionList bit4()
+{
+    const auto excluded = anyOf(
+        {exact("KT-7700"), exact("KT-4000"), prefix("KT-14"), exact("KT-7400"), exact("KT-9100X")});
     return {
         row(exact("KT-9100"), "Onboard Interface = USB", "Onboard Interface = Serial"),
         row(exact("MV8") || prefix("MV55"), "Paper width = 80mm", "Paper width = 58mm"),
@@ -52,9 +55,10 @@ DecisionList bit4() {
     };
 }
 
-DecisionList bit5() {
-    const auto excluded = anyOf({exact("KT-7700"), exact("KT-4000"), prefix("KT-14"),
-                                 prefix("KT-74"), prefix("KT-9100X")});
+DecisionList bit5()
+{
+    const auto excluded = anyOf(
+        {exact("KT-7700"), exact("KT-4000"), prefix("KT-14"), prefix("KT-74"), prefix("KT-9100X")});
     return {
         row(exact("KT-9100"), "USB Class = Printer Class", "USB Class = CDC(VCOM)"),
         row(exact("MV8") || prefix("MV55"), "Print Speed = 170mm", "Print Speed = 200mm"),
@@ -64,7 +68,8 @@ DecisionList bit5() {
     };
 }
 
-DecisionList bit6() {
+DecisionList bit6()
+{
     return {
         row(exact("KT-9100"), "Printable width = 512 dots", "Printable width = 576 dots"),
         row(anyOf({exact("KT-7700"), exact("KT-4000"), prefix("KT-14"), prefix("MV8"),
@@ -77,7 +82,8 @@ DecisionList bit6() {
     };
 }
 
-DecisionList bit7() {
+DecisionList bit7()
+{
     return {
         row(exact("KT-9100"), "Paper width = 80mm", "Paper width = 58mm"),
         row(prefix("KT-74") || prefix("KT-9100X"), "Printable width = 512 dots",
@@ -86,7 +92,8 @@ DecisionList bit7() {
     };
 }
 
-DecisionList bit8() {
+DecisionList bit8()
+{
     return {
         row(exact("KT-9100"), "Auto cutter = Enable", "Auto cutter = Disable"),
         row(anyOf({exact("KT-7700"), exact("KT-4000"), prefix("KT-14")}),
@@ -102,7 +109,8 @@ DecisionList bit8() {
 
 // "KT-4000": bits 3-5 are one paper field, written to the label of the
 // index described, so a full display shows it on all three labels.
-Field kt4000PaperField() {
+Field kt4000PaperField()
+{
     return {{2, 3, 4},
             kThisIndex,
             {
@@ -118,19 +126,22 @@ Field kt4000PaperField() {
 }
 
 // "KT-7700" and KT-14: bits 3-4 are the paper field, on the labels of bits 3 and 4.
-Field paperField34() {
+Field paperField34()
+{
     return twoBitField(2, 3, kThisIndex, "Paper width & printable width = 80mm, 512dots",
                        "Paper width & printable width = 58mm, 424dots",
                        "Paper width & printable width = 80mm, 576dots", kNoCaption);
 }
 
 // KT-74 and KT-9100X: bits 4-5 are the onboard interface, on the label of bit 4.
-Field onboardInterfaceField() {
+Field onboardInterfaceField()
+{
     return twoBitField(3, 4, 3, "Onboard Interface = USB", "Onboard Interface = Serial",
                        "Onboard Interface = Ethernet", kNoCaption);
 }
 
-SwitchTable build() {
+SwitchTable build()
+{
     // Either bit of the bits 1-2 field marks both.
     BoldMarking marking = ownBitMarking();
     marking[0] = marking[1] = {0, 1};
@@ -150,7 +161,8 @@ SwitchTable build() {
 
 } // namespace
 
-const SwitchTable &softSwitch1Table() {
+const SwitchTable &softSwitch1Table()
+{
     static const SwitchTable table = build();
     return table;
 }

@@ -7,23 +7,27 @@ namespace kt::catalogue::tables {
 namespace {
 
 // "KT-1700": bits 1-2 are the print density, on the label of bit 1.
-Field kt1700DensityField() {
+Field kt1700DensityField()
+{
     return twoBitField(0, 1, 0, "Print Density = NORMAL", "Unknown", "Print Density =HIGH QUALITY",
                        "Print Density = LIGHT");
 }
 
 // "TW86_USB": bits 6-7 are the printing speed, on the label of bit 7.
-Field tw86SpeedField() {
+Field tw86SpeedField()
+{
     return twoBitField(5, 6, 6, "Printing Speed = 220mm", "Printing Speed = 180mm",
                        "Printing Speed = 200mm", "Printing Speed = 250mm");
 }
 
-const ModelCondition &zn5OrZn() {
+const ModelCondition &zn5OrZn()
+{
     static const ModelCondition c = exact("ZN5-PRINTER") || exact("ZN-PRINTER");
     return c;
 }
 
-DecisionList bit1() {
+DecisionList bit1()
+{
     return {
         row(anyOf({exact("KT-4000"), prefix("KT-91"), prefix("KT-74")}),
             "Paper Feed Back = Disabled", "Paper Feed Back = Enabled"),
@@ -38,7 +42,8 @@ DecisionList bit1() {
     };
 }
 
-DecisionList bit2() {
+DecisionList bit2()
+{
     return {
         row(anyOf({exact("KT-7700"), exact("KT-4000"), prefix("KT-14"), prefix("MV8"),
                    prefix("MV55"), prefix("KT-74"), prefix("KT-9100X")}),
@@ -52,7 +57,8 @@ DecisionList bit2() {
     };
 }
 
-DecisionList bit3() {
+DecisionList bit3()
+{
     return {
         row(exact("KT-4000"), "Full Cut Paper = Enabled", "Full Cut Paper = Disabled"),
         row(exact("KT-7700"), "Reserved", "Reserved"),
@@ -69,7 +75,8 @@ DecisionList bit3() {
     };
 }
 
-DecisionList bit4() {
+DecisionList bit4()
+{
     return {
         row(groups::familyA(), "Paper Feed before cut paper = Enabled",
             "Paper Feed before cut paper = Disabled"),
@@ -83,7 +90,8 @@ DecisionList bit4() {
     };
 }
 
-DecisionList bit5() {
+DecisionList bit5()
+{
     return {
         row(groups::familyA(), "Busy condition = When buffer full or off line",
             "Busy condition = When buffer full"),
@@ -94,7 +102,8 @@ DecisionList bit5() {
 
 // Bits 6 to 8: family A (and "TW86_USB" at bits 6 and 7) leave the weight
 // of these options as it was.
-DecisionList bit6() {
+DecisionList bit6()
+{
     return {
         unmarked(row(groups::familyA(), "<CR> Invalid", "<CR> Valid")),
         unmarked(row(exact("TW86_USB"), kNoCaption, kNoCaption)),
@@ -102,7 +111,8 @@ DecisionList bit6() {
     };
 }
 
-DecisionList bit7() {
+DecisionList bit7()
+{
     return {
         unmarked(row(groups::familyA(), "Parity check = NONE", "Parity check = EVEN")),
         unmarked(row(exact("TW86_USB"), tw86SpeedField())),
@@ -110,7 +120,8 @@ DecisionList bit7() {
     };
 }
 
-DecisionList bit8() {
+DecisionList bit8()
+{
     return {
         unmarked(row(groups::familyA(), "Handshaking = DTR/DSR", "Handshaking = XON/XOFF")),
         row(anyOtherModel(), "<CR> Invalid", "<CR> Valid"),
@@ -119,7 +130,8 @@ DecisionList bit8() {
 
 } // namespace
 
-const SwitchTable &softSwitch2Table() {
+const SwitchTable &softSwitch2Table()
+{
     static const SwitchTable table = makeTable(
         ownBitMarking(), {bit1(), bit2(), bit3(), bit4(), bit5(), bit6(), bit7(), bit8()});
     return table;

@@ -10,18 +10,21 @@ using groups::groupD;
 using groups::groupU;
 
 // KT-74: bits 1-2 are the print speed, on the label of bit 1.
-Field kt74SpeedField() {
+Field kt74SpeedField()
+{
     return twoBitField(0, 1, 0, "Print Speed = 220", "Print Speed = 180", "Print Speed = 200",
                        "Print Speed = 250");
 }
 
-const ModelCondition &fontModels() {
-    static const ModelCondition c =
-        anyOf({prefix("KT-91"), prefix("MV8"), prefix("MV55"), prefix("KT-74")});
+const ModelCondition &fontModels()
+{
+    static const ModelCondition c
+        = anyOf({prefix("KT-91"), prefix("MV8"), prefix("MV55"), prefix("KT-74")});
     return c;
 }
 
-DecisionList bit1() {
+DecisionList bit1()
+{
     return {
         row(groupD(), "Raster bitmap print mode = Batch printing",
             "Raster bitmap print mode = Line printing"),
@@ -32,7 +35,8 @@ DecisionList bit1() {
     };
 }
 
-DecisionList bit2() {
+DecisionList bit2()
+{
     return {
         row(groupU(), kNoCaption, kNoCaption),
         row(prefix("MV8") || prefix("MV55"), "High Quality Print 120mm = Disabled",
@@ -44,14 +48,16 @@ DecisionList bit2() {
     };
 }
 
-DecisionList bit3() {
+DecisionList bit3()
+{
     return {
         row(fontModels(), "Thai Font = 1 PASS", "Thai Font = 3 PASS"),
         row(anyOtherModel(), kNoCaption, kNoCaption),
     };
 }
 
-DecisionList bit4() {
+DecisionList bit4()
+{
     return {
         row(fontModels(), "UPOS Write = Enable", "UPOS Write= Disable"),
         row(anyOtherModel(), kNoCaption, kNoCaption),
@@ -61,7 +67,8 @@ DecisionList bit4() {
 // Bit 5 has no list of its own: only the density fields write its label.
 DecisionList bit5() { return {}; }
 
-DecisionList bit6() {
+DecisionList bit6()
+{
     return {
         row(exact("TW86_USB"), "Reserved", "Reserved"),
         row(exact("KT1401") || exact("TW8_USB"), "Print Speed = 170mm/s", "Print Speed = 200mm/s"),
@@ -69,14 +76,16 @@ DecisionList bit6() {
     };
 }
 
-DecisionList bit7() {
+DecisionList bit7()
+{
     return {
         row(groupU(), "Thai Font = 1 Pass", "Thai Font = 3 Pass"),
         row(anyOtherModel(), kNoCaption, kNoCaption),
     };
 }
 
-DecisionList bit8() {
+DecisionList bit8()
+{
     return {
         row(groupU(), "Cover Open Message = Disable", "Cover Open Message = Enable"),
         row(prefix("KT-74") || prefix("KT-9100X"), "Auto cutter = Enable", "Auto cutter = Disable"),
@@ -85,7 +94,8 @@ DecisionList bit8() {
 }
 
 // "KT-4000": bits 2-4 are the print speed, on the label of bit 2.
-Field kt4000SpeedField() {
+Field kt4000SpeedField()
+{
     return {{1, 2, 3},
             1,
             {
@@ -100,11 +110,13 @@ Field kt4000SpeedField() {
             }};
 }
 
-std::vector<Field> kt7700Reserved() {
+std::vector<Field> kt7700Reserved()
+{
     return {fixedCaption(1, "Reserved"), fixedCaption(2, "Reserved"), fixedCaption(3, "Reserved")};
 }
 
-std::vector<Field> kt14Bits2To4() {
+std::vector<Field> kt14Bits2To4()
+{
     return {
         bitCaption(1, "High Quality Print = Disable", "High Quality Print = Enable"),
         bitCaption(2, "Thai Font mode = Disable", "Thai Font mode = Enable"),
@@ -114,7 +126,8 @@ std::vector<Field> kt14Bits2To4() {
 
 // Group U: bits 3-5 are the print density, on the label of bit 3; the four
 // combinations not listed leave it unchanged.
-Field groupUDensityField() {
+Field groupUDensityField()
+{
     return {{2, 3, 4},
             2,
             {
@@ -126,7 +139,8 @@ Field groupUDensityField() {
 }
 
 // Group D: bits 5-8 are the print density, on the label of bit 5.
-Field groupDDensityField() {
+Field groupDDensityField()
+{
     return {{4, 5, 6, 7},
             4,
             {
@@ -150,7 +164,8 @@ Field groupDDensityField() {
 }
 
 // KT-74 and KT-9100X: bits 5-7 are the print density, on the label of bit 5.
-Field kt74DensityField() {
+Field kt74DensityField()
+{
     return {{4, 5, 6},
             4,
             {
@@ -168,7 +183,8 @@ Field kt74DensityField() {
 // A name beginning with "KT-9100X" is in group D and in the last rule: at
 // index 4 to 6 the three-bit density is written last, at index 7 only the
 // four-bit one, so a full display ends with the four-bit caption.
-std::vector<FieldRule> fieldRules() {
+std::vector<FieldRule> fieldRules()
+{
     return {
         {{1, 2, 3}, row(exact("KT-4000"), kt4000SpeedField())},
         {{1, 2, 3}, row(exact("KT-7700"), kt7700Reserved())},
@@ -181,10 +197,11 @@ std::vector<FieldRule> fieldRules() {
 
 } // namespace
 
-const SwitchTable &softSwitch3Table() {
-    static const SwitchTable table =
-        makeTable(ownBitMarking(), {bit1(), bit2(), bit3(), bit4(), bit5(), bit6(), bit7(), bit8()},
-                  fieldRules());
+const SwitchTable &softSwitch3Table()
+{
+    static const SwitchTable table
+        = makeTable(ownBitMarking(),
+                    {bit1(), bit2(), bit3(), bit4(), bit5(), bit6(), bit7(), bit8()}, fieldRules());
     return table;
 }
 

@@ -29,8 +29,8 @@ struct BitRow {
 };
 
 struct SwitchPage {
-    int switchNo = 1;              // 1 to 4
-    std::array<BitRow, 8> bits{};  // index 0 = bit 1 (weight 1)
+    int switchNo = 1;             // 1 to 4
+    std::array<BitRow, 8> bits{}; // index 0 = bit 1 (weight 1)
 };
 
 // The page as the window is designed: every OFF option selected, the labels

@@ -16,7 +16,7 @@ using Arguments = std::vector<std::string>;
 
 int runExplain(const Arguments &args, std::ostream &out, std::ostream &err);
 // The command and its arguments as one usage line, without "ktsw ".
-inline constexpr std::string_view kExplainSynopsis =
-    "explain --model NAME --switch N --value V [--select BIT=ON|OFF]... [--json]";
+inline constexpr std::string_view kExplainSynopsis
+    = "explain --model NAME --switch N --value V [--select BIT=ON|OFF]... [--json]";
 
 } // namespace kt::ktsw

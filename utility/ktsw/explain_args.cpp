@@ -6,19 +6,21 @@
 
 namespace kt::ktsw {
 
-std::string explainUsage() {
-    return "usage: ktsw " + std::string(kExplainSynopsis) +
-           "\n\n"
-           "Shows soft switch N (1 to 4) of model NAME as the window does after reading\n"
-           "the byte V (0 to 255), then clicks the ON or OFF option of each --select bit\n"
-           "(1 to 8) in order. Prints each bit's selected option, its meaning label and\n"
-           "whether the option is bold; --json prints one JSON object instead.\n";
+std::string explainUsage()
+{
+    return "usage: ktsw " + std::string(kExplainSynopsis)
+        + "\n\n"
+          "Shows soft switch N (1 to 4) of model NAME as the window does after reading\n"
+          "the byte V (0 to 255), then clicks the ON or OFF option of each --select bit\n"
+          "(1 to 8) in order. Prints each bit's selected option, its meaning label and\n"
+          "whether the option is bold; --json prints one JSON object instead.\n";
 }
 
 namespace {
 
 // A whole decimal number within [low, high].
-std::optional<int> parseNumber(std::string_view text, int low, int high) {
+std::optional<int> parseNumber(std::string_view text, int low, int high)
+{
     int number = 0;
     const char *end = text.data() + text.size();
     const auto [ptr, ec] = std::from_chars(text.data(), end, number);
@@ -27,7 +29,8 @@ std::optional<int> parseNumber(std::string_view text, int low, int high) {
     return number;
 }
 
-std::optional<Selection> parseSelection(std::string_view text) {
+std::optional<Selection> parseSelection(std::string_view text)
+{
     const auto equals = text.find('=');
     if (equals == std::string_view::npos)
         return std::nullopt;
@@ -40,9 +43,10 @@ std::optional<Selection> parseSelection(std::string_view text) {
 
 } // namespace
 
-std::optional<ExplainRequest> parseExplainArgs(const Arguments &args, std::string &error) {
+std::optional<ExplainRequest> parseExplainArgs(const Arguments &args, std::string &error)
+{
     ExplainRequest request;
-    std::set<std::string_view> given;  // the options that may appear once
+    std::set<std::string_view> given; // the options that may appear once
     const auto fail = [&error](std::string message) {
         error = std::move(message);
         return std::nullopt;
@@ -67,8 +71,8 @@ std::optional<ExplainRequest> parseExplainArgs(const Arguments &args, std::strin
             request.json = true;
             continue;
         }
-        if (option != "--model" && option != "--switch" && option != "--value" &&
-            option != "--select")
+        if (option != "--model" && option != "--switch" && option != "--value"
+            && option != "--select")
             return fail("unknown option '" + std::string(args[i]) + "'");
 
         std::string_view value;
@@ -98,8 +102,8 @@ std::optional<ExplainRequest> parseExplainArgs(const Arguments &args, std::strin
         } else {
             const auto selection = parseSelection(value);
             if (!selection)
-                return fail("malformed --select " + quoted +
-                            " (expected BIT=ON or BIT=OFF, BIT 1 to 8)");
+                return fail("malformed --select " + quoted
+                            + " (expected BIT=ON or BIT=OFF, BIT 1 to 8)");
             request.selections.push_back(*selection);
         }
     }

@@ -1,16 +1,16 @@
 // The arguments of `ktsw explain`, parsed and checked.
 #pragma once
 
-#include "command.h"
-
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "command.h"
+
 namespace kt::ktsw {
 
 struct Selection {
-    int bit = 1;  // 1 to 8
+    int bit = 1; // 1 to 8
     bool on = true;
 };
 
@@ -18,7 +18,7 @@ struct ExplainRequest {
     std::string model;
     int switchNo = 1;
     int value = 0;
-    std::vector<Selection> selections;  // in the order given
+    std::vector<Selection> selections; // in the order given
     bool json = false;
     bool help = false;
 };

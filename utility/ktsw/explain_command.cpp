@@ -1,11 +1,11 @@
 // `ktsw explain`: the display procedure of one switch on the design-time
 // page, then option clicks, as the window would run them; prints the page.
+#include <ostream>
+
 #include "catalogue/switch_page.h"
 #include "command.h"
 #include "explain_args.h"
 #include "json_text.h"
-
-#include <ostream>
 
 namespace kt::ktsw {
 namespace {
@@ -13,11 +13,13 @@ namespace {
 using catalogue::BitRow;
 using catalogue::SwitchPage;
 
-const std::optional<bool> &selectedBold(const BitRow &bit) {
+const std::optional<bool> &selectedBold(const BitRow &bit)
+{
     return bit.on ? bit.onBold : bit.offBold;
 }
 
-void printJson(const ExplainRequest &request, const SwitchPage &page, std::ostream &out) {
+void printJson(const ExplainRequest &request, const SwitchPage &page, std::ostream &out)
+{
     out << "{\"model\": " << jsonString(request.model) << ", \"switch\": " << request.switchNo
         << ", \"value\": " << request.value << ", \"bits\": [";
     for (std::size_t k = 0; k < page.bits.size(); ++k) {
@@ -31,21 +33,23 @@ void printJson(const ExplainRequest &request, const SwitchPage &page, std::ostre
     out << "]}\n";
 }
 
-void printText(const ExplainRequest &request, const SwitchPage &page, std::ostream &out) {
+void printText(const ExplainRequest &request, const SwitchPage &page, std::ostream &out)
+{
     out << "model " << jsonString(request.model) << ", soft switch " << request.switchNo
         << ", value " << request.value << '\n';
     for (std::size_t k = 0; k < page.bits.size(); ++k) {
         const BitRow &bit = page.bits[k];
         const auto &bold = selectedBold(bit);
         out << "bit " << k + 1 << ": " << (bit.on ? "ON " : "OFF") << "  "
-            << (bold ? (*bold ? "bold  " : "normal") : "unset ") << "  "
-            << jsonString(bit.caption) << (bit.written ? "" : " (design-time)") << '\n';
+            << (bold ? (*bold ? "bold  " : "normal") : "unset ") << "  " << jsonString(bit.caption)
+            << (bit.written ? "" : " (design-time)") << '\n';
     }
 }
 
 } // namespace
 
-int runExplain(const Arguments &args, std::ostream &out, std::ostream &err) {
+int runExplain(const Arguments &args, std::ostream &out, std::ostream &err)
+{
     std::string error;
     const auto request = parseExplainArgs(args, error);
     if (!request) {

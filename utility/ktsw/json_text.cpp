@@ -6,7 +6,8 @@ namespace kt::ktsw {
 namespace {
 
 // Length of the valid UTF-8 sequence at the start of s, or 0.
-std::size_t utf8Length(std::string_view s) {
+std::size_t utf8Length(std::string_view s)
+{
     const auto byte = [&s](std::size_t i) { return static_cast<unsigned char>(s[i]); };
     const unsigned char lead = byte(0);
     std::size_t length = 0;
@@ -37,7 +38,8 @@ std::size_t utf8Length(std::string_view s) {
     return length;
 }
 
-void appendUnicodeEscape(std::string &out, unsigned char c) {
+void appendUnicodeEscape(std::string &out, unsigned char c)
+{
     char buffer[8];
     std::snprintf(buffer, sizeof buffer, "\\u%04X", static_cast<unsigned>(c));
     out += buffer;
@@ -45,7 +47,8 @@ void appendUnicodeEscape(std::string &out, unsigned char c) {
 
 } // namespace
 
-std::string jsonString(std::string_view text) {
+std::string jsonString(std::string_view text)
+{
     std::string out = "\"";
     for (std::size_t i = 0; i < text.size();) {
         const auto c = static_cast<unsigned char>(text[i]);

@@ -1,9 +1,9 @@
 // ktsw: command line over the utility's catalogue. Sub-commands are listed
 // in one table; add a row to add a command.
-#include "command.h"
-
 #include <iostream>
 #include <string_view>
+
+#include "command.h"
 
 namespace {
 
@@ -21,7 +21,8 @@ constexpr Command kCommands[] = {
      kt::ktsw::kExplainSynopsis, kt::ktsw::runExplain},
 };
 
-void printUsage(std::ostream &os) {
+void printUsage(std::ostream &os)
+{
     os << "usage: ktsw COMMAND [options]\n"
           "       ktsw COMMAND --help\n\ncommands:\n";
     for (const Command &c : kCommands)
@@ -30,7 +31,8 @@ void printUsage(std::ostream &os) {
 
 } // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     if (argc < 2) {
         printUsage(std::cerr);
         return kt::ktsw::kExitUsage;

@@ -20,7 +20,7 @@ Bytes numberField(std::string_view text, std::size_t fieldWidth, std::size_t dat
 
 struct NeededCombo {
     std::string_view combo;
-    std::string_view setting;  // as the user knows it from the tab
+    std::string_view setting; // as the user knows it from the tab
     bool thaiOnly;
 };
 
@@ -60,8 +60,8 @@ std::optional<std::string> missingSelection(const ProtocolContext &context)
         if (needed.thaiOnly && !thai)
             continue;
         if (context.view.text(needed.combo).empty())
-            return "Please select the " + std::string(needed.setting) +
-                   " first. Nothing was written to the printer.";
+            return "Please select the " + std::string(needed.setting)
+                + " first. Nothing was written to the printer.";
     }
     return std::nullopt;
 }
@@ -72,8 +72,8 @@ void writeAdditionalSwitches(ProtocolContext &context)
     context.send(unlockCommand());
     context.send(writeCommand(Setting::CodePage, encodeCodePage(view.text("comboCodePage"))));
     context.clock.sleepMs(kNamePauseMs);
-    context.send(writeCommand(Setting::CodePageName,
-                              encodeCodePageName(view.text("comboCodePageName"))));
+    context.send(
+        writeCommand(Setting::CodePageName, encodeCodePageName(view.text("comboCodePageName"))));
     context.send(writeCommand(Setting::InterChars, encodeInterChars(view.text("comboInterChars"))));
     context.send(writeCommand(Setting::Density, encodeDensity(view.text("comboDensity"))));
     context.send(writeCommand(Setting::New8x16, encodeNew8x16(view.text("comboNew8x16"))));

@@ -13,17 +13,32 @@ namespace kt::protocol {
 using session::Command;
 
 enum class Query {
-    SW1, SW2, SW3, SW4,
-    Language1, Language2, Language3, Language4, Language5, Language6, Language7,
-    Printer1, Printer2, Printer3, Printer3a,
-    Printer4Cut, Printer4Failed, Printer5Serial, Printer5Date,
+    SW1,
+    SW2,
+    SW3,
+    SW4,
+    Language1,
+    Language2,
+    Language3,
+    Language4,
+    Language5,
+    Language6,
+    Language7,
+    Printer1,
+    Printer2,
+    Printer3,
+    Printer3a,
+    Printer4Cut,
+    Printer4Failed,
+    Printer5Serial,
+    Printer5Date,
     Maker,
 };
 
 struct QueryEntry {
     Query query;
-    std::string_view tag;   // the log line is tag + "-->" + reply
-    Command bytes;          // sent whole, trailing zero bytes included
+    std::string_view tag; // the log line is tag + "-->" + reply
+    Command bytes;        // sent whole, trailing zero bytes included
 };
 
 const QueryEntry &queryEntry(Query query);
@@ -33,8 +48,16 @@ Query switchQuery(int switchNo);
 // Settings written with GS g 8 n: the parameter number, how many data bytes
 // follow it and the whole length of the command (zero padded).
 enum class Setting {
-    SW1, SW2, SW3, SW4,
-    CodePage, CodePageName, InterChars, Density, New8x16, ThaiPass,
+    SW1,
+    SW2,
+    SW3,
+    SW4,
+    CodePage,
+    CodePageName,
+    InterChars,
+    Density,
+    New8x16,
+    ThaiPass,
 };
 
 struct WriteEntry {
@@ -51,7 +74,7 @@ Setting switchSetting(int switchNo);
 // data width) and zero bytes up to the command's length.
 Command writeCommand(Setting setting, std::span<const std::uint8_t> data);
 
-const Command &unlockCommand();  // GS g u n l NUL
-const Command &lockCommand();    // GS g l c k NUL
+const Command &unlockCommand(); // GS g u n l NUL
+const Command &lockCommand();   // GS g l c k NUL
 
 } // namespace kt::protocol

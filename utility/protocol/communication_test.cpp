@@ -73,9 +73,11 @@ void CommunicationTest::readCounters()
     const std::array<Counter, 6> counters{{
         {[this] { return queries_.getPrinterInfo3(); }, "Read printer information3 error!!"},
         {[this] { return queries_.getPrinterInfo3a(); }, "Read printer information3a error!!"},
-        {[this] { return queries_.getPrinterInfo4(false); }, "Read printer information4(0) error!!"},
+        {[this] { return queries_.getPrinterInfo4(false); },
+         "Read printer information4(0) error!!"},
         {[this] { return queries_.getPrinterInfo4(true); }, "Read printer information4(1) error!!"},
-        {[this] { return queries_.getPrinterInfo5(false); }, "Read printer information5(0) error!!"},
+        {[this] { return queries_.getPrinterInfo5(false); },
+         "Read printer information5(0) error!!"},
         {[this] { return queries_.getPrinterInfo5(true); }, "Read printer information5(1) error!!"},
     }};
     // The first unreadable counter is reported and the rest are skipped;
@@ -110,7 +112,8 @@ bool CommunicationTest::readLanguage()
 
 void CommunicationTest::readSwitches()
 {
-    for (const catalogue::SwitchQuery &query : catalogue::communicationTestQueries(ctx_.modelKey())) {
+    for (const catalogue::SwitchQuery &query :
+         catalogue::communicationTestQueries(ctx_.modelKey())) {
         bool wanted = true;
         if (query.condition == catalogue::QueryCondition::IfSw4Bit8On)
             wanted = ctx_.view.checked("optSW4ON(7)");

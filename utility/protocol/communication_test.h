@@ -14,7 +14,8 @@ class CommunicationTest {
 public:
     CommunicationTest(ProtocolContext &context, Queries &queries, LanguageSettings &language,
                       TabBehaviour &tabs)
-        : ctx_(context), queries_(queries), language_(language), tabs_(tabs) {}
+        : ctx_(context), queries_(queries), language_(language), tabs_(tabs)
+    { }
 
     void run();
 

@@ -11,8 +11,7 @@ Controller::Controller(const ProtocolContext &context)
       settings_(ctx_, queries_, language_),
       tabs_(ctx_, settings_),
       communication_(ctx_, queries_, language_, tabs_)
-{
-}
+{ }
 
 void Controller::cmdCommunicate_Click() { communication_.run(); }
 
@@ -33,7 +32,7 @@ void Controller::cmd2_Click()
     }
     ctx_.view.setEnabled("cmd2", false);
     if (settings_.writeSettings(ctx_.view.currentTab()))
-        return;  // the program is ending
+        return; // the program is ending
     ctx_.view.setEnabled("cmd2", true);
     ctx_.view.setFocus("cmd2");
 }

@@ -9,12 +9,12 @@ namespace kt::protocol {
 class FormEvents {
 public:
     virtual ~FormEvents() = default;
-    virtual void cmdCommunicate_Click() = 0;                   // "Communication Test"
-    virtual void cmd1_Click() = 0;                             // "Read Settings"
-    virtual void cmd2_Click() = 0;                             // "Write Settings"
-    virtual void SSTab1_Click(int previousTab) = 0;            // selected tab changed
-    virtual void optSW_Click(int switchNo, int index, bool onOption) = 0;  // optSWnON/OFF(index)
-    virtual void combo_Click(std::string_view combo) = 0;      // comboCodePage, comboInterChars, ...
+    virtual void cmdCommunicate_Click() = 0;                              // "Communication Test"
+    virtual void cmd1_Click() = 0;                                        // "Read Settings"
+    virtual void cmd2_Click() = 0;                                        // "Write Settings"
+    virtual void SSTab1_Click(int previousTab) = 0;                       // selected tab changed
+    virtual void optSW_Click(int switchNo, int index, bool onOption) = 0; // optSWnON/OFF(index)
+    virtual void combo_Click(std::string_view combo) = 0; // comboCodePage, comboInterChars, ...
 };
 
 } // namespace kt::protocol

@@ -39,45 +39,30 @@ inline constexpr std::array<std::string_view, 25> kCodePageItems{
 
 // The same code pages by short name, in the same order.
 inline constexpr std::array<std::string_view, 25> kCodePageNameItems{
-    "0  - Standard",
-    "1  - Japanese",
-    "2  - Multilingual(LatinI)",
-    "3  - Portuguese",
-    "4  - Canadian-French",
-    "5  - Nordic",
-    "17 - Cyrillic",
-    "18 - Latin 2",
-    "19 - Multilingual(Euro)",
-    "21 - Hebrew",
-    "22 - Arabic",
-    "24 - Windows Greek",
-    "25 - Windows Turkish",
-    "26 - Windows Baltic",
-    "27 - Windows Arabic/Farsi",
-    "28 - Windows Cyrillic",
-    "29 - Greek",
-    "31 - Thai page 14",
-    "33 - Hebrew",
-    "34 - Thai page 11",
-    "36 - Cyrillic",
-    "37 - Turkish",
-    "224- KAZAKHSTAN",
-    "240- Armenian",
+    "0  - Standard",         "1  - Japanese",        "2  - Multilingual(LatinI)",
+    "3  - Portuguese",       "4  - Canadian-French", "5  - Nordic",
+    "17 - Cyrillic",         "18 - Latin 2",         "19 - Multilingual(Euro)",
+    "21 - Hebrew",           "22 - Arabic",          "24 - Windows Greek",
+    "25 - Windows Turkish",  "26 - Windows Baltic",  "27 - Windows Arabic/Farsi",
+    "28 - Windows Cyrillic", "29 - Greek",           "31 - Thai page 14",
+    "33 - Hebrew",           "34 - Thai page 11",    "36 - Cyrillic",
+    "37 - Turkish",          "224- KAZAKHSTAN",      "240- Armenian",
     "250- LITHUANIA",
 };
 
 inline constexpr std::array<std::string_view, 15> kInterCharsItems{
-    "0 - U.S.A.",   "1 - France",    "2 - Germany",     "3 - U.K.",
-    "4 - Denmark I", "5 - Sweden",   "6 - Italy",       "7 - Spain I",
-    "8 - Japan",    "9 - Norway",    "10- Denmark II",  "11- Spain II",
-    "12- Latin America", "13- Korea", "15- Ex-Yugoslavia",
+    "0 - U.S.A.",     "1 - France",   "2 - Germany",       "3 - U.K.",  "4 - Denmark I",
+    "5 - Sweden",     "6 - Italy",    "7 - Spain I",       "8 - Japan", "9 - Norway",
+    "10- Denmark II", "11- Spain II", "12- Latin America", "13- Korea", "15- Ex-Yugoslavia",
 };
 
-inline constexpr std::array<std::string_view, 3> kDensityItems{"0 - Normal", "1 - Light", "2 - Dark"};
+inline constexpr std::array<std::string_view, 3> kDensityItems{"0 - Normal", "1 - Light",
+                                                               "2 - Dark"};
 
 inline constexpr std::array<std::string_view, 2> kNew8x16Items{"OFF", " ON"};
 
-inline constexpr std::array<std::string_view, 2> kThaiItems{"255 - Thai 1 Pass", "249 - Thai 3 Pass"};
+inline constexpr std::array<std::string_view, 2> kThaiItems{"255 - Thai 1 Pass",
+                                                            "249 - Thai 3 Pass"};
 
 // Items the code page handler selects in comboInterChars.
 inline constexpr int kInterCharsUsa = 0;

@@ -11,7 +11,7 @@ namespace kt::protocol {
 
 class LanguageSettings {
 public:
-    explicit LanguageSettings(ProtocolContext &context) : ctx_(context) {}
+    explicit LanguageSettings(ProtocolContext &context) : ctx_(context) { }
 
     // Selection steps: every combo item whose number field equals the
     // caption is selected in turn and its click handler runs.

@@ -44,9 +44,10 @@ bool Queries::getSW(int switchNo)
     const bool accepted = value && *value >= 0 && *value <= 255;
     if (accepted) {
         logReply(query, reply);
-        const int byte = static_cast<int>(std::nearbyint(*value));  // halves to even
-        SwitchPageAdapter(ctx_.view, switchNo)
-            .show(byte, ctx_.modelKey(), [this](int) { ctx_.state.dataChanged = true; });
+        const int byte = static_cast<int>(std::nearbyint(*value)); // halves to even
+        SwitchPageAdapter(ctx_.view, switchNo).show(byte, ctx_.modelKey(), [this](int) {
+            ctx_.state.dataChanged = true;
+        });
     }
     ctx_.state.dataChanged = false;
     return accepted;
@@ -150,7 +151,8 @@ bool Queries::getMakerInfo()
     ctx_.state.makerName = replyValue(reply);
     if (upperCase(ctx_.state.makerName).find(kMakerWord) == std::string::npos)
         return false;
-    std::string text = "Welcome to " + ctx_.state.makerName + " world.\r\n\r\nCommunication test finished.";
+    std::string text
+        = "Welcome to " + ctx_.state.makerName + " world.\r\n\r\nCommunication test finished.";
     if (ctx_.state.portKind == "USB")
         text += "\r\n\r\n** Please re-Power ON the USB printer to contunue **";
     ctx_.inform(text);

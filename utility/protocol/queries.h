@@ -12,7 +12,8 @@ namespace kt::protocol {
 class Queries {
 public:
     Queries(ProtocolContext &context, LanguageSettings &language)
-        : ctx_(context), language_(language) {}
+        : ctx_(context), language_(language)
+    { }
 
     // getSW1..getSW4: a number 0..255 is shown on the switch page. The
     // change flag is cleared in every case.

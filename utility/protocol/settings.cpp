@@ -48,8 +48,8 @@ bool Settings::baudRateChanged() const
     // settings text ends with ",n,8,1".
     const std::string caption = ctx_.view.text("lblSW1Function(0)");
     const std::string settings = ctx_.port.serialSettings();
-    const std::string_view current =
-        leftChars(settings, settings.size() >= 6 ? settings.size() - 6 : 0);
+    const std::string_view current
+        = leftChars(settings, settings.size() >= 6 ? settings.size() - 6 : 0);
     const double selected = leadingNumber(rightChars(caption, 6)).value_or(0);
     return selected != leadingNumber(current).value_or(0);
 }
@@ -71,9 +71,9 @@ bool Settings::writeSettings(int tab)
     else
         return false;
     ctx_.inform(kRepower);
-    const bool ends = ctx_.state.portKind == "TCP" ||
-                      (tab == 1 && ctx_.state.portKind == "COM" &&
-                       catalogue::isZnBaudRateModel(ctx_.modelKey()) && baudRateChanged());
+    const bool ends = ctx_.state.portKind == "TCP"
+        || (tab == 1 && ctx_.state.portKind == "COM"
+            && catalogue::isZnBaudRateModel(ctx_.modelKey()) && baudRateChanged());
     if (ends)
         ctx_.program.exitProgram();
     return ends;

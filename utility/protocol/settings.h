@@ -10,7 +10,8 @@ namespace kt::protocol {
 class Settings {
 public:
     Settings(ProtocolContext &context, Queries &queries, LanguageSettings &language)
-        : ctx_(context), queries_(queries), language_(language) {}
+        : ctx_(context), queries_(queries), language_(language)
+    { }
 
     // Reads the page of tab from the printer (tabs 1 to 4 by model, tab 5
     // the language settings, other tabs nothing).

@@ -4,8 +4,8 @@ namespace kt::protocol {
 
 std::string optionName(int switchNo, int index, bool onOption)
 {
-    return "optSW" + std::to_string(switchNo) + (onOption ? "ON(" : "OFF(") +
-           std::to_string(index) + ")";
+    return "optSW" + std::to_string(switchNo) + (onOption ? "ON(" : "OFF(") + std::to_string(index)
+        + ")";
 }
 
 std::string functionLabelName(int switchNo, int index)

@@ -14,12 +14,12 @@
 
 namespace kt::protocol {
 
-std::string optionName(int switchNo, int index, bool onOption);  // "optSW3ON(7)"
-std::string functionLabelName(int switchNo, int index);          // "lblSW3Function(7)"
+std::string optionName(int switchNo, int index, bool onOption); // "optSW3ON(7)"
+std::string functionLabelName(int switchNo, int index);         // "lblSW3Function(7)"
 
 class SwitchPageAdapter {
 public:
-    SwitchPageAdapter(session::FormView &view, int switchNo) : view_(view), switchNo_(switchNo) {}
+    SwitchPageAdapter(session::FormView &view, int switchNo) : view_(view), switchNo_(switchNo) { }
 
     catalogue::SwitchPage load() const;
     void store(const catalogue::SwitchPage &page);

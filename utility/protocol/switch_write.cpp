@@ -18,14 +18,15 @@ std::vector<std::uint8_t> fixedField(std::string_view text, std::size_t width)
 
 std::array<std::uint8_t, 3> encodeSwitchByte(int value)
 {
-    const std::vector<std::uint8_t> digits = fixedField(std::to_string(std::clamp(value, 0, 255)), 3);
+    const std::vector<std::uint8_t> digits
+        = fixedField(std::to_string(std::clamp(value, 0, 255)), 3);
     return {digits[0], digits[1], digits[2]};
 }
 
 void writeSwitch(ProtocolContext &context, int switchNo)
 {
-    const std::array<std::uint8_t, 3> digits =
-        encodeSwitchByte(SwitchPageAdapter(context.view, switchNo).encode());
+    const std::array<std::uint8_t, 3> digits
+        = encodeSwitchByte(SwitchPageAdapter(context.view, switchNo).encode());
     context.send(unlockCommand());
     context.send(writeCommand(switchSetting(switchNo), digits));
     context.send(lockCommand());

@@ -70,9 +70,8 @@ void TabBehaviour::tabClick(int previousTab)
 void TabBehaviour::confirmLeaving(int previousTab)
 {
     const std::string text = "Are you sure to ignore <" + pageName(previousTab) + "> settings?";
-    const session::MessageAnswer answer =
-        ctx_.messages.show(text, session::MessageIcon::None, session::MessageButtons::YesNo,
-                           "Switch Change confirm");
+    const session::MessageAnswer answer = ctx_.messages.show(
+        text, session::MessageIcon::None, session::MessageButtons::YesNo, "Switch Change confirm");
     if (answer == session::MessageAnswer::Yes) {
         // The page left shows the printer's values again.
         settings_.readSettings(previousTab);

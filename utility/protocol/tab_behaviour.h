@@ -10,7 +10,8 @@ namespace kt::protocol {
 
 class TabBehaviour {
 public:
-    TabBehaviour(ProtocolContext &context, Settings &settings) : ctx_(context), settings_(settings) {}
+    TabBehaviour(ProtocolContext &context, Settings &settings) : ctx_(context), settings_(settings)
+    { }
 
     // Enables the options of the switches the model lets the user change.
     void applySwitchAvailability();

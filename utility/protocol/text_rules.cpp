@@ -48,7 +48,10 @@ std::string_view midChars(std::string_view text, std::size_t start, std::size_t 
 }
 
 std::string_view trimBlanks(std::string_view text) { return trimWhere(text, true, true, false); }
-std::string_view trimTrailingBlanks(std::string_view text) { return trimWhere(text, false, true, false); }
+std::string_view trimTrailingBlanks(std::string_view text)
+{
+    return trimWhere(text, false, true, false);
+}
 std::string_view replyValue(std::string_view reply)
 {
     const std::size_t first = reply.find_first_not_of('\0');
@@ -70,8 +73,8 @@ std::string upperCase(std::string_view text)
 std::optional<double> leadingNumber(std::string_view text)
 {
     std::size_t pos = 0;
-    while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t' || text[pos] == '\r' ||
-                                 text[pos] == '\n'))
+    while (pos < text.size()
+           && (text[pos] == ' ' || text[pos] == '\t' || text[pos] == '\r' || text[pos] == '\n'))
         ++pos;
     bool negative = false;
     if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {

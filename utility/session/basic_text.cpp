@@ -33,7 +33,7 @@ long leadingNumber(std::string_view text)
     for (char c : text) {
         if (!std::isdigit(static_cast<unsigned char>(c)))
             break;
-        if (value > 100000000L)  // far beyond any port number; stop growing
+        if (value > 100000000L) // far beyond any port number; stop growing
             break;
         value = value * 10 + (c - '0');
     }

@@ -11,7 +11,7 @@ namespace kt::session {
 
 class ClosingMessages : public MessageSink {
 public:
-    ClosingMessages(MessageSink &shown, const AppState &state) : shown_(shown), state_(state) {}
+    ClosingMessages(MessageSink &shown, const AppState &state) : shown_(shown), state_(state) { }
 
     MessageAnswer show(std::string_view text, MessageIcon icon, MessageButtons buttons,
                        std::string_view title) override

@@ -37,7 +37,7 @@ public:
         Clock &clock;
         MessageSink &messages;
     };
-    explicit CommandExchange(Parts parts) : p_(parts) {}
+    explicit CommandExchange(Parts parts) : p_(parts) { }
 
     void exchangeCommand(const Command &command, std::string &modeAndReply) override;
 

@@ -53,7 +53,7 @@ std::string serialDeviceOf(long portNumber)
 
 std::optional<std::string> whyNotASerialPort(const std::string &path)
 {
-    struct stat target{};
+    struct stat target { };
     if (::stat(path.c_str(), &target) != 0)
         return std::nullopt;
     if (S_ISCHR(target.st_mode)) {
@@ -62,7 +62,7 @@ std::optional<std::string> whyNotASerialPort(const std::string &path)
             return std::nullopt;
     }
     const std::string kind = kindOf(target.st_mode);
-    struct stat typed{};
+    struct stat typed { };
     if (::lstat(path.c_str(), &typed) == 0 && S_ISLNK(typed.st_mode)) {
         std::error_code error;
         const std::filesystem::path resolved = std::filesystem::canonical(path, error);

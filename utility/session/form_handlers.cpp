@@ -14,8 +14,7 @@ constexpr std::array<const char *, 7> kViewers{
 
 // Runs one print test: the button is disabled while its commands go out and
 // enabled again, with the focus, whatever the exchange did.
-template <typename Send>
-void runPrintTest(FormView &view, std::string_view button, Send send)
+template <typename Send> void runPrintTest(FormView &view, std::string_view button, Send send)
 {
     view.setEnabled(button, false);
     send();
@@ -69,9 +68,9 @@ void FormHandlers::cmdHELP_Click()
     std::error_code error;
     if (!std::filesystem::is_regular_file(kHelpFileName, error)) {
         const std::filesystem::path here = std::filesystem::current_path(error);
-        p_.messages.show(std::string("The help file ") + kHelpFileName + " was not found in " +
-                             (here.empty() ? std::string("the current directory") : here.string()) +
-                             ".",
+        p_.messages.show(std::string("The help file ") + kHelpFileName + " was not found in "
+                             + (here.empty() ? std::string("the current directory") : here.string())
+                             + ".",
                          MessageIcon::Critical);
         return;
     }

@@ -38,7 +38,7 @@ public:
         ProcessLauncher &launcher;
         WindowHost &host;
     };
-    explicit FormHandlers(Parts parts) : p_(parts) {}
+    explicit FormHandlers(Parts parts) : p_(parts) { }
 
     void Form_Load();
     // Both close the port and mark the run as ending (AppState::ending).

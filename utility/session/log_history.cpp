@@ -3,9 +3,9 @@
 namespace kt::session {
 namespace {
 
-constexpr std::size_t kThresholdBytes = 16384;  // twice the character count
+constexpr std::size_t kThresholdBytes = 16384; // twice the character count
 constexpr std::size_t kDropChars = 4096;
-constexpr std::size_t kKeepChars = 12287;       // characters 4097 to 16383
+constexpr std::size_t kKeepChars = 12287; // characters 4097 to 16383
 
 } // namespace
 

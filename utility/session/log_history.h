@@ -12,7 +12,8 @@ namespace kt::session {
 class LogHistory {
 public:
     explicit LogHistory(FormView &view, std::string control = "txtLOG")
-        : view_(view), control_(std::move(control)) {}
+        : view_(view), control_(std::move(control))
+    { }
 
     // Appends one line at the bottom; CR LF goes only between lines. When the
     // text has reached 8192 characters (16384 bytes in its two-byte form) its

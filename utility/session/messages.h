@@ -21,7 +21,8 @@ public:
     // carry their CR LF pairs as they are.
     virtual MessageAnswer show(std::string_view text, MessageIcon icon,
                                MessageButtons buttons = MessageButtons::Ok,
-                               std::string_view title = {}) = 0;
+                               std::string_view title = {})
+        = 0;
 };
 
 } // namespace kt::session

@@ -33,7 +33,7 @@ std::string fileErrorMessage(const FileError &error)
     return "Error no " + numberText(error.number) + ": " + error.description;
 }
 
-ParallelPort::ParallelPort(std::string device) : device_(std::move(device)) {}
+ParallelPort::ParallelPort(std::string device) : device_(std::move(device)) { }
 
 ParallelPort::~ParallelPort() { close(); }
 

@@ -13,7 +13,7 @@
 namespace kt::session {
 
 struct FileError {
-    int number = 0;  // errno; 0 = no error
+    int number = 0; // errno; 0 = no error
     std::string description;
     bool failed() const { return number != 0; }
 };

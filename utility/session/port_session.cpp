@@ -107,19 +107,18 @@ bool PortSession::openSerial(const std::string &name, bool open)
     }
 
     // A typed device path is named as it stands, a COM port by its number.
-    const std::string port = serial.devicePath().empty()
-                                 ? "COM" + std::to_string(serial.commPort())
-                                 : serial.devicePath();
+    const std::string port = serial.devicePath().empty() ? "COM" + std::to_string(serial.commPort())
+                                                         : serial.devicePath();
     if (serial.portOpen() != open) {
-        p_.messages.show("The " + port + " can not " + (open ? "OPEN" : "CLOSE") + " !!\r\r" +
-                             "Please check that whether <printer driver> or <other application> "
-                             "occupy it !",
+        p_.messages.show("The " + port + " can not " + (open ? "OPEN" : "CLOSE") + " !!\r\r"
+                             + "Please check that whether <printer driver> or <other application> "
+                               "occupy it !",
                          MessageIcon::Critical);
         return false;
     }
     if (open && (!serial.dsrHolding() || !serial.ctsHolding())) {
-        p_.messages.show("The " + port + " port is busy...\r\n\r\n" +
-                             "Please double check the printer cable status.",
+        p_.messages.show("The " + port + " port is busy...\r\n\r\n"
+                             + "Please double check the printer cable status.",
                          MessageIcon::Critical);
         return false;
     }

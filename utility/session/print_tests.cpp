@@ -41,8 +41,8 @@ std::vector<Command> fontsTestCommands()
     const Command printable = characterLine(0x21, 0x7F);
     const Command upper = characterLine(0x80, 0xFF);
     return {
-        heading(0x01, "FONT:08X16"), printable, upper,
-        heading(0x02, "FONT:12X24"), printable, upper,
+        heading(0x01, "FONT:08X16"),    printable, upper,
+        heading(0x02, "FONT:12X24"),    printable, upper,
         {ESC, 0x40, CR, LF, ESC, 0x69},
     };
 }

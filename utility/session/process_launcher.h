@@ -14,8 +14,9 @@ public:
     virtual bool available(const std::string &program) const = 0;
     // Starts program detached, without waiting. On failure returns false
     // and sets error to the platform's reason.
-    virtual bool startDetached(const std::string &program, const std::vector<std::string> &arguments,
-                               std::string &error) = 0;
+    virtual bool startDetached(const std::string &program,
+                               const std::vector<std::string> &arguments, std::string &error)
+        = 0;
 };
 
 // Starts detached processes with QProcess.

@@ -1,9 +1,9 @@
 #include "session/qt_serial_control.h"
 
 #include <cerrno>
-#include <vector>
 #include <sys/ioctl.h>
 #include <termios.h>
+#include <vector>
 
 #include <QLoggingCategory>
 
@@ -73,11 +73,16 @@ bool QtSerialControl::parse(const std::string &text, LineSettings &out)
     if (!baud || !bits || !stop || f[1].size() != 1)
         return false;
     switch (f[1][0]) {
-    case 'N': case 'n': out.parity = QSerialPort::NoParity; break;
-    case 'E': case 'e': out.parity = QSerialPort::EvenParity; break;
-    case 'O': case 'o': out.parity = QSerialPort::OddParity; break;
-    case 'M': case 'm': out.parity = QSerialPort::MarkParity; break;
-    case 'S': case 's': out.parity = QSerialPort::SpaceParity; break;
+    case 'N':
+    case 'n': out.parity = QSerialPort::NoParity; break;
+    case 'E':
+    case 'e': out.parity = QSerialPort::EvenParity; break;
+    case 'O':
+    case 'o': out.parity = QSerialPort::OddParity; break;
+    case 'M':
+    case 'm': out.parity = QSerialPort::MarkParity; break;
+    case 'S':
+    case 's': out.parity = QSerialPort::SpaceParity; break;
     default: return false;
     }
     out.baud = static_cast<qint32>(*baud);

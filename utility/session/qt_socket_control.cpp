@@ -6,22 +6,21 @@ namespace kt::session {
 
 QtSocketControl::QtSocketControl()
 {
-    QObject::connect(&socket_, &QAbstractSocket::errorOccurred, &socket_,
-                     [this](QAbstractSocket::SocketError e) {
-                         // A peer that ends the connection and a wait that
-                         // timed out are normal events, not errors.
-                         if (e == QAbstractSocket::RemoteHostClosedError ||
-                             e == QAbstractSocket::SocketTimeoutError)
-                             return;
-                         // Numbered from 1 so that 0 keeps meaning "no error".
-                         error_ = {static_cast<int>(e) + 1, "Winsock1",
-                                   socket_.errorString().toStdString()};
-                     });
+    QObject::connect(
+        &socket_, &QAbstractSocket::errorOccurred, &socket_,
+        [this](QAbstractSocket::SocketError e) {
+            // A peer that ends the connection and a wait that
+            // timed out are normal events, not errors.
+            if (e == QAbstractSocket::RemoteHostClosedError
+                || e == QAbstractSocket::SocketTimeoutError)
+                return;
+            // Numbered from 1 so that 0 keeps meaning "no error".
+            error_ = {static_cast<int>(e) + 1, "Winsock1", socket_.errorString().toStdString()};
+        });
     // Commands go out one byte at a time: with Nagle's algorithm every byte
     // after the first would wait for the acknowledgement of the one before.
-    QObject::connect(&socket_, &QAbstractSocket::connected, &socket_, [this] {
-        socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    });
+    QObject::connect(&socket_, &QAbstractSocket::connected, &socket_,
+                     [this] { socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1); });
 }
 
 void QtSocketControl::connect()

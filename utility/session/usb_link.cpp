@@ -6,10 +6,9 @@ namespace kt::session {
 
 UsbLink::UsbLink(MessageSink &messages, std::string libraryDirectory)
     : messages_(&messages), directory_(std::move(libraryDirectory))
-{
-}
+{ }
 
-UsbLink::UsbLink(SendxFunction bound) : sendx_(bound), tried_(true) {}
+UsbLink::UsbLink(SendxFunction bound) : sendx_(bound), tried_(true) { }
 
 UsbLink::~UsbLink()
 {
@@ -48,8 +47,8 @@ SendxFunction UsbLink::sendx()
         }
     }
     if (!sendx_ && messages_)
-        messages_->show("The USB printer library " + std::string(kLibraryName) +
-                            " could not be loaded:\r\n" + problem,
+        messages_->show("The USB printer library " + std::string(kLibraryName)
+                            + " could not be loaded:\r\n" + problem,
                         MessageIcon::Critical);
     return sendx_;
 }

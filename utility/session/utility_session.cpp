@@ -19,7 +19,6 @@ UtilitySession::UtilitySession(Seams s, SessionConfig config)
       exchange_({state_, ports_, serial_, socket_, parallel_, usb_, s.clock, messages_}),
       log_(s.view),
       handlers_({s.view, state_, ports_, exchange_, log_, messages_, s.launcher, s.host})
-{
-}
+{ }
 
 } // namespace kt::session

@@ -10,7 +10,7 @@ namespace kt::window {
 class CaptionButton : public QPushButton {
     Q_OBJECT
 public:
-    CaptionButton(const QString &caption, QWidget *parent) : QPushButton(caption, parent) {}
+    CaptionButton(const QString &caption, QWidget *parent) : QPushButton(caption, parent) { }
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -30,8 +30,7 @@ public:
     // takes (the tab row of the tab control), subtracted from every top.
     explicit ControlBuilder(QWidget *container, int topOffset = 0)
         : container_(container), topOffset_(topOffset)
-    {
-    }
+    { }
 
     QWidget *container() const { return container_; }
     ControlBuilder into(QWidget *container) const { return ControlBuilder(container); }

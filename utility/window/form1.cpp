@@ -67,8 +67,8 @@ void Form1::closeEvent(QCloseEvent *event)
 
 void Form1::connectButtons()
 {
-    using session::FormHandlers;
     using protocol::FormEvents;
+    using session::FormHandlers;
     const auto toHandlers = [this](const char *name, void (FormHandlers::*handler)()) {
         connect(findChild<QPushButton *>(name), &QPushButton::clicked, this, [this, handler] {
             if (handlers_)
@@ -110,8 +110,8 @@ void Form1::connectOptions()
     for (int sw = 1; sw <= kSwitchPages; ++sw) {
         for (int index = 0; index < kBitsPerSwitch; ++index) {
             for (bool on : {true, false}) {
-                const QString name =
-                    QString("optSW%1%2(%3)").arg(sw).arg(on ? "ON" : "OFF").arg(index);
+                const QString name
+                    = QString("optSW%1%2(%3)").arg(sw).arg(on ? "ON" : "OFF").arg(index);
                 // Every click counts, also one on the option already
                 // selected: the page is then marked changed all the same.
                 auto *option = findChild<QRadioButton *>(name);

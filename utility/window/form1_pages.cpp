@@ -20,8 +20,7 @@ namespace {
 // tabs takes this much of the top.
 constexpr int kTabRowTwips = 500;
 
-template <std::size_t N>
-QStringList itemsOf(const std::array<std::string_view, N> &items)
+template <std::size_t N> QStringList itemsOf(const std::array<std::string_view, N> &items)
 {
     QStringList list;
     for (std::string_view item : items)
@@ -42,13 +41,12 @@ void infoRows(const ControlBuilder &frame, std::initializer_list<InfoRow> rows, 
 {
     for (const InfoRow &r : rows) {
         const int captionWidth = r.valueLeft - r.captionLeft - 60;
-        QLabel *caption =
-            frame.label(r.captionName, r.caption, {r.captionLeft, r.top, captionWidth, 300},
-                        style::calibri());
+        QLabel *caption = frame.label(r.captionName, r.caption,
+                                      {r.captionLeft, r.top, captionWidth, 300}, style::calibri());
         if (QString(r.captionName).startsWith("ktLabel3"))
             style::setBackground(caption, style::kLightPeach);
-        QLabel *value = frame.label(r.valueName, " ", {r.valueLeft, r.top, valueWidth, 300},
-                                    style::title());
+        QLabel *value
+            = frame.label(r.valueName, " ", {r.valueLeft, r.top, valueWidth, 300}, style::title());
         style::setTextColour(value, style::kBlue);
     }
 }
@@ -83,9 +81,9 @@ void Form1::buildTabs(const ControlBuilder &form)
     tabs_->tabBar()->setElideMode(Qt::ElideNone);
     tabs_->setVisible(false);
 
-    const char *captions[] = {"Printer Infomation", "Soft_Switch 1", "Soft_Switch 2",
-                              "Soft_Switch 3",      "Soft_Switch 4", "Additional Soft_Switch",
-                              "Log History"};
+    const char *captions[]
+        = {"Printer Infomation", "Soft_Switch 1",          "Soft_Switch 2", "Soft_Switch 3",
+           "Soft_Switch 4",      "Additional Soft_Switch", "Log History"};
     for (int tab = 0; tab < 7; ++tab) {
         auto *page = new QWidget;
         page->setObjectName(QString("SSTab1_page%1").arg(tab));
@@ -105,7 +103,8 @@ void Form1::buildTabs(const ControlBuilder &form)
 
 void Form1::buildInformationPage(const ControlBuilder &page)
 {
-    QGroupBox *printer = page.frame("framePrinterInfo", " Printer Information", {240, 840, 10455, 1935});
+    QGroupBox *printer
+        = page.frame("framePrinterInfo", " Printer Information", {240, 840, 10455, 1935});
     infoRows(page.into(printer),
              {{"lblINFO(0)", "Model Name: ", 1080, "lblKT_INFO(0)", 3000, 360},
               {"lblINFO(1)", "Firmware Revision: ", 1080, "lblKT_INFO(1)", 3000, 720},
@@ -119,7 +118,8 @@ void Form1::buildInformationPage(const ControlBuilder &page)
               {"ktLabel3(17)", "FailedPaperCut: ", 5520, "lblKT_INFO(7)", 7200, 1440}},
              3000);
 
-    QGroupBox *language = page.frame("frameLanguageInfo", "Language Information", {240, 2880, 10455, 1935});
+    QGroupBox *language
+        = page.frame("frameLanguageInfo", "Language Information", {240, 2880, 10455, 1935});
     language->setVisible(false);
     infoRows(page.into(language),
              {{"lblINFO(12)", "Language Model: ", 360, "lblLANG_INFO(0)", 3000, 360},

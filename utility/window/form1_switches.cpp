@@ -21,10 +21,9 @@ constexpr Twips kFunctionSize{0, 0, 5055, 375};
 QLabel *functionLabel(const ControlBuilder &in, int sw, int index, int left, int top)
 {
     const std::string caption = catalogue::designTimeCaption(sw, index);
-    QLabel *label = in.label(QString("lblSW%1Function(%2)").arg(sw).arg(index),
-                             QString::fromLatin1(caption.c_str()),
-                             {left, top, kFunctionSize.width, kFunctionSize.height},
-                             style::calibri());
+    QLabel *label = in.label(
+        QString("lblSW%1Function(%2)").arg(sw).arg(index), QString::fromLatin1(caption.c_str()),
+        {left, top, kFunctionSize.width, kFunctionSize.height}, style::calibri());
     label->setWordWrap(true);
     return label;
 }

@@ -54,7 +54,8 @@ void Form1::buildTopControls(const ControlBuilder &form)
     logo->setPixmap(logoPicture());
 
     form.label("lblPORT", "Printer port selection:", {5280, 0, 2412, 252}, style::portLabel());
-    QComboBox *ports = form.combo("Combo1", {7800, 0, 1575, 360}, portList(), true, style::calibri());
+    QComboBox *ports
+        = form.combo("Combo1", {7800, 0, 1575, 360}, portList(), true, style::calibri());
     ports->setCurrentIndex(ports->findText("COM1"));
     style::setTextColour(ports, style::kBlue);
 
@@ -102,7 +103,8 @@ void Form1::buildNetworkSettings(const ControlBuilder &form)
     frame->setVisible(false);
     const ControlBuilder in = form.into(frame);
     in.label("tcpLBL1", "IP Address: ", {240, 240, 1335, 255}, style::calibri());
-    QLineEdit *address = in.textBox("tcpIP", "192.168.192.168", {1800, 180, 1935, 420}, style::calibri());
+    QLineEdit *address
+        = in.textBox("tcpIP", "192.168.192.168", {1800, 180, 1935, 420}, style::calibri());
     style::setTextColour(address, style::kBlue);
     in.label("tcpLBL2", "Listen Port: ", {240, 720, 1335, 255}, style::calibri());
     QLineEdit *port = in.textBox("tcpListenPort", "9100", {1800, 660, 855, 420}, style::calibri());

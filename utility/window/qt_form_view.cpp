@@ -67,8 +67,7 @@ QWidget *QtFormView::widget(std::string_view control) const
     return w;
 }
 
-template <typename W>
-W *QtFormView::as(std::string_view control) const
+template <typename W> W *QtFormView::as(std::string_view control) const
 {
     return qobject_cast<W *>(widget(control));
 }
@@ -146,8 +145,8 @@ bool QtFormView::visible(std::string_view control) const
     // The control's own Visible: shown unless it was hidden itself, whether
     // or not its container shows (before the window is first shown every
     // widget counts as hidden to Qt).
-    return !(w->testAttribute(Qt::WA_WState_ExplicitShowHide) &&
-             w->testAttribute(Qt::WA_WState_Hidden));
+    return !(w->testAttribute(Qt::WA_WState_ExplicitShowHide)
+             && w->testAttribute(Qt::WA_WState_Hidden));
 }
 
 void QtFormView::setVisible(std::string_view control, bool on)

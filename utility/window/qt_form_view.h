@@ -45,8 +45,7 @@ public:
     QWidget *widget(std::string_view control) const;
 
 private:
-    template <typename W>
-    W *as(std::string_view control) const;
+    template <typename W> W *as(std::string_view control) const;
 
     Form1 &form_;
     QHash<QString, QWidget *> widgets_;

@@ -21,7 +21,8 @@ MessageAnswer QtMessages::show(std::string_view text, MessageIcon icon, MessageB
 {
     QMessageBox box(parent_);
     const std::string_view shownTitle = title.empty() ? session::kDefaultMessageTitle : title;
-    box.setWindowTitle(QString::fromLatin1(shownTitle.data(), static_cast<qsizetype>(shownTitle.size())));
+    box.setWindowTitle(
+        QString::fromLatin1(shownTitle.data(), static_cast<qsizetype>(shownTitle.size())));
     // Plain text: some messages hold "<printer driver>", which is no markup.
     box.setTextFormat(Qt::PlainText);
     box.setText(shownText(text));

@@ -12,11 +12,10 @@ namespace kt::window {
 
 class QtMessages : public session::MessageSink {
 public:
-    explicit QtMessages(QWidget *parent) : parent_(parent) {}
+    explicit QtMessages(QWidget *parent) : parent_(parent) { }
 
     session::MessageAnswer show(std::string_view text, session::MessageIcon icon,
-                                session::MessageButtons buttons,
-                                std::string_view title) override;
+                                session::MessageButtons buttons, std::string_view title) override;
 
     // The text as the box shows it: CR LF and a lone CR break the line.
     static QString shownText(std::string_view text);

@@ -11,7 +11,7 @@ namespace kt::window {
 
 class QtWindowHost : public session::WindowHost {
 public:
-    explicit QtWindowHost(QWidget &window) : window_(window) {}
+    explicit QtWindowHost(QWidget &window) : window_(window) { }
     void unloadWindow() override { window_.close(); }
     void endProgram() override { QCoreApplication::exit(0); }
 

@@ -12,12 +12,12 @@ namespace kt::window::style {
 
 void registerFontSubstitutes();
 
-QFont form();        // MS Sans Serif 9.75: the window's default
-QFont buttons();     // Arial 12: command buttons
-QFont calibri();     // Calibri 10.5: frames, options, text boxes, most labels
-QFont arialSmall();  // Arial 9.75: prompts and lists of the additional switches
-QFont title();       // MS Sans Serif bold 9.75: page titles, information values
-QFont portLabel();   // Calibri bold 12: lblPORT
+QFont form();       // MS Sans Serif 9.75: the window's default
+QFont buttons();    // Arial 12: command buttons
+QFont calibri();    // Calibri 10.5: frames, options, text boxes, most labels
+QFont arialSmall(); // Arial 9.75: prompts and lists of the additional switches
+QFont title();      // MS Sans Serif bold 9.75: page titles, information values
+QFont portLabel();  // Calibri bold 12: lblPORT
 
 inline const QColor kBlue{0, 0, 255};
 inline const QColor kDarkBlue{0, 0, 128};
