@@ -2,6 +2,9 @@
 
 #include <cstdarg>
 #include <ctime>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 
 namespace kt::diag {
@@ -21,13 +24,15 @@ void open()
 {
     if (stream)
         return;
-    // Probe for the file first: append mode would create it, and logging is
-    // on only while the file is already there.
-    std::FILE *probe = std::fopen(logPath().c_str(), "r");
-    if (!probe)
+    // No O_CREAT: logging is on only while the file is already there. The
+    // path is not followed when it is a link, an open never waits (a FIFO
+    // would block every export), and only a regular file is written to.
+    const int fd = ::open(logPath().c_str(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
         return;
-    std::fclose(probe);
-    stream = std::fopen(logPath().c_str(), "a+");
+    struct stat st{};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || !(stream = ::fdopen(fd, "a")))
+        ::close(fd);
 }
 
 void close()

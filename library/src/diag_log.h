@@ -11,8 +11,9 @@
 
 namespace kt::diag {
 
-// Opens the log for appending when the file exists; otherwise logging stays
-// off for the call. Opening an already open log changes nothing.
+// Opens the log for appending when a regular file exists at the path (not
+// through a link); otherwise logging stays off for the call. Never blocks.
+// Opening an already open log changes nothing.
 void open();
 
 // Flushes and closes the log, marking it closed.

@@ -3,6 +3,7 @@
 
 #include "diag_log.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -10,6 +11,7 @@
 #include <strings.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
@@ -76,6 +78,25 @@ bool applyLineSettings(int fd, termios &t, speed_t speed)
     return ::tcsetattr(fd, TCSANOW, &t) == 0;
 }
 
+// Opens a device path only when it names a character device, checked both
+// before the open (so that nothing else is even opened) and on the open
+// descriptor (so that a swap in between does not slip through).
+int openCharacterDevice(const std::string &path)
+{
+    struct stat st{};
+    if (::stat(path.c_str(), &st) == 0 && !S_ISCHR(st.st_mode)) {
+        errno = ENODEV;
+        return -1;
+    }
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0 && (::fstat(fd, &st) != 0 || !S_ISCHR(st.st_mode))) {
+        ::close(fd);
+        errno = ENODEV;
+        return -1;
+    }
+    return fd;
+}
+
 int fail(int fd, int result)
 {
     ::close(fd);
@@ -98,6 +119,17 @@ std::string devicePath(const char *text)
     else
         path = std::string("/dev/") + text;
     return path.size() < kDevicePathSize ? path : std::string();
+}
+
+bool climbsOut(const std::string &path)
+{
+    for (std::size_t start = 0; start <= path.size();) {
+        const std::size_t end = std::min(path.find('/', start), path.size());
+        if (path.compare(start, end - start, "..") == 0)
+            return true;
+        start = end + 1;
+    }
+    return false;
 }
 
 bool isComName(const char *text) { return text && startsWithNoCase(text, "com"); }
@@ -139,8 +171,10 @@ int openCOM(const char *text, int32_t baud, int32_t hdv, bool purge, Connection 
     int fd = -1;
     if (path.empty())
         errno = ENAMETOOLONG;
+    else if (climbsOut(path))
+        errno = EINVAL;
     else
-        fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        fd = openCharacterDevice(path);
     // Ports are not shared: a second opener finds the lock taken.
     if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const int err = errno;

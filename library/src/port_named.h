@@ -19,6 +19,10 @@ constexpr std::size_t kDevicePathSize = 128;
 // other name is looked for under /dev/. Empty when the path does not fit.
 std::string devicePath(const char *text);
 
+// True when the path has a ".." component: a port text must not climb out
+// of /dev.
+bool climbsOut(const std::string &path);
+
 // True when the port text names a serial port by itself ("com..." in any case).
 bool isComName(const char *text);
 
@@ -30,7 +34,8 @@ std::optional<speed_t> termiosSpeed(int32_t baud);
 enum class Presence { Present, Absent, NoModemLines };
 Presence modemPresence(int result, int error, int bits);
 
-// Opens the named port (or adopts the caller's handle), sets
+// Opens the named port (or adopts the caller's handle); only a character
+// device is opened, and never by a path with a ".." component. Then sets
 // time-outs, purges when asked, and for serial ports applies the line
 // settings and the CTS/DSR test.
 int openCOM(const char *text, int32_t baud, int32_t hdv, bool purge, Connection &c);
