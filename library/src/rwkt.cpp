@@ -30,6 +30,45 @@ int32_t checkArguments(int32_t index, const char *buffer, const char *port, int3
     return KT_OK;
 }
 
+// What one call did on the port.
+struct Transaction {
+    kt::port::Status open;
+    bool ok = false;
+    int error = 0; // system error of the failed write or read
+};
+
+// Opens the port, writes the command, and reads the reply into buffer when
+// asked. The connection is closed when this returns.
+Transaction transact(const kt::port::OpenRequest &request, const unsigned char *cmd, std::size_t length,
+                     bool readReply, char *buffer)
+{
+    Transaction t;
+    kt::port::Connection c;
+    t.open = c.open(request);
+    if (!t.open.ok())
+        return t;
+    const bool tcp = c.kind() == kt::port::Kind::Tcp;
+
+    const kt::port::Transfer written = c.write(cmd, length);
+    t.ok = written.count == static_cast<ssize_t>(length);
+    t.error = written.error;
+    kt::diag::write(" WriteFile( %ld ), nob=%lu, ok=%d, skrv=%d, tm=%ld \n", static_cast<long>(length),
+                    static_cast<unsigned long>(written.failed() ? 0 : written.count), t.ok ? 1 : 0,
+                    tcp ? static_cast<int>(written.count) : 0, kt::diag::now());
+
+    if (t.ok && readReply) {
+        std::this_thread::sleep_for(tcp ? 2 * kReplyPause : kReplyPause);
+        const kt::port::Transfer r = c.read(buffer, kReplyBytes);
+        t.ok = !r.failed();
+        t.error = r.error;
+        kt::diag::write(" ReadFile( 16 ), nob=%lu, ok=%d, skrv=%d, buf0=%x, tm=%ld \n",
+                        static_cast<unsigned long>(r.failed() ? 0 : r.count), t.ok ? 1 : 0,
+                        tcp ? static_cast<int>(r.count) : 0, static_cast<unsigned char>(buffer[0]),
+                        kt::diag::now());
+    }
+    return t;
+}
+
 } // namespace
 
 int32_t rwKT(int32_t index, char *buffer, const char *port, int32_t baud, int32_t hdv)
@@ -73,27 +112,10 @@ int32_t rwKT(int32_t index, char *buffer, const char *port, int32_t baud, int32_
     kt::diag::write("\n");
     kt::diag::flush();
 
-    kt::port::Connection c;
-    if (kt::port::open(port, baud, hdv, false, c) != 0)
+    const Transaction t =
+        transact({port, baud, hdv, false}, cmd.data(), length, !writing && isReadIndex(index), buffer);
+    if (!t.open.ok())
         return KT_ERR_OPEN;
-    const bool tcp = c.kind == kt::port::Kind::Tcp;
-
-    const ssize_t written = kt::port::writeBounded(c, cmd.data(), length);
-    bool ok = written == static_cast<ssize_t>(length);
-    kt::diag::write(" WriteFile( %ld ), nob=%lu, ok=%d, skrv=%d, tm=%ld \n", static_cast<long>(length),
-                    static_cast<unsigned long>(written < 0 ? 0 : written), ok ? 1 : 0,
-                    tcp ? static_cast<int>(written) : 0, kt::diag::now());
-
-    if (ok && !writing && isReadIndex(index)) {
-        std::this_thread::sleep_for(tcp ? 2 * kReplyPause : kReplyPause);
-        const ssize_t r = kt::port::readOnce(c, buffer, kReplyBytes);
-        ok = r >= 0;
-        kt::diag::write(" ReadFile( 16 ), nob=%lu, ok=%d, skrv=%d, buf0=%x, tm=%ld \n",
-                        static_cast<unsigned long>(r < 0 ? 0 : r), ok ? 1 : 0, tcp ? static_cast<int>(r) : 0,
-                        static_cast<unsigned char>(buffer[0]), kt::diag::now());
-    }
-
-    kt::port::close(c);
     kt::diag::write(" out rwkt, tm=%ld \n", kt::diag::now());
-    return ok ? KT_OK : KT_ERR_IO;
+    return t.ok ? KT_OK : KT_ERR_IO;
 }

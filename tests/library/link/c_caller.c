@@ -30,8 +30,8 @@ int main(void)
     expect(rwKT(1, NULL, "usb", 9600, 0) == KT_ERR_ARGS, "rwKT without a buffer");
     expect(rwKT(101, buffer, "usb", KT_RWKT_SERVICE_VALUE, 0) == KT_ERR_SERVICE, "rwKT service index");
     expect(RegBitmap(NULL) == 0, "RegBitmap(NULL) empties the list");
-    expect(DefBitmap(NULL, "127.0.0.1", 9100, 0) == 7, "DefBitmap with nothing registered");
-    expect(PrnBitmap(0, 1, "127.0.0.1", 9100, 0) == 3, "PrnBitmap number out of range");
+    expect(DefBitmap(NULL, "127.0.0.1", 9100, 0) == KT_BMP_NOTHING_TO_DEFINE, "DefBitmap with nothing registered");
+    expect(PrnBitmap(0, 1, "127.0.0.1", 9100, 0) == KT_BMP_NUMBER_OUT_OF_RANGE, "PrnBitmap number out of range");
     if (failures == 0)
         puts("C caller: all exports answered as expected");
     return failures == 0 ? 0 : 1;
