@@ -18,7 +18,14 @@
  *                           /dev/lp0, a /dev/ path is opened as it stands
  *   NULL, "" or "null..."   LPT1
  *
- * Diagnostics are appended to /ktdll.log, and only while that file exists.
+ * Diagnostics are appended to /ktdll.log, or to the file named by the
+ * environment variable KT4000_LOG, and only while that file exists and is a
+ * regular file (a link or a FIFO at the path is not used). A KT4000_LOG
+ * that names something existing but unusable is reported once per process
+ * on stderr.
+ *
+ * KT_lastError tells the system error behind the calling thread's last
+ * call into the library.
  *
  * The library keeps process-wide state (selected USB model, last found
  * model name, colour threshold, registered bitmaps, the log): calls must not
@@ -115,6 +122,27 @@ KT4000_API int32_t getModel(char *buffer);
 
 /* Sets the colour threshold of the bitmap conversion to value & 0xFF. Returns 0. */
 KT4000_API int32_t setColor(int32_t value);
+
+/*
+ * The system error number (an errno value) behind the calling thread's last
+ * call into the library, 0 when that call succeeded. Every other export
+ * sets it; KT_lastError itself leaves it as it is. Writes a short text of
+ * the error into text, at most size bytes and always zero-terminated (text
+ * may be NULL, size 0 or less writes nothing). The numbers of typical
+ * failures:
+ *   ENOENT        no such port (the device does not exist)
+ *   EACCES        permission denied on the port
+ *   EBUSY         the port is in use by another opener
+ *   ENODEV        not a character device, or no USB printer found
+ *   ENXIO         a serial printer without CTS and DSR (off or unplugged)
+ *   ECONNREFUSED  the TCP peer refused every connect
+ *   ETIMEDOUT     a connect or a write did not finish within its bound
+ *   EINVAL        invalid arguments or port text, a file that is no bitmap
+ *   EMSGSIZE      rwKT: the text does not fit the command buffer
+ *   ENOSPC, ENAMETOOLONG  RegBitmap: the list is full, the name too long
+ *   ERANGE        PrnBitmap: the image number is not 1..255
+ */
+KT4000_API int KT_lastError(char *text, int size);
 
 /* Sample exports, kept for callers that link against them. */
 KT4000_API int fnKtdll(void);

@@ -113,8 +113,12 @@ int openPort(const char *text)
         return -1;
     }
     UniqueFd fd(openCharacterDevice(path));
-    if (fd.get() >= 0 && ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
-        return -1; // closed on the way out; a successful close keeps flock's errno
+    if (fd.get() >= 0 && ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+        // Closed on the way out; a successful close keeps errno.
+        if (errno == EWOULDBLOCK)
+            errno = EBUSY; // the port is in use
+        return -1;
+    }
     return fd.release();
 }
 

@@ -1,10 +1,12 @@
 // rwKT: read one parameter or identity item, or write one parameter.
 #include "KT4000.h"
 #include "diag_log.h"
+#include "last_error.h"
 #include "port.h"
 #include "rwkt_commands.h"
 
 #include <array>
+#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <thread>
@@ -69,16 +71,17 @@ Transaction transact(const kt::port::OpenRequest &request, const unsigned char *
     return t;
 }
 
-} // namespace
+using kt::last_error::failure;
+using kt::last_error::Outcome;
 
-int32_t rwKT(int32_t index, char *buffer, const char *port, int32_t baud, int32_t hdv)
+Outcome readOrWrite(int32_t index, char *buffer, const char *port, int32_t baud, int32_t hdv)
 {
     kt::diag::Session log;
     kt::diag::write("\n in rwKT, idx=%ld, buf=%p, port=%s, baud=%ld, hdv=%ld, tm=%ld \n", static_cast<long>(index),
                     static_cast<void *>(buffer), kt::port::logText(port), static_cast<long>(baud),
                     static_cast<long>(hdv), kt::diag::now());
     if (const int32_t bad = checkArguments(index, buffer, port, baud, hdv); bad != KT_OK)
-        return bad;
+        return failure(bad, EINVAL);
 
     const bool writing = baud == KT_RWKT_SERVICE_VALUE;
     std::string_view command;
@@ -91,7 +94,7 @@ int32_t rwKT(int32_t index, char *buffer, const char *port, int32_t baud, int32_
         command = kt::rwkt::readCommand(index);
     }
     if (command.empty())
-        return KT_ERR_NOCMD;
+        return failure(KT_ERR_NOCMD, EINVAL);
 
     std::array<unsigned char, kCommandBuffer> cmd{};
     std::memcpy(cmd.data(), command.data(), command.size());
@@ -101,7 +104,7 @@ int32_t rwKT(int32_t index, char *buffer, const char *port, int32_t baud, int32_
         const std::size_t room = kCommandBuffer - 1 - length;
         const std::size_t text = strnlen(buffer, room + 1);
         if (text > room)
-            return KT_ERR_ARGS;
+            return failure(KT_ERR_ARGS, EMSGSIZE);
         std::memcpy(cmd.data() + length, buffer, text);
         length += text;
     }
@@ -115,7 +118,14 @@ int32_t rwKT(int32_t index, char *buffer, const char *port, int32_t baud, int32_
     const Transaction t =
         transact({port, baud, hdv, false}, cmd.data(), length, !writing && isReadIndex(index), buffer);
     if (!t.open.ok())
-        return KT_ERR_OPEN;
+        return failure(KT_ERR_OPEN, t.open.error);
     kt::diag::write(" out rwkt, tm=%ld \n", kt::diag::now());
-    return t.ok ? KT_OK : KT_ERR_IO;
+    return t.ok ? kt::last_error::success(KT_OK) : failure(KT_ERR_IO, t.error);
+}
+
+} // namespace
+
+int32_t rwKT(int32_t index, char *buffer, const char *port, int32_t baud, int32_t hdv)
+{
+    return kt::last_error::finish(readOrWrite(index, buffer, port, baud, hdv));
 }

@@ -1,6 +1,7 @@
 // sendx: open, send in 512-byte chunks, optionally read one reply, close.
 #include "KT4000.h"
 #include "diag_log.h"
+#include "last_error.h"
 #include "port.h"
 
 #include <algorithm>
@@ -130,10 +131,10 @@ Exchange exchange(const kt::port::OpenRequest &request, const unsigned char *byt
     return x;
 }
 
-} // namespace
+using kt::last_error::Outcome;
 
-int32_t sendx(const void *data, const char *port, int32_t baud, int32_t hdv, int32_t len, int32_t wait,
-              int32_t size, void *reply)
+Outcome send(const void *data, const char *port, int32_t baud, int32_t hdv, int32_t len, int32_t wait,
+             int32_t size, void *reply)
 {
     kt::diag::Session log;
     const auto *bytes = static_cast<const unsigned char *>(data);
@@ -149,7 +150,7 @@ int32_t sendx(const void *data, const char *port, int32_t baud, int32_t hdv, int
 
     const Exchange x = exchange({port, baud, hdv, true}, bytes, length, wait, size, reply);
     if (!x.open.ok())
-        return KT_ERR_OPEN;
+        return kt::last_error::failure(KT_ERR_OPEN, x.open.error);
 
     kt::diag::write(" out sendx at %ld \n", kt::diag::now());
     if (wait != 0 && reply != nullptr) {
@@ -160,7 +161,18 @@ int32_t sendx(const void *data, const char *port, int32_t baud, int32_t hdv, int
         logBytes(static_cast<const unsigned char *>(reply), static_cast<std::size_t>(x.replyCount), true);
         kt::diag::write("\n");
     }
-    return x.sent.ok ? KT_OK : KT_ERR_IO;
+    return x.sent.ok ? kt::last_error::success(KT_OK) : kt::last_error::failure(KT_ERR_IO, x.sent.error);
 }
 
-int32_t sendy(const void *, const char *, int32_t, int32_t, int32_t, int32_t, int32_t, void *) { return KT_OK; }
+} // namespace
+
+int32_t sendx(const void *data, const char *port, int32_t baud, int32_t hdv, int32_t len, int32_t wait,
+              int32_t size, void *reply)
+{
+    return kt::last_error::finish(send(data, port, baud, hdv, len, wait, size, reply));
+}
+
+int32_t sendy(const void *, const char *, int32_t, int32_t, int32_t, int32_t, int32_t, void *)
+{
+    return kt::last_error::finish(kt::last_error::success(KT_OK));
+}
