@@ -103,6 +103,10 @@ int openDev(const std::string &fragment, int &index)
 
 namespace {
 
+// A printer that was found but could not be opened (EACCES, EBUSY) says
+// more than the rows after it that found nothing (ENODEV).
+int keptError(int kept, int next) { return kept != 0 && kept != ENODEV ? kept : next; }
+
 Status openUSB(const OpenRequest &, Opened &opened)
 {
     const std::string selected = usb::selectedFragment();
@@ -117,7 +121,7 @@ Status openUSB(const OpenRequest &, Opened &opened)
         for (const usb::ModelRow &r : usb::modelTable()) {
             index = 0;
             fd = openDev(r.fragment, index);
-            error = fd < 0 ? errno : 0;
+            error = fd < 0 ? keptError(error, errno) : 0;
             logAttempt(r.tag, fd, index);
             usb::setCurrentModel(r.model);
             if (fd >= 0)
