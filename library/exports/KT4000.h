@@ -18,7 +18,14 @@
  *                           /dev/lp0, a /dev/ path is opened as it stands
  *   NULL, "" or "null..."   LPT1
  *
- * Diagnostics are appended to /ktdll.log, and only while that file exists.
+ * Diagnostics are appended to /ktdll.log, or to the file named by the
+ * environment variable KT4000_LOG, and only while that file exists and is a
+ * regular file (a link or a FIFO at the path is not used). A KT4000_LOG
+ * that names something existing but unusable is reported once per process
+ * on stderr.
+ *
+ * KT_lastError tells the system error behind the calling thread's last
+ * call into the library.
  *
  * The library keeps process-wide state (selected USB model, last found
  * model name, colour threshold, registered bitmaps, the log): calls must not
@@ -47,6 +54,18 @@ extern "C" {
 #define KT_ERR_SERVICE  10  /* rwKT: service value with an index outside 51..73 */
 #define KT_ERR_NOCMD    11  /* rwKT: no command exists for the index */
 
+/* Result codes of the bitmap exports. */
+#define KT_BMP_OK                  0
+#define KT_BMP_CANNOT_OPEN         2   /* DefBitmap: a file is missing, unreadable or not a bitmap */
+#define KT_BMP_NO_MEMORY           3   /* DefBitmap: the command cannot be built in memory */
+#define KT_BMP_NUMBER_OUT_OF_RANGE 3   /* PrnBitmap: the number is not 1..255 */
+#define KT_BMP_SEND_FAILED         4   /* DefBitmap: sendx failed */
+#define KT_BMP_NO_PORT             5   /* DefBitmap: neither port text nor caller handle */
+#define KT_BMP_NOT_CONVERTED       6   /* DefBitmap: a bitmap could not be converted */
+#define KT_BMP_NOTHING_TO_DEFINE   7   /* DefBitmap: no names registered and none given */
+#define KT_BMP_LIST_FULL         257   /* RegBitmap: 255 names are already registered */
+#define KT_BMP_NAME_TOO_LONG     258   /* RegBitmap: the name has 512 characters or more */
+
 /* Baud value that switches rwKT into parameter write mode. */
 #define KT_RWKT_SERVICE_VALUE 483926
 
@@ -72,25 +91,25 @@ KT4000_API int32_t rwKT(int32_t index, char *buffer, const char *port, int32_t b
 
 /*
  * NULL or "": empties the list, returns 0. Otherwise registers the file and
- * returns the new count (1..255); 257 when the list is full, 258 when the
- * name has 512 characters or more.
+ * returns the new count (1..255); KT_BMP_LIST_FULL when the list is full,
+ * KT_BMP_NAME_TOO_LONG when the name has 512 characters or more.
  */
 KT4000_API int32_t RegBitmap(const char *fileName);
 
 /*
  * Converts every registered bitmap (and fileName, when given) and stores
- * them in the printer with one define command. Returns 0 defined, 2 a file
- * cannot be opened or is not a bitmap, 3 no memory, 4 the send failed,
- * 5 neither port nor handle, 6 a bitmap could not be converted (also
- * compressed, top-down, or pixel data that does not match the header),
- * 7 nothing to define, and RegBitmap's 257 or 258 when fileName cannot
- * join the list (nothing is sent then). After a failure the list is kept.
+ * them in the printer with one define command. Returns KT_BMP_OK or one of
+ * the DefBitmap codes above (KT_BMP_NOT_CONVERTED also for compressed,
+ * top-down, or pixel data that does not match the header), and RegBitmap's
+ * KT_BMP_LIST_FULL or KT_BMP_NAME_TOO_LONG when fileName cannot join the
+ * list (nothing is sent then). After a failure the list is kept.
  */
 KT4000_API int32_t DefBitmap(const char *fileName, const char *port, int32_t baud, int32_t hdv);
 
 /*
- * Prints stored image `number` (1..255) in print mode 0..3. Returns 3 for a
- * number out of range, else the result of sendx.
+ * Prints stored image `number` (1..255) in print mode 0..3. Returns
+ * KT_BMP_NUMBER_OUT_OF_RANGE for a number out of range, else the result of
+ * sendx.
  */
 KT4000_API int32_t PrnBitmap(int32_t number, int32_t mode, const char *port, int32_t baud,
                              int32_t hdv);
@@ -103,6 +122,27 @@ KT4000_API int32_t getModel(char *buffer);
 
 /* Sets the colour threshold of the bitmap conversion to value & 0xFF. Returns 0. */
 KT4000_API int32_t setColor(int32_t value);
+
+/*
+ * The system error number (an errno value) behind the calling thread's last
+ * call into the library, 0 when that call succeeded. Every other export
+ * sets it; KT_lastError itself leaves it as it is. Writes a short text of
+ * the error into text, at most size bytes and always zero-terminated (text
+ * may be NULL, size 0 or less writes nothing). The numbers of typical
+ * failures:
+ *   ENOENT        no such port (the device does not exist)
+ *   EACCES        permission denied on the port
+ *   EBUSY         the port is in use by another opener
+ *   ENODEV        not a character device, or no USB printer found
+ *   ENXIO         a serial printer without CTS and DSR (off or unplugged)
+ *   ECONNREFUSED  the TCP peer refused every connect
+ *   ETIMEDOUT     a connect or a write did not finish within its bound
+ *   EINVAL        invalid arguments or port text, a file that is no bitmap
+ *   EMSGSIZE      rwKT: the text does not fit the command buffer
+ *   ENOSPC, ENAMETOOLONG  RegBitmap: the list is full, the name too long
+ *   ERANGE        PrnBitmap: the image number is not 1..255
+ */
+KT4000_API int KT_lastError(char *text, int size);
 
 /* Sample exports, kept for callers that link against them. */
 KT4000_API int fnKtdll(void);

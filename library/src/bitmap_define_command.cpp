@@ -8,6 +8,7 @@
 #include "diag_log.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <limits>
 #include <new>
@@ -37,15 +38,19 @@ bool allFilesOpen(std::span<const std::string> files)
     return true;
 }
 
-std::int32_t readHeaders(std::span<const std::string> files, std::vector<BitmapHeader> &headers)
+std::int32_t readHeaders(std::span<const std::string> files, std::vector<BitmapHeader> &headers, int &error)
 {
     for (const std::string &name : files) {
         const std::optional<FileBytes> start = readFileStart(name, kHeaderPrefixBytes);
-        if (!start)
+        if (!start) {
+            error = errno;
             return result::cannotOpen;
+        }
         const std::optional<BitmapHeader> header = parseHeader(start->bytes, start->fileBytes);
-        if (!header)
+        if (!header) {
+            error = EINVAL;
             return result::cannotOpen;
+        }
         log::header(*header);
         headers.push_back(*header);
     }
@@ -75,7 +80,7 @@ std::uint64_t commandBytes(std::span<const BitmapHeader> headers)
 }
 
 std::int32_t convertAll(std::span<const std::string> files, std::span<const BitmapHeader> headers,
-                        std::uint8_t threshold, std::span<std::uint8_t> command)
+                        std::uint8_t threshold, std::span<std::uint8_t> command, int &error)
 {
     std::vector<std::uint8_t> raster;
     std::size_t offset = 3;
@@ -83,8 +88,10 @@ std::int32_t convertAll(std::span<const std::string> files, std::span<const Bitm
         // No more than the length measured before: a file that changed in
         // between is refused, and cannot make the read grow without bound.
         const std::optional<FileBytes> file = readFileStart(files[i], headers[i].fileBytes);
-        if (!file)
+        if (!file) {
+            error = errno;
             return result::cannotOpen;
+        }
         if (file->fileBytes != headers[i].fileBytes || file->bytes.size() != file->fileBytes)
             return result::notConverted;
         const std::size_t block = static_cast<std::size_t>(headers[i].blockBytes());
@@ -101,40 +108,37 @@ std::int32_t convertAll(std::span<const std::string> files, std::span<const Bitm
 DefineCommand buildDefineCommand(std::span<const std::string> files, std::uint8_t threshold)
 {
     DefineCommand out;
-    if (files.empty()) {
-        out.result = result::nothingToDefine;
+    const auto failed = [&out](std::int32_t result, int error) {
+        out.result = result;
+        out.error = error;
         return out;
-    }
-    if (files.size() > kMaxImages) {
-        out.result = result::listFull;
-        return out;
-    }
-    if (!allFilesOpen(files)) {
-        out.result = result::cannotOpen;
-        return out;
-    }
+    };
+    if (files.empty())
+        return failed(result::nothingToDefine, EINVAL);
+    if (files.size() > kMaxImages)
+        return failed(result::listFull, ENOSPC);
+    if (!allFilesOpen(files))
+        return failed(result::cannotOpen, errno);
     std::vector<BitmapHeader> headers;
     headers.reserve(files.size());
-    if ((out.result = readHeaders(files, headers)) != result::defined)
-        return out;
+    int error = EINVAL;
+    if (const std::int32_t r = readHeaders(files, headers, error); r != result::defined)
+        return failed(r, error);
     const std::uint64_t length = commandBytes(headers);
     diag::write(" len=%ld \n", static_cast<long>(std::min<std::uint64_t>(
                                    length, std::numeric_limits<long>::max())));
-    if ((out.result = checkAllConvertible(headers)) != result::defined)
-        return out;
-    if (length > kMaxCommandBytes) {
-        out.result = result::noMemory;
-        return out;
-    }
+    if (const std::int32_t r = checkAllConvertible(headers); r != result::defined)
+        return failed(r, EINVAL);
+    if (length > kMaxCommandBytes)
+        return failed(result::noMemory, ENOMEM);
     std::vector<std::uint8_t> command;
     try {
         command.assign(static_cast<std::size_t>(length), 0);
     } catch (const std::bad_alloc &) {
-        out.result = result::noMemory;
-        return out;
+        return failed(result::noMemory, ENOMEM);
     }
-    if ((out.result = convertAll(files, headers, threshold, command)) != result::defined)
-        return out;
+    if (const std::int32_t r = convertAll(files, headers, threshold, command, error); r != result::defined)
+        return failed(r, error);
     command[0] = 0x1C;
     command[1] = 0x71;
     command[2] = static_cast<std::uint8_t>(files.size());

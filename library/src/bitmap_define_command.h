@@ -12,6 +12,7 @@ namespace kt::bitmap {
 
 struct DefineCommand {
     std::int32_t result = 0;         // a code of bitmap_results.h
+    int error = 0;                   // the system error number behind a failure
     std::vector<std::uint8_t> bytes; // the whole command when result is 0
 };
 
@@ -19,7 +20,9 @@ struct DefineCommand {
 // order. Fails with 2 when a file cannot be opened or is not a bitmap, 6
 // when one cannot be converted (checked for all files before any memory is
 // set aside), 3 when the command cannot be held (or exceeds what one send
-// can carry), 7 for an empty list; nothing half-built is returned.
+// can carry), 7 for an empty list; nothing half-built is returned. A file's
+// own error is kept (ENOENT, EACCES, ...); a file that is no bitmap, or
+// cannot be converted, or an empty list is EINVAL.
 DefineCommand buildDefineCommand(std::span<const std::string> files, std::uint8_t threshold);
 
 } // namespace kt::bitmap

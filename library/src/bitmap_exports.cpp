@@ -7,40 +7,35 @@
 #include "bitmap_registry.h"
 #include "bitmap_results.h"
 #include "diag_log.h"
+#include "last_error.h"
 #include "settings.h"
+
+#include <cerrno>
 
 namespace {
 
 namespace registry = kt::bitmap::registry;
 namespace result = kt::bitmap::result;
+using kt::last_error::failure;
+using kt::last_error::Outcome;
+using kt::last_error::success;
 
 bool hasText(const char *text) { return text && *text; }
 
-std::int32_t registrationResult(registry::Added added)
+Outcome registration(registry::Added added)
 {
     switch (added) {
     case registry::Added::full:
-        return result::listFull;
+        return failure(result::listFull, ENOSPC);
     case registry::Added::nameTooLong:
-        return result::nameTooLong;
+        return failure(result::nameTooLong, ENAMETOOLONG);
     case registry::Added::ok:
         break;
     }
-    return static_cast<std::int32_t>(registry::names().size());
+    return success(static_cast<std::int32_t>(registry::names().size()));
 }
 
-} // namespace
-
-int32_t RegBitmap(const char *fileName)
-{
-    if (!hasText(fileName)) {
-        registry::clear();
-        return result::defined;
-    }
-    return registrationResult(registry::add(fileName));
-}
-
-int32_t DefBitmap(const char *fileName, const char *port, int32_t baud, int32_t hdv)
+Outcome define(const char *fileName, const char *port, int32_t baud, int32_t hdv)
 {
     kt::diag::Session log;
     kt::diag::write(" DefBitmap( %p, %p, %ld, %ld ), fc=%ld, tm=%ld \n",
@@ -53,19 +48,19 @@ int32_t DefBitmap(const char *fileName, const char *port, int32_t baud, int32_t 
         kt::diag::write(" port=%s \n", port);
 
     if (registry::names().empty() && !hasText(fileName))
-        return result::nothingToDefine;
+        return failure(result::nothingToDefine, EINVAL);
     if (hdv == 0 && !hasText(port))
-        return result::noPort;
+        return failure(result::noPort, EINVAL);
     // A name that cannot join the list fails the call: defining the others
     // without it would report success for a file that was left out.
     if (hasText(fileName))
         if (const registry::Added added = registry::add(fileName); added != registry::Added::ok)
-            return registrationResult(added);
+            return registration(added);
 
     kt::bitmap::DefineCommand command =
         kt::bitmap::buildDefineCommand(registry::names(), kt::settings::colourThreshold());
     if (command.result != result::defined)
-        return command.result;
+        return failure(command.result, command.error);
     // sendx opens the log itself.
     kt::diag::close();
     const std::int32_t sent =
@@ -73,16 +68,33 @@ int32_t DefBitmap(const char *fileName, const char *port, int32_t baud, int32_t 
               0, 0, nullptr);
     command.bytes = {};
     if (sent != KT_OK)
-        return result::sendFailed;
+        return failure(result::sendFailed, kt::last_error::get());
     registry::clear();
-    return result::defined;
+    return success(result::defined);
+}
+
+} // namespace
+
+int32_t RegBitmap(const char *fileName)
+{
+    if (!hasText(fileName)) {
+        registry::clear();
+        return kt::last_error::finish(success(result::defined));
+    }
+    return kt::last_error::finish(registration(registry::add(fileName)));
+}
+
+int32_t DefBitmap(const char *fileName, const char *port, int32_t baud, int32_t hdv)
+{
+    return kt::last_error::finish(define(fileName, port, baud, hdv));
 }
 
 int32_t PrnBitmap(int32_t number, int32_t mode, const char *port, int32_t baud, int32_t hdv)
 {
     if (number < 1 || number > 255)
-        return result::numberOutOfRange;
+        return kt::last_error::finish(failure(result::numberOutOfRange, ERANGE));
     const std::uint8_t modeChar = mode >= 1 && mode <= 3 ? static_cast<std::uint8_t>('0' + mode) : '0';
     std::uint8_t print[4] = {0x1C, 0x70, static_cast<std::uint8_t>(number), modeChar};
+    // sendx records its own error.
     return sendx(print, port, baud, hdv, sizeof print, 0, 0, nullptr);
 }

@@ -24,12 +24,17 @@ public:
     Descriptor(const Descriptor &) = delete;
     Descriptor &operator=(const Descriptor &) = delete;
 
-    // The length of a regular file; empty for anything else.
+    // The length of a regular file; empty for anything else, errno telling
+    // why (EINVAL: not a regular file).
     std::optional<std::uint64_t> regularFileBytes() const
     {
         struct stat st {};
-        if (fd_ < 0 || ::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode))
+        if (fd_ < 0 || ::fstat(fd_, &st) != 0)
             return std::nullopt;
+        if (!S_ISREG(st.st_mode)) {
+            errno = EINVAL;
+            return std::nullopt;
+        }
         return static_cast<std::uint64_t>(st.st_size);
     }
 
@@ -72,11 +77,14 @@ std::optional<FileBytes> readFileStart(const std::string &path, std::uint64_t li
     FileBytes result;
     result.fileBytes = *length;
     const std::uint64_t wanted = std::min(*length, limit);
-    if (wanted > result.bytes.max_size())
+    if (wanted > result.bytes.max_size()) {
+        errno = ENOMEM;
         return std::nullopt;
+    }
     try {
         result.bytes.resize(static_cast<std::size_t>(wanted));
     } catch (const std::bad_alloc &) {
+        errno = ENOMEM;
         return std::nullopt;
     }
     const long long got = readFully(file.fd(), result.bytes.data(), result.bytes.size());

@@ -17,6 +17,7 @@ struct FileBytes {
 };
 
 // True when the name is a regular file that can be opened for reading.
+// Failures here and below leave errno telling why.
 bool canOpenFile(const std::string &path);
 
 // Reads up to `limit` bytes from the start of the file (all of it for the

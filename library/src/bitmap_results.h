@@ -1,19 +1,22 @@
-// Result codes of the bitmap exports (RegBitmap, DefBitmap, PrnBitmap).
+// Result codes of the bitmap exports (RegBitmap, DefBitmap, PrnBitmap), by
+// the names the library uses inside; the values are the published ones.
 #pragma once
+
+#include "KT4000.h"
 
 #include <cstdint>
 
 namespace kt::bitmap::result {
 
-inline constexpr std::int32_t defined = 0;
-inline constexpr std::int32_t cannotOpen = 2;      // missing, unreadable, or not a bitmap
-inline constexpr std::int32_t noMemory = 3;        // the command cannot be built in memory
-inline constexpr std::int32_t sendFailed = 4;
-inline constexpr std::int32_t noPort = 5;          // neither port text nor caller handle
-inline constexpr std::int32_t notConverted = 6;
-inline constexpr std::int32_t nothingToDefine = 7;
-inline constexpr std::int32_t listFull = 257;      // 255 names are already registered
-inline constexpr std::int32_t nameTooLong = 258;   // 512 characters or more
-inline constexpr std::int32_t numberOutOfRange = 3; // PrnBitmap: not 1..255
+inline constexpr std::int32_t defined = KT_BMP_OK;
+inline constexpr std::int32_t cannotOpen = KT_BMP_CANNOT_OPEN;
+inline constexpr std::int32_t noMemory = KT_BMP_NO_MEMORY;
+inline constexpr std::int32_t sendFailed = KT_BMP_SEND_FAILED;
+inline constexpr std::int32_t noPort = KT_BMP_NO_PORT;
+inline constexpr std::int32_t notConverted = KT_BMP_NOT_CONVERTED;
+inline constexpr std::int32_t nothingToDefine = KT_BMP_NOTHING_TO_DEFINE;
+inline constexpr std::int32_t listFull = KT_BMP_LIST_FULL;
+inline constexpr std::int32_t nameTooLong = KT_BMP_NAME_TOO_LONG;
+inline constexpr std::int32_t numberOutOfRange = KT_BMP_NUMBER_OUT_OF_RANGE;
 
 } // namespace kt::bitmap::result

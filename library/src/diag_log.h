@@ -1,5 +1,6 @@
-// Diagnostics log of the library: /ktdll.log, appended to only while the
-// file exists, so that logging is switched on by creating the file.
+// Diagnostics log of the library: /ktdll.log, or the path in the
+// environment variable KT4000_LOG, appended to only while the file exists,
+// so that logging is switched on by creating the file.
 //
 // The stream is process-wide and unguarded, like the rest of the library's
 // state: the exports that log (sendx, rwKT, DefBitmap) open it at their
@@ -11,8 +12,11 @@
 
 namespace kt::diag {
 
-// Opens the log for appending when the file exists; otherwise logging stays
-// off for the call. Opening an already open log changes nothing.
+// Opens the log for appending when a regular file exists at the path (not
+// through a link); otherwise logging stays off for the call. Never blocks.
+// Opening an already open log changes nothing. When KT4000_LOG names
+// something that exists but cannot be used, that is told once per process
+// on standard error.
 void open();
 
 // Flushes and closes the log, marking it closed.
@@ -30,8 +34,10 @@ void flush();
 // Whole seconds since 1 January 1970, the time stamp of every log line.
 long now();
 
-// The log file's path; "/ktdll.log" unless a test moved it.
-const std::string &path();
+// The log file's path: the one set by setPath(), else KT4000_LOG when set
+// and not empty, else "/ktdll.log".
+std::string path();
+// Moves the log (tests); an empty path goes back to KT4000_LOG or the default.
 void setPath(std::string path);
 
 // Opens the log for the scope of one export call and closes it on every

@@ -1,5 +1,6 @@
 // setModel, getModel, setColor: the process-wide choices of the library.
 #include "KT4000.h"
+#include "last_error.h"
 #include "settings.h"
 #include "usb_models.h"
 
@@ -7,6 +8,7 @@
 
 int32_t setModel(const char *key)
 {
+    kt::last_error::set(0);
     if (!key)
         return 0;
     if (const auto *row = kt::usb::rowByKey(key))
@@ -16,6 +18,7 @@ int32_t setModel(const char *key)
 
 int32_t getModel(char *buffer)
 {
+    kt::last_error::set(0);
     if (!buffer)
         return 0;
     // Callers provide 9 bytes: the longest model name and its terminator.
@@ -29,6 +32,7 @@ int32_t getModel(char *buffer)
 
 int32_t setColor(int32_t value)
 {
+    kt::last_error::set(0);
     kt::settings::setColourThreshold(static_cast<std::uint8_t>(value & 0xFF));
     return 0;
 }

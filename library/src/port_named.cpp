@@ -3,13 +3,16 @@
 
 #include "diag_log.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <poll.h>
 #include <strings.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
@@ -36,7 +39,7 @@ int portNumber(const char *text, const char *prefix)
 }
 
 // The serial time-outs every opened port gets, in milliseconds: readNamed()
-// and kNamedWriteMs in port.cpp are their Linux form.
+// and kNamedWriteMs are their Linux form.
 struct Timeouts {
     unsigned long readInterval, readConstant, readMultiplier, writeConstant, writeMultiplier;
 };
@@ -50,18 +53,19 @@ void logTimeouts(int result, const Timeouts &t)
 
 // settimeout: the port keeps no time-outs of its own on Linux; the bounded
 // reads and writes apply them. The call checks that the handle is usable.
-int settimeout(int fd)
+Status settimeout(int fd)
 {
     diag::write(" in settimeout at %ld \n", diag::now());
     errno = 0;
     const int valid = ::fcntl(fd, F_GETFL) != -1 ? 1 : 0;
+    const int error = errno;
     logTimeouts(valid, Timeouts{});
-    diag::write(" SetCommTimeouts()=%ld,%lu \n", static_cast<long>(valid), static_cast<unsigned long>(errno));
+    diag::write(" SetCommTimeouts()=%ld,%lu \n", static_cast<long>(valid), static_cast<unsigned long>(error));
     if (!valid)
-        return 0;
+        return {error};
     logTimeouts(valid, kApplied);
     diag::write(" out settimeout at %ld \n", diag::now());
-    return valid;
+    return {};
 }
 
 // 8 data bits, no parity, one stop bit, raw, hardware flow control.
@@ -76,10 +80,70 @@ bool applyLineSettings(int fd, termios &t, speed_t speed)
     return ::tcsetattr(fd, TCSANOW, &t) == 0;
 }
 
-int fail(int fd, int result)
+// Opens a device path only when it names a character device, checked both
+// before the open (so that nothing else is even opened) and on the open
+// descriptor (so that a swap in between does not slip through).
+int openCharacterDevice(const std::string &path)
 {
-    ::close(fd);
-    return result;
+    struct stat st{};
+    if (::stat(path.c_str(), &st) == 0 && !S_ISCHR(st.st_mode)) {
+        errno = ENODEV;
+        return -1;
+    }
+    UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    if (fd.get() >= 0 && (::fstat(fd.get(), &st) != 0 || !S_ISCHR(st.st_mode))) {
+        errno = ENODEV;
+        return -1;
+    }
+    return fd.release();
+}
+
+// The descriptor of the port text's device, or -1 with errno. Ports are
+// not shared: a second opener finds the lock taken.
+int openPort(const char *text)
+{
+    const std::string path = devicePath(text);
+    errno = 0;
+    if (path.empty()) {
+        errno = ENAMETOOLONG;
+        return -1;
+    }
+    if (climbsOut(path)) {
+        errno = EINVAL;
+        return -1;
+    }
+    UniqueFd fd(openCharacterDevice(path));
+    if (fd.get() >= 0 && ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+        // Closed on the way out; a successful close keeps errno.
+        if (errno == EWOULDBLOCK)
+            errno = EBUSY; // the port is in use
+        return -1;
+    }
+    return fd.release();
+}
+
+// Serial read time-outs: the whole read may take 1 ms plus 1 ms per byte
+// asked for, and it ends once the line has been quiet for 1 ms.
+Transfer readNamed(int fd, unsigned char *buffer, std::size_t n)
+{
+    const Deadline total(static_cast<int>(std::min<std::size_t>(n, 60000)) + 1);
+    std::size_t got = 0;
+    while (got < n) {
+        const int wait = got ? std::min(1, total.remainingMs()) : total.remainingMs();
+        if (!waitFor(fd, POLLIN, std::max(wait, 0)))
+            break;
+        const ssize_t r = ::read(fd, buffer + got, n - got);
+        if (r < 0 && retryable(errno))
+            continue;
+        if (r < 0)
+            return got ? Transfer{static_cast<ssize_t>(got), 0} : Transfer{-1, errno};
+        if (r == 0)
+            break;
+        got += static_cast<std::size_t>(r);
+        if (total.passed())
+            break;
+    }
+    return {static_cast<ssize_t>(got), 0};
 }
 
 } // namespace
@@ -98,6 +162,17 @@ std::string devicePath(const char *text)
     else
         path = std::string("/dev/") + text;
     return path.size() < kDevicePathSize ? path : std::string();
+}
+
+bool climbsOut(const std::string &path)
+{
+    for (std::size_t start = 0; start <= path.size();) {
+        const std::size_t end = std::min(path.find('/', start), path.size());
+        if (path.compare(start, end - start, "..") == 0)
+            return true;
+        start = end + 1;
+    }
+    return false;
 }
 
 bool isComName(const char *text) { return text && startsWithNoCase(text, "com"); }
@@ -124,68 +199,62 @@ Presence modemPresence(int result, int error, int bits)
     return ((bits & TIOCM_CTS) && (bits & TIOCM_DSR)) ? Presence::Present : Presence::Absent;
 }
 
-int openCOM(const char *text, int32_t baud, int32_t hdv, bool purge, Connection &c)
+namespace {
+
+Status openCOM(const OpenRequest &request, Opened &opened)
 {
+    const char *text = request.text;
     diag::write(" in openCOM at %ld, port=%s, hdv=%ld, hd=%p \n", diag::now(), logText(text),
-                static_cast<long>(hdv), logHandle(c.fd));
-    if (hdv != 0 && hdv != -1) {
-        c.fd = hdv;
-        c.callerOwned = true;
-        return 0;
+                static_cast<long>(request.hdv), logHandle(opened.fd));
+    if (request.hdv != 0 && request.hdv != -1) {
+        opened = Opened{request.hdv, true};
+        return {};
     }
 
-    const std::string path = devicePath(text);
-    errno = 0;
-    int fd = -1;
-    if (path.empty())
-        errno = ENAMETOOLONG;
-    else
-        fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    // Ports are not shared: a second opener finds the lock taken.
-    if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        const int err = errno;
-        ::close(fd);
-        fd = -1;
-        errno = err;
-    }
-    diag::write(" hd=%p, lerr=%lu \n", logHandle(fd), static_cast<unsigned long>(errno));
-    if (fd < 0)
-        return 1;
+    UniqueFd fd(openPort(text));
+    const int openError = errno;
+    diag::write(" hd=%p, lerr=%lu \n", logHandle(fd.get()), static_cast<unsigned long>(openError));
+    if (fd.get() < 0)
+        return {openError};
 
-    const int timeouts = settimeout(fd);
-    diag::write(" setto=%d \n", timeouts);
-    if (!timeouts)
-        return fail(fd, 2);
+    const Status timeouts = settimeout(fd.get());
+    diag::write(" setto=%d \n", timeouts.ok() ? 1 : 0);
+    if (!timeouts.ok())
+        return timeouts;
 
-    if (purge) {
-        const long purged = ::tcflush(fd, TCIOFLUSH) == 0 ? 1 : 0;
+    if (request.purge) {
+        const long purged = ::tcflush(fd.get(), TCIOFLUSH) == 0 ? 1 : 0;
         diag::write(" PurgeComm()=%ld, tm=%ld \n", purged, diag::now());
     }
 
-    const bool serial = isComName(text) || (std::strncmp(text ? text : "", "/dev/", 5) == 0 && ::isatty(fd));
+    const bool serial =
+        isComName(text) || (std::strncmp(text ? text : "", "/dev/", 5) == 0 && ::isatty(fd.get()));
     if (!serial) {
-        c.fd = fd;
-        return 0;
+        opened.fd = fd.release();
+        return {};
     }
 
     termios t{};
-    const int gcs = ::tcgetattr(fd, &t) == 0 ? 1 : 0;
+    const int gcs = ::tcgetattr(fd.get(), &t) == 0 ? 1 : 0;
+    const int getError = errno;
     diag::write(" gcs=%d \n", gcs);
     if (!gcs)
-        return fail(fd, 3);
+        return {getError};
 
     // A rate without a speed constant is set on top of the other settings.
-    const auto speed = termiosSpeed(baud);
-    const int scs = applyLineSettings(fd, t, speed.value_or(B9600)) &&
-                            (speed || setCustomBaud(fd, baud))
+    const auto speed = termiosSpeed(request.baud);
+    errno = 0;
+    const int scs = applyLineSettings(fd.get(), t, speed.value_or(B9600)) &&
+                            (speed || setCustomBaud(fd.get(), request.baud))
                         ? 1
                         : 0;
+    const int setError = errno ? errno : EINVAL;
     diag::write(" scs=%d \n", scs);
     if (!scs)
-        return fail(fd, 4);
+        return {setError};
 
     int bits = 0;
-    const int r = ::ioctl(fd, TIOCMGET, &bits);
+    const int r = ::ioctl(fd.get(), TIOCMGET, &bits);
     const int err = errno;
     diag::write(" GetCommModemState()=%d,%lx,%ld \n", r == 0 ? 1 : 0, static_cast<unsigned long>(bits),
                 diag::now());
@@ -197,10 +266,15 @@ int openCOM(const char *text, int32_t baud, int32_t hdv, bool purge, Connection 
         break;
     case Presence::Absent:
         diag::write(" getCommModemStatus test failed! \n");
-        return fail(fd, 5);
+        // CTS and DSR off: the printer is switched off or not connected.
+        return {r != 0 ? err : ENXIO};
     }
-    c.fd = fd;
-    return 0;
+    opened.fd = fd.release();
+    return {};
 }
+
+} // namespace
+
+const Operations namedOperations{Kind::Named, openCOM, closeDescriptor, writeDescriptor, readNamed, kNamedWriteMs};
 
 } // namespace kt::port

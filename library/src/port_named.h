@@ -1,7 +1,12 @@
 // Named ports: serial (COMn, terminals under /dev) and parallel (LPTn).
+// The backend's entry points are namedOperations (port_types.h); this
+// header holds the decisions of its open step. openCOM opens only a
+// character device, never by a path with a ".." component, adopts a
+// caller's handle as it stands, sets time-outs, purges when asked, and for
+// serial ports applies the line settings and the CTS/DSR test.
 #pragma once
 
-#include "port.h"
+#include "port_types.h"
 
 #include <cstdint>
 #include <optional>
@@ -19,6 +24,10 @@ constexpr std::size_t kDevicePathSize = 128;
 // other name is looked for under /dev/. Empty when the path does not fit.
 std::string devicePath(const char *text);
 
+// True when the path has a ".." component: a port text must not climb out
+// of /dev.
+bool climbsOut(const std::string &path);
+
 // True when the port text names a serial port by itself ("com..." in any case).
 bool isComName(const char *text);
 
@@ -29,10 +38,5 @@ std::optional<speed_t> termiosSpeed(int32_t baud);
 // the line bits. A port without modem lines (ENOTTY, EINVAL) passes.
 enum class Presence { Present, Absent, NoModemLines };
 Presence modemPresence(int result, int error, int bits);
-
-// Opens the named port (or adopts the caller's handle), sets
-// time-outs, purges when asked, and for serial ports applies the line
-// settings and the CTS/DSR test.
-int openCOM(const char *text, int32_t baud, int32_t hdv, bool purge, Connection &c);
 
 } // namespace kt::port

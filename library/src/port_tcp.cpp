@@ -35,16 +35,6 @@ std::optional<Address> parseIP(const char *text)
     return a;
 }
 
-bool isAddressPort(const char *text)
-{
-    if (!text)
-        return false;
-    const auto *p = reinterpret_cast<const unsigned char *>(text);
-    while (*p != 0 && *p <= 32)
-        ++p;
-    return *p >= '0' && *p <= '9';
-}
-
 int connectTCP(const Address &address, std::uint16_t port, int budgetMs)
 {
     sockaddr_in sa{};
@@ -56,37 +46,47 @@ int connectTCP(const Address &address, std::uint16_t port, int budgetMs)
     sa.sin_addr.s_addr = htonl(host);
 
     const Deadline deadline(budgetMs);
+    int lastError = ETIMEDOUT;
     for (int attempt = 0; attempt < kConnectAttempts; ++attempt) {
-        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-        if (fd < 0)
+        UniqueFd fd(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+        if (fd.get() < 0)
             return -1;
-        int r = ::connect(fd, reinterpret_cast<const sockaddr *>(&sa), sizeof sa);
+        const int r = ::connect(fd.get(), reinterpret_cast<const sockaddr *>(&sa), sizeof sa);
         if (r == 0 || errno == EISCONN)
-            return fd;
-        if (errno == EINPROGRESS && waitFor(fd, POLLOUT, deadline.remainingMs())) {
-            int error = 0;
-            socklen_t len = sizeof error;
-            if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &len) == 0 && error == 0)
-                return fd;
+            return fd.release();
+        lastError = errno;
+        if (errno == EINPROGRESS) {
+            lastError = ETIMEDOUT;
+            if (waitFor(fd.get(), POLLOUT, deadline.remainingMs())) {
+                int error = 0;
+                socklen_t len = sizeof error;
+                if (::getsockopt(fd.get(), SOL_SOCKET, SO_ERROR, &error, &len) != 0)
+                    error = errno;
+                if (error == 0)
+                    return fd.release();
+                lastError = error;
+            }
         }
-        ::close(fd);
         if (deadline.passed())
             break;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
+    errno = lastError;
     return -1;
 }
 
-int openTCP(const char *text, int32_t port, Connection &c)
+namespace {
+
+Status openTCP(const OpenRequest &request, Opened &opened)
 {
-    const auto address = parseIP(text);
+    const auto address = parseIP(request.text);
     if (!address)
-        return 1;
+        return {EINVAL};
     // A port number outside 1..65535 would wrap to some other port.
-    if (port < 1 || port > 65535)
-        return 1;
-    c.fd = connectTCP(*address, static_cast<std::uint16_t>(port));
-    return c.fd < 0 ? 1 : 0;
+    if (request.baud < 1 || request.baud > 65535)
+        return {EINVAL};
+    opened.fd = connectTCP(*address, static_cast<std::uint16_t>(request.baud));
+    return {opened.fd < 0 ? errno : 0};
 }
 
 void closeTCP(int fd)
@@ -100,5 +100,18 @@ void closeTCP(int fd)
     ::shutdown(fd, SHUT_RD);
     ::close(fd);
 }
+
+ssize_t sendSome(int fd, const unsigned char *data, std::size_t n) { return ::send(fd, data, n, MSG_NOSIGNAL); }
+
+ssize_t receiveSome(int fd, unsigned char *buffer, std::size_t n) { return ::recv(fd, buffer, n, 0); }
+
+Transfer readTCP(int fd, unsigned char *buffer, std::size_t n)
+{
+    return readFirstArrival(fd, buffer, n, kTcpReadMs, receiveSome);
+}
+
+} // namespace
+
+const Operations tcpOperations{Kind::Tcp, openTCP, closeTCP, sendSome, readTCP, kTcpWriteMs};
 
 } // namespace kt::port

@@ -1,7 +1,9 @@
-// TCP to a dotted IPv4 address.
+// TCP to a dotted IPv4 address. The backend's entry points are
+// tcpOperations (port_types.h): openTCP parses the address and connects,
+// closeTCP shuts the socket down and closes it.
 #pragma once
 
-#include "port.h"
+#include "port_types.h"
 
 #include <array>
 #include <cstdint>
@@ -15,19 +17,15 @@ using Address = std::array<std::uint8_t, 4>;
 // nothing before or after; leading zeros allowed.
 std::optional<Address> parseIP(const char *text);
 
-// True when the first character above blank is a decimal digit.
-bool isAddressPort(const char *text);
-
 // The whole connect, retries included, gives up after this long.
 constexpr int kConnectBudgetMs = 5000;
 constexpr int kConnectAttempts = 5000;
 
 // Connects within budgetMs: each attempt uses a fresh non-blocking socket
 // (a Linux socket cannot connect again after a failed connect), pausing
-// 1 ms after a refused attempt. Returns the socket (non-blocking) or -1.
+// 1 ms after a refused attempt. Returns the socket (non-blocking), or -1
+// with errno set to the last attempt's error (ETIMEDOUT when the budget ran
+// out without an answer).
 int connectTCP(const Address &address, std::uint16_t port, int budgetMs = kConnectBudgetMs);
-
-int openTCP(const char *text, int32_t port, Connection &c);
-void closeTCP(int fd);
 
 } // namespace kt::port

@@ -64,13 +64,16 @@ int openDev(const std::string &fragment, int &index)
     if (u)
         nodes = printerNodes(u.get(), &shown);
     diag::write(" SetupDGCD=%p, lerr=%lx \n", static_cast<void *>(shown), static_cast<unsigned long>(errno));
-    if (!shown)
+    if (!shown) {
+        errno = ENODEV;
         return -1;
+    }
 
     for (int i = index;; ++i) {
         if (i < 0 || static_cast<std::size_t>(i) >= nodes.size()) {
             diag::write(" SetupDEDI=%d, lerr=%lx \n", 0, static_cast<unsigned long>(ENODEV));
             index = kNoMoreItems;
+            errno = ENODEV;
             return -1;
         }
         errno = 0;
@@ -98,11 +101,18 @@ int openDev(const std::string &fragment, int &index)
     }
 }
 
-int openUSB(Connection &c)
+namespace {
+
+// A printer that was found but could not be opened (EACCES, EBUSY) says
+// more than the rows after it that found nothing (ENODEV).
+int keptError(int kept, int next) { return kept != 0 && kept != ENODEV ? kept : next; }
+
+Status openUSB(const OpenRequest &, Opened &opened)
 {
     const std::string selected = usb::selectedFragment();
     int index = 0;
     int fd = openDev(selected, index);
+    int error = fd < 0 ? errno : 0;
     logAttempt(selected.c_str(), fd, index);
     // The first attempt searches the selected row: that row's model is the one found.
     const usb::ModelRow *row = usb::rowByFragment(selected);
@@ -111,14 +121,24 @@ int openUSB(Connection &c)
         for (const usb::ModelRow &r : usb::modelTable()) {
             index = 0;
             fd = openDev(r.fragment, index);
+            error = fd < 0 ? keptError(error, errno) : 0;
             logAttempt(r.tag, fd, index);
             usb::setCurrentModel(r.model);
             if (fd >= 0)
                 break;
         }
     }
-    c.fd = fd;
-    return fd < 0 ? 1 : 0;
+    opened.fd = fd;
+    return {error};
 }
+
+Transfer readUSB(int fd, unsigned char *buffer, std::size_t n)
+{
+    return readFirstArrival(fd, buffer, n, kUsbReadMs, readDescriptor);
+}
+
+} // namespace
+
+const Operations usbOperations{Kind::Usb, openUSB, closeDescriptor, writeDescriptor, readUSB, kUsbWriteMs};
 
 } // namespace kt::port

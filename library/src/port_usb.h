@@ -1,7 +1,10 @@
-// USB printers: usblp device nodes found by vendor and product id.
+// USB printers: usblp device nodes found by vendor and product id. The
+// backend's entry points are usbOperations (port_types.h): openUSB is the
+// discovery through the model table, the selected fragment first, then
+// every row in order, recording the model name of each attempt.
 #pragma once
 
-#include "port.h"
+#include "port_types.h"
 
 #include <string>
 
@@ -17,9 +20,5 @@ std::string usbIdText(const char *vendor, const char *product);
 // (case-sensitive; empty = any device). index is the start index on entry
 // and the index reached on return. Gives the fd, or -1.
 int openDev(const std::string &fragment, int &index);
-
-// Discovery through the model table: the selected fragment first, then
-// every row in order. Records the model name of each attempt.
-int openUSB(Connection &c);
 
 } // namespace kt::port

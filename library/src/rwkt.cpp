@@ -1,10 +1,12 @@
 // rwKT: read one parameter or identity item, or write one parameter.
 #include "KT4000.h"
 #include "diag_log.h"
+#include "last_error.h"
 #include "port.h"
 #include "rwkt_commands.h"
 
 #include <array>
+#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <thread>
@@ -30,16 +32,56 @@ int32_t checkArguments(int32_t index, const char *buffer, const char *port, int3
     return KT_OK;
 }
 
-} // namespace
+// What one call did on the port.
+struct Transaction {
+    kt::port::Status open;
+    bool ok = false;
+    int error = 0; // system error of the failed write or read
+};
 
-int32_t rwKT(int32_t index, char *buffer, const char *port, int32_t baud, int32_t hdv)
+// Opens the port, writes the command, and reads the reply into buffer when
+// asked. The connection is closed when this returns.
+Transaction transact(const kt::port::OpenRequest &request, const unsigned char *cmd, std::size_t length,
+                     bool readReply, char *buffer)
+{
+    Transaction t;
+    kt::port::Connection c;
+    t.open = c.open(request);
+    if (!t.open.ok())
+        return t;
+    const bool tcp = c.kind() == kt::port::Kind::Tcp;
+
+    const kt::port::Transfer written = c.write(cmd, length);
+    t.ok = written.count == static_cast<ssize_t>(length);
+    t.error = written.error;
+    kt::diag::write(" WriteFile( %ld ), nob=%lu, ok=%d, skrv=%d, tm=%ld \n", static_cast<long>(length),
+                    static_cast<unsigned long>(written.failed() ? 0 : written.count), t.ok ? 1 : 0,
+                    tcp ? static_cast<int>(written.count) : 0, kt::diag::now());
+
+    if (t.ok && readReply) {
+        std::this_thread::sleep_for(tcp ? 2 * kReplyPause : kReplyPause);
+        const kt::port::Transfer r = c.read(buffer, kReplyBytes);
+        t.ok = !r.failed();
+        t.error = r.error;
+        kt::diag::write(" ReadFile( 16 ), nob=%lu, ok=%d, skrv=%d, buf0=%x, tm=%ld \n",
+                        static_cast<unsigned long>(r.failed() ? 0 : r.count), t.ok ? 1 : 0,
+                        tcp ? static_cast<int>(r.count) : 0, static_cast<unsigned char>(buffer[0]),
+                        kt::diag::now());
+    }
+    return t;
+}
+
+using kt::last_error::failure;
+using kt::last_error::Outcome;
+
+Outcome readOrWrite(int32_t index, char *buffer, const char *port, int32_t baud, int32_t hdv)
 {
     kt::diag::Session log;
     kt::diag::write("\n in rwKT, idx=%ld, buf=%p, port=%s, baud=%ld, hdv=%ld, tm=%ld \n", static_cast<long>(index),
                     static_cast<void *>(buffer), kt::port::logText(port), static_cast<long>(baud),
                     static_cast<long>(hdv), kt::diag::now());
     if (const int32_t bad = checkArguments(index, buffer, port, baud, hdv); bad != KT_OK)
-        return bad;
+        return failure(bad, EINVAL);
 
     const bool writing = baud == KT_RWKT_SERVICE_VALUE;
     std::string_view command;
@@ -52,7 +94,7 @@ int32_t rwKT(int32_t index, char *buffer, const char *port, int32_t baud, int32_
         command = kt::rwkt::readCommand(index);
     }
     if (command.empty())
-        return KT_ERR_NOCMD;
+        return failure(KT_ERR_NOCMD, EINVAL);
 
     std::array<unsigned char, kCommandBuffer> cmd{};
     std::memcpy(cmd.data(), command.data(), command.size());
@@ -62,7 +104,7 @@ int32_t rwKT(int32_t index, char *buffer, const char *port, int32_t baud, int32_
         const std::size_t room = kCommandBuffer - 1 - length;
         const std::size_t text = strnlen(buffer, room + 1);
         if (text > room)
-            return KT_ERR_ARGS;
+            return failure(KT_ERR_ARGS, EMSGSIZE);
         std::memcpy(cmd.data() + length, buffer, text);
         length += text;
     }
@@ -73,27 +115,17 @@ int32_t rwKT(int32_t index, char *buffer, const char *port, int32_t baud, int32_
     kt::diag::write("\n");
     kt::diag::flush();
 
-    kt::port::Connection c;
-    if (kt::port::open(port, baud, hdv, false, c) != 0)
-        return KT_ERR_OPEN;
-    const bool tcp = c.kind == kt::port::Kind::Tcp;
-
-    const ssize_t written = kt::port::writeBounded(c, cmd.data(), length);
-    bool ok = written == static_cast<ssize_t>(length);
-    kt::diag::write(" WriteFile( %ld ), nob=%lu, ok=%d, skrv=%d, tm=%ld \n", static_cast<long>(length),
-                    static_cast<unsigned long>(written < 0 ? 0 : written), ok ? 1 : 0,
-                    tcp ? static_cast<int>(written) : 0, kt::diag::now());
-
-    if (ok && !writing && isReadIndex(index)) {
-        std::this_thread::sleep_for(tcp ? 2 * kReplyPause : kReplyPause);
-        const ssize_t r = kt::port::readOnce(c, buffer, kReplyBytes);
-        ok = r >= 0;
-        kt::diag::write(" ReadFile( 16 ), nob=%lu, ok=%d, skrv=%d, buf0=%x, tm=%ld \n",
-                        static_cast<unsigned long>(r < 0 ? 0 : r), ok ? 1 : 0, tcp ? static_cast<int>(r) : 0,
-                        static_cast<unsigned char>(buffer[0]), kt::diag::now());
-    }
-
-    kt::port::close(c);
+    const Transaction t =
+        transact({port, baud, hdv, false}, cmd.data(), length, !writing && isReadIndex(index), buffer);
+    if (!t.open.ok())
+        return failure(KT_ERR_OPEN, t.open.error);
     kt::diag::write(" out rwkt, tm=%ld \n", kt::diag::now());
-    return ok ? KT_OK : KT_ERR_IO;
+    return t.ok ? kt::last_error::success(KT_OK) : failure(KT_ERR_IO, t.error);
+}
+
+} // namespace
+
+int32_t rwKT(int32_t index, char *buffer, const char *port, int32_t baud, int32_t hdv)
+{
+    return kt::last_error::finish(readOrWrite(index, buffer, port, baud, hdv));
 }

@@ -8,13 +8,12 @@
 #include <cstdint>
 #include <string>
 
+#include "KT4000.h"
 #include "session/messages.h"
 
 namespace kt::session {
 
-using SendxFunction
-    = std::int32_t (*)(const void *data, const char *port, std::int32_t baud, std::int32_t hdv,
-                       std::int32_t len, std::int32_t wait, std::int32_t size, void *reply);
+using SendxFunction = decltype(&::sendx);
 
 class UsbLink {
 public:

@@ -1,4 +1,5 @@
 // libKT4000.so publishes exactly its documented names.
+#include <cerrno>
 #include <dlfcn.h>
 #include <elf.h>
 #include <fcntl.h>
@@ -14,6 +15,7 @@ namespace {
 const std::set<std::string> kPublished = {
     "sendx",    "sendy",    "rwKT",    "RegBitmap", "DefBitmap",       "PrnBitmap",       "setModel",
     "getModel", "setColor", "fnKtdll", "nKtdll",    "_ZN6CKtdllC1Ev", "_ZN6CKtdllC2Ev", "_ZN6CKtdllaSERKS_",
+    "KT_lastError",
 };
 
 // Names of the symbols the library defines in its dynamic symbol table.
@@ -68,5 +70,11 @@ TEST(Exports, DlsymFindsEveryName)
     EXPECT_EQ(sendy(nullptr, "usb", 9600, 0, 0, 0, 0, nullptr), 0);
     using Fn = int (*)();
     EXPECT_EQ(reinterpret_cast<Fn>(::dlsym(lib, "fnKtdll"))(), 42);
+    using RwKT = int32_t (*)(int32_t, char *, const char *, int32_t, int32_t);
+    using LastError = int (*)(char *, int);
+    auto lastError = reinterpret_cast<LastError>(::dlsym(lib, "KT_lastError"));
+    ASSERT_NE(lastError, nullptr);
+    EXPECT_EQ(reinterpret_cast<RwKT>(::dlsym(lib, "rwKT"))(1, nullptr, "usb", 9600, 0), 9);
+    EXPECT_EQ(lastError(nullptr, 0), EINVAL);
     ::dlclose(lib);
 }

@@ -98,3 +98,17 @@ TEST(PortText, ModemPresence)
         EXPECT_EQ(kt::port::modemPresence(c.result, c.error, c.bits), c.presence)
             << c.result << "," << c.error << "," << c.bits;
 }
+
+TEST(PortText, ParentStepsAreFoundOnlyAsWholeComponents)
+{
+    const struct {
+        const char *path;
+        bool climbs;
+    } cases[] = {
+        {"/dev/../tmp/x", true}, {"/dev/pts/..", true},   {"..", true},          {"/dev/a/../b", true},
+        {"/dev/ttyS0", false},   {"/dev/..x", false},     {"/dev/x..", false},   {"/dev/...", false},
+        {"/dev/./ttyS0", false}, {"/dev//ttyS0", false},  {"", false},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(kt::port::climbsOut(c.path), c.climbs) << c.path;
+}

@@ -1,6 +1,7 @@
 // sendx and rwKT on TCP against a loopback peer, and the bounded connect.
 #include "KT4000.h"
 #include "log_capture.h"
+#include "reserved_port.h"
 #include "port_tcp.h"
 #include "tcp_peer.h"
 
@@ -20,25 +21,6 @@ namespace {
 
 constexpr const char *kLoopback = "127.0.0.1";
 const kt::port::Address kLoopbackAddress{127, 0, 0, 1};
-
-// A loopback socket bound to an ephemeral port: connects to it are refused
-// until listen() is called.
-struct ReservedPort {
-    ReservedPort()
-    {
-        fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in sa{};
-        sa.sin_family = AF_INET;
-        sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t len = sizeof sa;
-        ::bind(fd, reinterpret_cast<sockaddr *>(&sa), sizeof sa);
-        ::getsockname(fd, reinterpret_cast<sockaddr *>(&sa), &len);
-        port = ntohs(sa.sin_port);
-    }
-    ~ReservedPort() { ::close(fd); }
-    int fd = -1;
-    std::uint16_t port = 0;
-};
 
 } // namespace
 
@@ -106,7 +88,7 @@ TEST(TcpLink, OpenFailuresGiveOneAtOnce)
 
 TEST(TcpConnect, RefusedConnectGivesUpWithinItsBudget)
 {
-    ReservedPort closedPort;
+    kt::test::ReservedPort closedPort;
     const auto start = kt::test::Clock::now();
     EXPECT_EQ(kt::port::connectTCP(kLoopbackAddress, closedPort.port, 300), -1);
     EXPECT_LT(kt::test::Clock::now() - start, 2s);
@@ -116,7 +98,7 @@ TEST(TcpConnect, UnansweredConnectGivesUpWithinItsBudget)
 {
     // A listener whose queue is full drops further connection requests, so
     // the connect gets no answer at all.
-    ReservedPort full;
+    kt::test::ReservedPort full;
     ASSERT_EQ(::listen(full.fd, 0), 0);
     std::vector<int> queued;
     for (int i = 0; i < 4; ++i) {
@@ -137,7 +119,7 @@ TEST(TcpConnect, UnansweredConnectGivesUpWithinItsBudget)
 
 TEST(TcpConnect, RetriesWithAFreshSocketUntilThePrinterListens)
 {
-    ReservedPort later;
+    kt::test::ReservedPort later;
     std::thread opener([&] {
         std::this_thread::sleep_for(100ms);
         ::listen(later.fd, 1);

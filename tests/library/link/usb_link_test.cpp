@@ -6,6 +6,7 @@
 #include "usb_models.h"
 #include "usb_testbed.h"
 
+#include <cerrno>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -97,10 +98,12 @@ TEST_F(UsbLink, NoPrinterFailsAndNamesTheLastRow)
     kt::test::LogCapture log;
     bed->addPrinter(0x3330, 0x1234); // another maker's device
     EXPECT_EQ(sendx("x", "usb", 9600, 0, 1, 0, 0, nullptr), KT_ERR_OPEN);
+    EXPECT_EQ(KT_lastError(nullptr, 0), ENODEV);
     EXPECT_EQ(model(), "KT-9100X");
     EXPECT_NE(log.text().find(" openDev kt0384=0xffffffffffffffff, id=10000 \n"), std::string::npos) << log.text();
     char buffer[16] = {};
     EXPECT_EQ(rwKT(4, buffer, "usb", 9600, 0), KT_ERR_OPEN);
+    EXPECT_EQ(KT_lastError(nullptr, 0), ENODEV);
 }
 
 TEST_F(UsbLink, SendxChunksAndReadsTheReply)
