@@ -1,14 +1,14 @@
 // Throughput of turning BMP files into the define command, in bytes of BMP
 // input per second: one receipt-wide photo and a full set of small logos.
+#include <filesystem>
+
+#include <benchmark/benchmark.h>
+
 #include "bitmap_define_command.h"
 #include "bitmap_header.h"
 #include "bitmap_image.h"
 #include "bmp_writer.h"
 #include "temp_dir.h"
-
-#include <benchmark/benchmark.h>
-
-#include <filesystem>
 
 namespace {
 

@@ -2,12 +2,12 @@
 // and the rotation (nothing is sent). Besides the sanitizers' checks, a file
 // whose header passes must convert, and dot columns beyond the width and
 // blank rows above the image must stay empty.
-#include "bitmap_header.h"
-#include "bitmap_image.h"
-
 #include <cstddef>
 #include <cstdint>
 #include <vector>
+
+#include "bitmap_header.h"
+#include "bitmap_image.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {

@@ -1,16 +1,19 @@
 // Writes the seed corpus of fuzz_bitmap: small BMP files of every depth,
 // odd and even widths, and a few with a header field off by a little.
 // Usage: make_bitmap_corpus DIRECTORY
-#include "bmp_writer.h"
-
 #include <cstdio>
 #include <string>
+
+#include "bmp_writer.h"
 
 using namespace kt::bitmap::testing;
 
 namespace {
 
-std::uint32_t checker(std::uint32_t x, std::uint32_t y) { return (x + y) % 2 ? 0xFFFFFFFFu : 0x10203040u; }
+std::uint32_t checker(std::uint32_t x, std::uint32_t y)
+{
+    return (x + y) % 2 ? 0xFFFFFFFFu : 0x10203040u;
+}
 
 BmpImage image(std::uint32_t width, std::uint32_t height, std::uint16_t bits)
 {
@@ -28,8 +31,10 @@ int main(int argc, char **argv)
     const std::string dir = argv[1];
     const std::uint16_t depths[] = {1, 4, 8, 16, 24, 32};
     for (const std::uint16_t bits : depths)
-        for (const auto &[w, h] : {std::pair<std::uint32_t, std::uint32_t>{10, 10}, {17, 3}, {1, 9}}) {
-            const std::string name = std::to_string(bits) + "bpp-" + std::to_string(w) + "x" + std::to_string(h);
+        for (const auto &[w, h] :
+             {std::pair<std::uint32_t, std::uint32_t>{10, 10}, {17, 3}, {1, 9}}) {
+            const std::string name
+                = std::to_string(bits) + "bpp-" + std::to_string(w) + "x" + std::to_string(h);
             writeFile(dir + "/" + name + ".bmp", makeBmp(image(w, h, bits)));
         }
     std::vector<std::uint8_t> unpadded = makeBmp(image(5, 4, 24));

@@ -47,24 +47,24 @@ extern "C" {
 #endif
 
 /* Result codes of sendx and rwKT. */
-#define KT_OK            0
-#define KT_ERR_OPEN      1  /* the port could not be opened */
-#define KT_ERR_IO        2  /* a write failed, or the reply read failed */
-#define KT_ERR_ARGS      9  /* rwKT: invalid arguments */
-#define KT_ERR_SERVICE  10  /* rwKT: service value with an index outside 51..73 */
-#define KT_ERR_NOCMD    11  /* rwKT: no command exists for the index */
+#define KT_OK 0
+#define KT_ERR_OPEN 1     /* the port could not be opened */
+#define KT_ERR_IO 2       /* a write failed, or the reply read failed */
+#define KT_ERR_ARGS 9     /* rwKT: invalid arguments */
+#define KT_ERR_SERVICE 10 /* rwKT: service value with an index outside 51..73 */
+#define KT_ERR_NOCMD 11   /* rwKT: no command exists for the index */
 
 /* Result codes of the bitmap exports. */
-#define KT_BMP_OK                  0
-#define KT_BMP_CANNOT_OPEN         2   /* DefBitmap: a file is missing, unreadable or not a bitmap */
-#define KT_BMP_NO_MEMORY           3   /* DefBitmap: the command cannot be built in memory */
-#define KT_BMP_NUMBER_OUT_OF_RANGE 3   /* PrnBitmap: the number is not 1..255 */
-#define KT_BMP_SEND_FAILED         4   /* DefBitmap: sendx failed */
-#define KT_BMP_NO_PORT             5   /* DefBitmap: neither port text nor caller handle */
-#define KT_BMP_NOT_CONVERTED       6   /* DefBitmap: a bitmap could not be converted */
-#define KT_BMP_NOTHING_TO_DEFINE   7   /* DefBitmap: no names registered and none given */
-#define KT_BMP_LIST_FULL         257   /* RegBitmap: 255 names are already registered */
-#define KT_BMP_NAME_TOO_LONG     258   /* RegBitmap: the name has 512 characters or more */
+#define KT_BMP_OK 0
+#define KT_BMP_CANNOT_OPEN 2         /* DefBitmap: a file is missing, unreadable or not a bitmap */
+#define KT_BMP_NO_MEMORY 3           /* DefBitmap: the command cannot be built in memory */
+#define KT_BMP_NUMBER_OUT_OF_RANGE 3 /* PrnBitmap: the number is not 1..255 */
+#define KT_BMP_SEND_FAILED 4         /* DefBitmap: sendx failed */
+#define KT_BMP_NO_PORT 5             /* DefBitmap: neither port text nor caller handle */
+#define KT_BMP_NOT_CONVERTED 6       /* DefBitmap: a bitmap could not be converted */
+#define KT_BMP_NOTHING_TO_DEFINE 7   /* DefBitmap: no names registered and none given */
+#define KT_BMP_LIST_FULL 257         /* RegBitmap: 255 names are already registered */
+#define KT_BMP_NAME_TOO_LONG 258     /* RegBitmap: the name has 512 characters or more */
 
 /* Baud value that switches rwKT into parameter write mode. */
 #define KT_RWKT_SERVICE_VALUE 483926
@@ -75,12 +75,12 @@ extern "C" {
  * waits wait milliseconds and reads once up to size bytes into reply.
  * Returns 0, KT_ERR_OPEN or KT_ERR_IO.
  */
-KT4000_API int32_t sendx(const void *data, const char *port, int32_t baud, int32_t hdv,
-                         int32_t len, int32_t wait, int32_t size, void *reply);
+KT4000_API int32_t sendx(const void *data, const char *port, int32_t baud, int32_t hdv, int32_t len,
+                         int32_t wait, int32_t size, void *reply);
 
 /* Same parameters as sendx; does nothing and returns 0. */
-KT4000_API int32_t sendy(const void *data, const char *port, int32_t baud, int32_t hdv,
-                         int32_t len, int32_t wait, int32_t size, void *reply);
+KT4000_API int32_t sendy(const void *data, const char *port, int32_t baud, int32_t hdv, int32_t len,
+                         int32_t wait, int32_t size, void *reply);
 
 /*
  * Reads parameter or identity item `index` (1..23, 101 = real-time status)

@@ -1,17 +1,17 @@
 #include "bitmap_define_command.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <limits>
+#include <new>
+
 #include "bitmap_file.h"
 #include "bitmap_header.h"
 #include "bitmap_image.h"
 #include "bitmap_log.h"
 #include "bitmap_results.h"
 #include "diag_log.h"
-
-#include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <limits>
-#include <new>
 
 namespace kt::bitmap {
 namespace {
@@ -38,7 +38,8 @@ bool allFilesOpen(std::span<const std::string> files)
     return true;
 }
 
-std::int32_t readHeaders(std::span<const std::string> files, std::vector<BitmapHeader> &headers, int &error)
+std::int32_t readHeaders(std::span<const std::string> files, std::vector<BitmapHeader> &headers,
+                         int &error)
 {
     for (const std::string &name : files) {
         const std::optional<FileBytes> start = readFileStart(name, kHeaderPrefixBytes);
@@ -95,8 +96,8 @@ std::int32_t convertAll(std::span<const std::string> files, std::span<const Bitm
         if (file->fileBytes != headers[i].fileBytes || file->bytes.size() != file->fileBytes)
             return result::notConverted;
         const std::size_t block = static_cast<std::size_t>(headers[i].blockBytes());
-        if (convertImage(file->bytes, headers[i], threshold, command.subspan(offset, block),
-                         raster) != Unconvertible::none)
+        if (convertImage(file->bytes, headers[i], threshold, command.subspan(offset, block), raster)
+            != Unconvertible::none)
             return result::notConverted;
         offset += block;
     }
@@ -125,8 +126,9 @@ DefineCommand buildDefineCommand(std::span<const std::string> files, std::uint8_
     if (const std::int32_t r = readHeaders(files, headers, error); r != result::defined)
         return failed(r, error);
     const std::uint64_t length = commandBytes(headers);
-    diag::write(" len=%ld \n", static_cast<long>(std::min<std::uint64_t>(
-                                   length, std::numeric_limits<long>::max())));
+    diag::write(
+        " len=%ld \n",
+        static_cast<long>(std::min<std::uint64_t>(length, std::numeric_limits<long>::max())));
     if (const std::int32_t r = checkAllConvertible(headers); r != result::defined)
         return failed(r, EINVAL);
     if (length > kMaxCommandBytes)
@@ -137,7 +139,8 @@ DefineCommand buildDefineCommand(std::span<const std::string> files, std::uint8_
     } catch (const std::bad_alloc &) {
         return failed(result::noMemory, ENOMEM);
     }
-    if (const std::int32_t r = convertAll(files, headers, threshold, command, error); r != result::defined)
+    if (const std::int32_t r = convertAll(files, headers, threshold, command, error);
+        r != result::defined)
         return failed(r, error);
     command[0] = 0x1C;
     command[1] = 0x71;

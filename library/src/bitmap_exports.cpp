@@ -1,16 +1,15 @@
 // The bitmap exports: RegBitmap collects file names, DefBitmap converts and
 // stores them in the printer with one FS q command, PrnBitmap prints one
 // stored image with FS p.
-#include "KT4000.h"
+#include <cerrno>
 
+#include "KT4000.h"
 #include "bitmap_define_command.h"
 #include "bitmap_registry.h"
 #include "bitmap_results.h"
 #include "diag_log.h"
 #include "last_error.h"
 #include "settings.h"
-
-#include <cerrno>
 
 namespace {
 
@@ -25,12 +24,9 @@ bool hasText(const char *text) { return text && *text; }
 Outcome registration(registry::Added added)
 {
     switch (added) {
-    case registry::Added::full:
-        return failure(result::listFull, ENOSPC);
-    case registry::Added::nameTooLong:
-        return failure(result::nameTooLong, ENAMETOOLONG);
-    case registry::Added::ok:
-        break;
+    case registry::Added::full: return failure(result::listFull, ENOSPC);
+    case registry::Added::nameTooLong: return failure(result::nameTooLong, ENAMETOOLONG);
+    case registry::Added::ok: break;
     }
     return success(static_cast<std::int32_t>(registry::names().size()));
 }
@@ -57,15 +53,14 @@ Outcome define(const char *fileName, const char *port, int32_t baud, int32_t hdv
         if (const registry::Added added = registry::add(fileName); added != registry::Added::ok)
             return registration(added);
 
-    kt::bitmap::DefineCommand command =
-        kt::bitmap::buildDefineCommand(registry::names(), kt::settings::colourThreshold());
+    kt::bitmap::DefineCommand command
+        = kt::bitmap::buildDefineCommand(registry::names(), kt::settings::colourThreshold());
     if (command.result != result::defined)
         return failure(command.result, command.error);
     // sendx opens the log itself.
     kt::diag::close();
-    const std::int32_t sent =
-        sendx(command.bytes.data(), port, baud, hdv, static_cast<std::int32_t>(command.bytes.size()),
-              0, 0, nullptr);
+    const std::int32_t sent = sendx(command.bytes.data(), port, baud, hdv,
+                                    static_cast<std::int32_t>(command.bytes.size()), 0, 0, nullptr);
     command.bytes = {};
     if (sent != KT_OK)
         return failure(result::sendFailed, kt::last_error::get());
@@ -93,7 +88,8 @@ int32_t PrnBitmap(int32_t number, int32_t mode, const char *port, int32_t baud, 
 {
     if (number < 1 || number > 255)
         return kt::last_error::finish(failure(result::numberOutOfRange, ERANGE));
-    const std::uint8_t modeChar = mode >= 1 && mode <= 3 ? static_cast<std::uint8_t>('0' + mode) : '0';
+    const std::uint8_t modeChar
+        = mode >= 1 && mode <= 3 ? static_cast<std::uint8_t>('0' + mode) : '0';
     std::uint8_t print[4] = {0x1C, 0x70, static_cast<std::uint8_t>(number), modeChar};
     // sendx records its own error.
     return sendx(print, port, baud, hdv, sizeof print, 0, 0, nullptr);

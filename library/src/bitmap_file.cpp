@@ -14,8 +14,7 @@ public:
     explicit Descriptor(const std::string &path)
         // Non-blocking, so that opening a FIFO does not wait for a writer.
         : fd_(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC))
-    {
-    }
+    { }
     ~Descriptor()
     {
         if (fd_ >= 0)
@@ -28,7 +27,7 @@ public:
     // why (EINVAL: not a regular file).
     std::optional<std::uint64_t> regularFileBytes() const
     {
-        struct stat st {};
+        struct stat st { };
         if (fd_ < 0 || ::fstat(fd_, &st) != 0)
             return std::nullopt;
         if (!S_ISREG(st.st_mode)) {

@@ -22,7 +22,6 @@ bool canOpenFile(const std::string &path);
 
 // Reads up to `limit` bytes from the start of the file (all of it for the
 // default). Empty when the file cannot be opened or read.
-std::optional<FileBytes> readFileStart(const std::string &path,
-                                       std::uint64_t limit = UINT64_MAX);
+std::optional<FileBytes> readFileStart(const std::string &path, std::uint64_t limit = UINT64_MAX);
 
 } // namespace kt::bitmap

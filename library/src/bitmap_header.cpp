@@ -7,8 +7,8 @@ namespace {
 
 std::uint32_t le32(std::span<const std::uint8_t> b, std::size_t at)
 {
-    return std::uint32_t{b[at]} | std::uint32_t{b[at + 1]} << 8 | std::uint32_t{b[at + 2]} << 16 |
-           std::uint32_t{b[at + 3]} << 24;
+    return std::uint32_t{b[at]} | std::uint32_t{b[at + 1]} << 8 | std::uint32_t{b[at + 2]} << 16
+        | std::uint32_t{b[at + 3]} << 24;
 }
 
 std::uint16_t le16(std::span<const std::uint8_t> b, std::size_t at)
@@ -38,7 +38,12 @@ struct DepthRow {
 };
 
 constexpr std::array<DepthRow, 6> kDepths{{
-    {1, 1, 8}, {4, 1, 2}, {8, 1, 1}, {16, 2, 1}, {24, 3, 1}, {32, 4, 1},
+    {1, 1, 8},
+    {4, 1, 2},
+    {8, 1, 1},
+    {16, 2, 1},
+    {24, 3, 1},
+    {32, 4, 1},
 }};
 
 // Compression values whose pixel data is not plain rows: run-length 8 and
@@ -82,8 +87,8 @@ std::optional<RowLayout> rowLayout(const BitmapHeader &header)
         if (d.bits != header.bitsPerPixel)
             continue;
         RowLayout layout;
-        layout.rowBytes = (std::uint64_t{header.width} * d.numerator + d.denominator - 1) /
-                          d.denominator;
+        layout.rowBytes
+            = (std::uint64_t{header.width} * d.numerator + d.denominator - 1) / d.denominator;
         layout.padding = (4 - layout.rowBytes % 4) % 4;
         return layout;
     }
@@ -99,12 +104,12 @@ Unconvertible checkConvertible(const BitmapHeader &header)
         return Unconvertible::compressed;
     if (header.height > 0x7FFFFFFFu)
         return Unconvertible::topDown;
-    const std::uint64_t available =
-        header.fileBytes > header.dataOffset ? header.fileBytes - header.dataOffset : 0;
+    const std::uint64_t available
+        = header.fileBytes > header.dataOffset ? header.fileBytes - header.dataOffset : 0;
     std::uint64_t allButLast = 0;
     std::uint64_t all = 0;
-    if (!multiply(header.height - 1u, layout->stride(), allButLast) ||
-        !multiply(header.height, layout->stride(), all))
+    if (!multiply(header.height - 1u, layout->stride(), allButLast)
+        || !multiply(header.height, layout->stride(), all))
         return Unconvertible::dataSize;
     const std::uint64_t atLeast = allButLast + layout->rowBytes;
     if (available < atLeast || available > all)

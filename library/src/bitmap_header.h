@@ -17,14 +17,14 @@ inline constexpr std::size_t kHeaderPrefixBytes = 14 + 124 + 1;
 struct BitmapHeader {
     std::uint32_t fileSizeField = 0; // as the header states it; logged only
     std::uint32_t dataOffset = 0;
-    std::uint32_t width = 0;         // unsigned, as stored
-    std::uint32_t height = 0;        // unsigned, as stored (top-down files look huge)
+    std::uint32_t width = 0;  // unsigned, as stored
+    std::uint32_t height = 0; // unsigned, as stored (top-down files look huge)
     std::uint16_t bitsPerPixel = 0;
     std::uint32_t compression = 0;
     // Blue value of the first palette entry, which follows the info header:
     // at offset 54 for the classic 40-byte header.
     std::uint8_t paletteBlue = 0;
-    std::uint64_t fileBytes = 0;     // the real length of the file
+    std::uint64_t fileBytes = 0; // the real length of the file
 
     // Image size in units of 8 dots. 64-bit: a width near 2^32 must not wrap.
     std::uint64_t nx() const { return (std::uint64_t{width} + 7) / 8; }
@@ -53,11 +53,11 @@ std::optional<RowLayout> rowLayout(const BitmapHeader &header);
 enum class Unconvertible {
     none,
     unsupportedDepth,
-    compressed,   // run-length, JPEG or PNG data
-    topDown,      // negative height
-    dataSize,     // the pixel data is shorter or longer than the rows
-    tooLarge,     // nx or ny does not fit the command's 16-bit fields
-    changed,      // the file no longer matches the header read before
+    compressed, // run-length, JPEG or PNG data
+    topDown,    // negative height
+    dataSize,   // the pixel data is shorter or longer than the rows
+    tooLarge,   // nx or ny does not fit the command's 16-bit fields
+    changed,    // the file no longer matches the header read before
 };
 
 // Checks, before any memory is set aside for the image, that the rows the

@@ -1,10 +1,10 @@
 #include "bitmap_image.h"
 
+#include <algorithm>
+
 #include "bitmap_log.h"
 #include "bitmap_raster.h"
 #include "bitmap_reader.h"
-
-#include <algorithm>
 
 namespace kt::bitmap {
 namespace {

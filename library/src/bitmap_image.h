@@ -1,11 +1,11 @@
 // Conversion of one whole BMP file into its block of the define command.
 #pragma once
 
-#include "bitmap_header.h"
-
 #include <cstdint>
 #include <span>
 #include <vector>
+
+#include "bitmap_header.h"
 
 namespace kt::bitmap {
 

@@ -1,8 +1,8 @@
 #include "bitmap_log.h"
 
-#include "diag_log.h"
-
 #include <vector>
+
+#include "diag_log.h"
 
 namespace kt::bitmap::log {
 

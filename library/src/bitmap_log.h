@@ -2,10 +2,10 @@
 // log is closed, so callers need not test for it.
 #pragma once
 
-#include "bitmap_header.h"
-
 #include <cstdint>
 #include <span>
+
+#include "bitmap_header.h"
 
 namespace kt::bitmap::log {
 

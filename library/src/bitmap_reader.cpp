@@ -10,15 +10,14 @@ struct RowInput {
     std::uint64_t width;
     std::uint8_t *out; // nx bytes
     std::uint8_t threshold;
-    bool invert;       // 1 bit per pixel only
+    bool invert; // 1 bit per pixel only
 };
 
 using RowConverter = void (*)(const RowInput &);
 
 // Packs `width` dark/light decisions into bytes, most significant bit first;
 // the last byte is filled up with 0 bits.
-template <typename IsDark>
-void packRow(const RowInput &in, IsDark isDark)
+template <typename IsDark> void packRow(const RowInput &in, IsDark isDark)
 {
     const std::uint64_t whole = in.width / 8;
     std::uint64_t x = 0;
@@ -59,8 +58,7 @@ void nibbleRow(const RowInput &in)
 
 // A pixel of `size` bytes is dark when any of its first `tested` bytes is
 // below the threshold.
-template <unsigned size, unsigned tested>
-void byteRow(const RowInput &in)
+template <unsigned size, unsigned tested> void byteRow(const RowInput &in)
 {
     packRow(in, [&](std::uint64_t x) {
         const std::uint8_t *p = in.pixels + x * size;

@@ -3,10 +3,10 @@
 // 0. Rows stay in the order the file stores them (bottom row first).
 #pragma once
 
-#include "bitmap_header.h"
-
 #include <cstdint>
 #include <span>
+
+#include "bitmap_header.h"
 
 namespace kt::bitmap {
 

@@ -2,9 +2,9 @@
 // the names the library uses inside; the values are the published ones.
 #pragma once
 
-#include "KT4000.h"
-
 #include <cstdint>
+
+#include "KT4000.h"
 
 namespace kt::bitmap::result {
 

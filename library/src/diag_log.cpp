@@ -38,8 +38,8 @@ void reportUnusable(const std::string &path, const char *why)
 {
     static std::atomic<bool> reported{false};
     if (!reported.exchange(true))
-        std::fprintf(stderr, "KT4000: diagnostics log %s=%s cannot be used: %s\n", kPathVariable, path.c_str(),
-                     why);
+        std::fprintf(stderr, "KT4000: diagnostics log %s=%s cannot be used: %s\n", kPathVariable,
+                     path.c_str(), why);
 }
 
 const char *openFailure(int error, char *buffer, std::size_t size)
@@ -68,7 +68,7 @@ void open()
             reportUnusable(p, openFailure(error, text, sizeof text));
         return;
     }
-    struct stat st{};
+    struct stat st { };
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
         stream = ::fdopen(fd, "a+");
     else if (named)

@@ -1,10 +1,10 @@
 // KT_lastError and the per-thread error it reports.
 #include "last_error.h"
 
-#include "KT4000.h"
-
 #include <cstdio>
 #include <cstring>
+
+#include "KT4000.h"
 
 namespace kt::last_error {
 namespace {
@@ -30,7 +30,8 @@ int KT_lastError(char *text, int size)
     const int error = kt::last_error::get();
     if (text && size > 0) {
         char buffer[128];
-        std::snprintf(text, static_cast<std::size_t>(size), "%s", strerror_r(error, buffer, sizeof buffer));
+        std::snprintf(text, static_cast<std::size_t>(size), "%s",
+                      strerror_r(error, buffer, sizeof buffer));
     }
     return error;
 }

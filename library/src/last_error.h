@@ -19,7 +19,10 @@ inline Outcome success(std::int32_t result) { return {result, 0}; }
 
 // A failed result; a failure without a system error of its own counts as
 // an I/O error, so that a failure never reads as 0.
-inline Outcome failure(std::int32_t result, int error) { return {result, error != 0 ? error : EIO}; }
+inline Outcome failure(std::int32_t result, int error)
+{
+    return {result, error != 0 ? error : EIO};
+}
 
 // Records the outcome's error for the calling thread and gives its result.
 std::int32_t finish(Outcome outcome);

@@ -1,10 +1,10 @@
 // setModel, getModel, setColor: the process-wide choices of the library.
+#include <cstring>
+
 #include "KT4000.h"
 #include "last_error.h"
 #include "settings.h"
 #include "usb_models.h"
-
-#include <cstring>
 
 int32_t setModel(const char *key)
 {

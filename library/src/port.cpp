@@ -9,7 +9,8 @@
 namespace kt::port {
 namespace {
 
-constexpr std::array<const Operations *, 3> kBackends{&usbOperations, &tcpOperations, &namedOperations};
+constexpr std::array<const Operations *, 3> kBackends{&usbOperations, &tcpOperations,
+                                                      &namedOperations};
 
 const Operations &operationsFor(Kind kind)
 {

@@ -9,7 +9,7 @@ bool setCustomBaud(int fd, int32_t baud)
 {
     if (baud <= 0)
         return false;
-    struct termios2 t {};
+    struct termios2 t { };
     if (::ioctl(fd, TCGETS2, &t) != 0)
         return false;
     t.c_cflag &= ~static_cast<tcflag_t>(CBAUD | (CBAUD << IBSHIFT));

@@ -1,7 +1,4 @@
 #include "port_named.h"
-#include "port_custom_baud.h"
-
-#include "diag_log.h"
 
 #include <algorithm>
 #include <array>
@@ -15,6 +12,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
+
+#include "diag_log.h"
+#include "port_custom_baud.h"
 
 namespace kt::port {
 namespace {
@@ -47,8 +47,9 @@ constexpr Timeouts kApplied{1, 1, 1, kNamedWriteMs, 0};
 
 void logTimeouts(int result, const Timeouts &t)
 {
-    diag::write(" GetCommTimeouts()=%ld,%lu,%lu,%lu,%lu,%lu \n", static_cast<long>(result), t.readInterval,
-                t.readConstant, t.readMultiplier, t.writeConstant, t.writeMultiplier);
+    diag::write(" GetCommTimeouts()=%ld,%lu,%lu,%lu,%lu,%lu \n", static_cast<long>(result),
+                t.readInterval, t.readConstant, t.readMultiplier, t.writeConstant,
+                t.writeMultiplier);
 }
 
 // settimeout: the port keeps no time-outs of its own on Linux; the bounded
@@ -60,7 +61,8 @@ Status settimeout(int fd)
     const int valid = ::fcntl(fd, F_GETFL) != -1 ? 1 : 0;
     const int error = errno;
     logTimeouts(valid, Timeouts{});
-    diag::write(" SetCommTimeouts()=%ld,%lu \n", static_cast<long>(valid), static_cast<unsigned long>(error));
+    diag::write(" SetCommTimeouts()=%ld,%lu \n", static_cast<long>(valid),
+                static_cast<unsigned long>(error));
     if (!valid)
         return {error};
     logTimeouts(valid, kApplied);
@@ -85,7 +87,7 @@ bool applyLineSettings(int fd, termios &t, speed_t speed)
 // descriptor (so that a swap in between does not slip through).
 int openCharacterDevice(const std::string &path)
 {
-    struct stat st{};
+    struct stat st { };
     if (::stat(path.c_str(), &st) == 0 && !S_ISCHR(st.st_mode)) {
         errno = ENODEV;
         return -1;
@@ -180,11 +182,13 @@ bool isComName(const char *text) { return text && startsWithNoCase(text, "com");
 std::optional<speed_t> termiosSpeed(int32_t baud)
 {
     static constexpr std::array<std::pair<int32_t, speed_t>, 25> kSpeeds{{
-        {50, B50},         {75, B75},         {110, B110},       {134, B134},       {150, B150},
-        {200, B200},       {300, B300},       {600, B600},       {1200, B1200},     {1800, B1800},
-        {2400, B2400},     {4800, B4800},     {9600, B9600},     {19200, B19200},   {38400, B38400},
-        {57600, B57600},   {115200, B115200}, {230400, B230400}, {460800, B460800}, {500000, B500000},
-        {576000, B576000}, {921600, B921600}, {1000000, B1000000}, {2000000, B2000000}, {4000000, B4000000},
+        {50, B50},           {75, B75},         {110, B110},         {134, B134},
+        {150, B150},         {200, B200},       {300, B300},         {600, B600},
+        {1200, B1200},       {1800, B1800},     {2400, B2400},       {4800, B4800},
+        {9600, B9600},       {19200, B19200},   {38400, B38400},     {57600, B57600},
+        {115200, B115200},   {230400, B230400}, {460800, B460800},   {500000, B500000},
+        {576000, B576000},   {921600, B921600}, {1000000, B1000000}, {2000000, B2000000},
+        {4000000, B4000000},
     }};
     for (const auto &[rate, speed] : kSpeeds)
         if (rate == baud)
@@ -227,8 +231,8 @@ Status openCOM(const OpenRequest &request, Opened &opened)
         diag::write(" PurgeComm()=%ld, tm=%ld \n", purged, diag::now());
     }
 
-    const bool serial =
-        isComName(text) || (std::strncmp(text ? text : "", "/dev/", 5) == 0 && ::isatty(fd.get()));
+    const bool serial = isComName(text)
+        || (std::strncmp(text ? text : "", "/dev/", 5) == 0 && ::isatty(fd.get()));
     if (!serial) {
         opened.fd = fd.release();
         return {};
@@ -244,10 +248,10 @@ Status openCOM(const OpenRequest &request, Opened &opened)
     // A rate without a speed constant is set on top of the other settings.
     const auto speed = termiosSpeed(request.baud);
     errno = 0;
-    const int scs = applyLineSettings(fd.get(), t, speed.value_or(B9600)) &&
-                            (speed || setCustomBaud(fd.get(), request.baud))
-                        ? 1
-                        : 0;
+    const int scs = applyLineSettings(fd.get(), t, speed.value_or(B9600))
+            && (speed || setCustomBaud(fd.get(), request.baud))
+        ? 1
+        : 0;
     const int setError = errno ? errno : EINVAL;
     diag::write(" scs=%d \n", scs);
     if (!scs)
@@ -256,11 +260,10 @@ Status openCOM(const OpenRequest &request, Opened &opened)
     int bits = 0;
     const int r = ::ioctl(fd.get(), TIOCMGET, &bits);
     const int err = errno;
-    diag::write(" GetCommModemState()=%d,%lx,%ld \n", r == 0 ? 1 : 0, static_cast<unsigned long>(bits),
-                diag::now());
+    diag::write(" GetCommModemState()=%d,%lx,%ld \n", r == 0 ? 1 : 0,
+                static_cast<unsigned long>(bits), diag::now());
     switch (modemPresence(r, err, bits)) {
-    case Presence::Present:
-        break;
+    case Presence::Present: break;
     case Presence::NoModemLines:
         diag::write(" no modem lines (errno %d): CTS/DSR test passed \n", err);
         break;
@@ -275,6 +278,7 @@ Status openCOM(const OpenRequest &request, Opened &opened)
 
 } // namespace
 
-const Operations namedOperations{Kind::Named, openCOM, closeDescriptor, writeDescriptor, readNamed, kNamedWriteMs};
+const Operations namedOperations{Kind::Named,     openCOM,   closeDescriptor,
+                                 writeDescriptor, readNamed, kNamedWriteMs};
 
 } // namespace kt::port

@@ -6,12 +6,12 @@
 // serial ports applies the line settings and the CTS/DSR test.
 #pragma once
 
-#include "port_types.h"
-
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <termios.h>
+
+#include "port_types.h"
 
 namespace kt::port {
 

@@ -95,15 +95,20 @@ void closeTCP(int fd)
     // Unread input would make close() reset the connection, and a reset can
     // make the printer drop bytes it has not read yet; take it off first.
     unsigned char sink[4096];
-    for (int i = 0; i < 16 && ::recv(fd, sink, sizeof sink, MSG_DONTWAIT) > 0; ++i) {
-    }
+    for (int i = 0; i < 16 && ::recv(fd, sink, sizeof sink, MSG_DONTWAIT) > 0; ++i) { }
     ::shutdown(fd, SHUT_RD);
     ::close(fd);
 }
 
-ssize_t sendSome(int fd, const unsigned char *data, std::size_t n) { return ::send(fd, data, n, MSG_NOSIGNAL); }
+ssize_t sendSome(int fd, const unsigned char *data, std::size_t n)
+{
+    return ::send(fd, data, n, MSG_NOSIGNAL);
+}
 
-ssize_t receiveSome(int fd, unsigned char *buffer, std::size_t n) { return ::recv(fd, buffer, n, 0); }
+ssize_t receiveSome(int fd, unsigned char *buffer, std::size_t n)
+{
+    return ::recv(fd, buffer, n, 0);
+}
 
 Transfer readTCP(int fd, unsigned char *buffer, std::size_t n)
 {

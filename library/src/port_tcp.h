@@ -3,11 +3,11 @@
 // closeTCP shuts the socket down and closes it.
 #pragma once
 
-#include "port_types.h"
-
 #include <array>
 #include <cstdint>
 #include <optional>
+
+#include "port_types.h"
 
 namespace kt::port {
 

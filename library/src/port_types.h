@@ -73,7 +73,7 @@ constexpr int kTcpReadMs = 2000;
 // A descriptor closed when it goes out of scope unless released.
 class UniqueFd {
 public:
-    explicit UniqueFd(int fd = -1) : fd_(fd) {}
+    explicit UniqueFd(int fd = -1) : fd_(fd) { }
     ~UniqueFd()
     {
         if (fd_ >= 0)
@@ -108,8 +108,14 @@ inline bool retryable(int e) { return e == EAGAIN || e == EWOULDBLOCK || e == EI
 
 // The plain descriptor calls, for backends whose port is a device node.
 inline void closeDescriptor(int fd) { ::close(fd); }
-inline ssize_t writeDescriptor(int fd, const unsigned char *data, std::size_t n) { return ::write(fd, data, n); }
-inline ssize_t readDescriptor(int fd, unsigned char *buffer, std::size_t n) { return ::read(fd, buffer, n); }
+inline ssize_t writeDescriptor(int fd, const unsigned char *data, std::size_t n)
+{
+    return ::write(fd, data, n);
+}
+inline ssize_t readDescriptor(int fd, unsigned char *buffer, std::size_t n)
+{
+    return ::read(fd, buffer, n);
+}
 
 // Waits up to boundMs for input, then reads once with readSome (USB and
 // TCP: whatever the first arrival brought).

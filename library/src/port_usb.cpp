@@ -1,15 +1,16 @@
 #include "port_usb.h"
 
-#include "diag_log.h"
-#include "usb_models.h"
-
 #include <cctype>
 #include <cerrno>
 #include <fcntl.h>
-#include <libudev.h>
 #include <memory>
 #include <unistd.h>
 #include <vector>
+
+#include <libudev.h>
+
+#include "diag_log.h"
+#include "usb_models.h"
 
 namespace kt::port {
 namespace {
@@ -27,9 +28,9 @@ std::vector<std::string> printerNodes(udev *u, udev_enumerate **shown)
     std::vector<std::string> paths;
     UdevPtr<udev_enumerate> e(udev_enumerate_new(u));
     *shown = e.get();
-    if (!e || udev_enumerate_add_match_subsystem(e.get(), "usbmisc") < 0 ||
-        udev_enumerate_add_match_sysname(e.get(), "lp*") < 0 ||
-        udev_enumerate_scan_devices(e.get()) < 0) {
+    if (!e || udev_enumerate_add_match_subsystem(e.get(), "usbmisc") < 0
+        || udev_enumerate_add_match_sysname(e.get(), "lp*") < 0
+        || udev_enumerate_scan_devices(e.get()) < 0) {
         *shown = nullptr;
         return paths;
     }
@@ -48,7 +49,8 @@ void logAttempt(const char *name, int fd, int index)
 
 std::string usbIdText(const char *vendor, const char *product)
 {
-    std::string s = std::string("vid_") + (vendor ? vendor : "") + "&pid_" + (product ? product : "");
+    std::string s
+        = std::string("vid_") + (vendor ? vendor : "") + "&pid_" + (product ? product : "");
     for (char &ch : s)
         ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
     return s;
@@ -63,7 +65,8 @@ int openDev(const std::string &fragment, int &index)
     std::vector<std::string> nodes;
     if (u)
         nodes = printerNodes(u.get(), &shown);
-    diag::write(" SetupDGCD=%p, lerr=%lx \n", static_cast<void *>(shown), static_cast<unsigned long>(errno));
+    diag::write(" SetupDGCD=%p, lerr=%lx \n", static_cast<void *>(shown),
+                static_cast<unsigned long>(errno));
     if (!shown) {
         errno = ENODEV;
         return -1;
@@ -77,12 +80,14 @@ int openDev(const std::string &fragment, int &index)
             return -1;
         }
         errno = 0;
-        UdevPtr<udev_device> dev(udev_device_new_from_syspath(u.get(), nodes[static_cast<std::size_t>(i)].c_str()));
+        UdevPtr<udev_device> dev(
+            udev_device_new_from_syspath(u.get(), nodes[static_cast<std::size_t>(i)].c_str()));
         diag::write(" SetupDEDI=%d, lerr=%lx \n", dev ? 1 : 0, static_cast<unsigned long>(errno));
         if (!dev)
             continue;
         // The parent is owned by the child device: no unref.
-        udev_device *usb = udev_device_get_parent_with_subsystem_devtype(dev.get(), "usb", "usb_device");
+        udev_device *usb
+            = udev_device_get_parent_with_subsystem_devtype(dev.get(), "usb", "usb_device");
         const char *node = udev_device_get_devnode(dev.get());
         const bool detail = usb && node;
         const std::string id = detail ? usbIdText(udev_device_get_sysattr_value(usb, "idVendor"),
@@ -90,7 +95,8 @@ int openDev(const std::string &fragment, int &index)
                                       : std::string();
         diag::write(" SetupDGDID=%d, ds=%lu, lerr=%lx \n", detail ? 1 : 0,
                     static_cast<unsigned long>(id.size() + 1), static_cast<unsigned long>(errno));
-        diag::write(" SetupDGDID=%d, lerr=%lx \n", detail ? 1 : 0, static_cast<unsigned long>(errno));
+        diag::write(" SetupDGDID=%d, lerr=%lx \n", detail ? 1 : 0,
+                    static_cast<unsigned long>(errno));
         // A node without a USB parent cannot be matched; it does not end the search.
         if (!detail)
             continue;
@@ -139,6 +145,7 @@ Transfer readUSB(int fd, unsigned char *buffer, std::size_t n)
 
 } // namespace
 
-const Operations usbOperations{Kind::Usb, openUSB, closeDescriptor, writeDescriptor, readUSB, kUsbWriteMs};
+const Operations usbOperations{Kind::Usb,       openUSB, closeDescriptor,
+                               writeDescriptor, readUSB, kUsbWriteMs};
 
 } // namespace kt::port

@@ -4,9 +4,9 @@
 // every row in order, recording the model name of each attempt.
 #pragma once
 
-#include "port_types.h"
-
 #include <string>
+
+#include "port_types.h"
 
 namespace kt::port {
 

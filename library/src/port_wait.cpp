@@ -1,9 +1,9 @@
 // Bounded waiting shared by the dispatcher and the backends.
-#include "port_types.h"
-
 #include <algorithm>
 #include <chrono>
 #include <poll.h>
+
+#include "port_types.h"
 
 namespace kt::port {
 namespace {
@@ -16,7 +16,7 @@ std::int64_t nowMs()
 
 } // namespace
 
-Deadline::Deadline(int ms) : end_(nowMs() + ms) {}
+Deadline::Deadline(int ms) : end_(nowMs() + ms) { }
 
 int Deadline::remainingMs() const
 {

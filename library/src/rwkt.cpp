@@ -1,15 +1,15 @@
 // rwKT: read one parameter or identity item, or write one parameter.
-#include "KT4000.h"
-#include "diag_log.h"
-#include "last_error.h"
-#include "port.h"
-#include "rwkt_commands.h"
-
 #include <array>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <thread>
+
+#include "KT4000.h"
+#include "diag_log.h"
+#include "last_error.h"
+#include "port.h"
+#include "rwkt_commands.h"
 
 namespace {
 
@@ -18,16 +18,22 @@ constexpr std::size_t kReplyBytes = 16;
 constexpr int32_t kServiceTcpPort = 9100;
 constexpr auto kReplyPause = std::chrono::milliseconds(200);
 
-bool isReadIndex(int32_t index) { return (index >= 1 && index <= 22) || index == kt::rwkt::kStatusIndex; }
+bool isReadIndex(int32_t index)
+{
+    return (index >= 1 && index <= 22) || index == kt::rwkt::kStatusIndex;
+}
 
-int32_t checkArguments(int32_t index, const char *buffer, const char *port, int32_t baud, int32_t hdv)
+int32_t checkArguments(int32_t index, const char *buffer, const char *port, int32_t baud,
+                       int32_t hdv)
 {
     const bool service = baud == KT_RWKT_SERVICE_VALUE;
     const bool noHandle = hdv == 0 || hdv == -1;
-    if (!buffer || index < 1 || (index > kt::rwkt::kRows && index != kt::rwkt::kStatusIndex && !service) ||
-        (!port && noHandle))
+    if (!buffer || index < 1
+        || (index > kt::rwkt::kRows && index != kt::rwkt::kStatusIndex && !service)
+        || (!port && noHandle))
         return KT_ERR_ARGS;
-    if (service && (index < 1 + kt::rwkt::kWriteOffset || index > kt::rwkt::kRows + kt::rwkt::kWriteOffset))
+    if (service
+        && (index < 1 + kt::rwkt::kWriteOffset || index > kt::rwkt::kRows + kt::rwkt::kWriteOffset))
         return KT_ERR_SERVICE;
     return KT_OK;
 }
@@ -41,8 +47,8 @@ struct Transaction {
 
 // Opens the port, writes the command, and reads the reply into buffer when
 // asked. The connection is closed when this returns.
-Transaction transact(const kt::port::OpenRequest &request, const unsigned char *cmd, std::size_t length,
-                     bool readReply, char *buffer)
+Transaction transact(const kt::port::OpenRequest &request, const unsigned char *cmd,
+                     std::size_t length, bool readReply, char *buffer)
 {
     Transaction t;
     kt::port::Connection c;
@@ -54,7 +60,8 @@ Transaction transact(const kt::port::OpenRequest &request, const unsigned char *
     const kt::port::Transfer written = c.write(cmd, length);
     t.ok = written.count == static_cast<ssize_t>(length);
     t.error = written.error;
-    kt::diag::write(" WriteFile( %ld ), nob=%lu, ok=%d, skrv=%d, tm=%ld \n", static_cast<long>(length),
+    kt::diag::write(" WriteFile( %ld ), nob=%lu, ok=%d, skrv=%d, tm=%ld \n",
+                    static_cast<long>(length),
                     static_cast<unsigned long>(written.failed() ? 0 : written.count), t.ok ? 1 : 0,
                     tcp ? static_cast<int>(written.count) : 0, kt::diag::now());
 
@@ -77,9 +84,9 @@ using kt::last_error::Outcome;
 Outcome readOrWrite(int32_t index, char *buffer, const char *port, int32_t baud, int32_t hdv)
 {
     kt::diag::Session log;
-    kt::diag::write("\n in rwKT, idx=%ld, buf=%p, port=%s, baud=%ld, hdv=%ld, tm=%ld \n", static_cast<long>(index),
-                    static_cast<void *>(buffer), kt::port::logText(port), static_cast<long>(baud),
-                    static_cast<long>(hdv), kt::diag::now());
+    kt::diag::write("\n in rwKT, idx=%ld, buf=%p, port=%s, baud=%ld, hdv=%ld, tm=%ld \n",
+                    static_cast<long>(index), static_cast<void *>(buffer), kt::port::logText(port),
+                    static_cast<long>(baud), static_cast<long>(hdv), kt::diag::now());
     if (const int32_t bad = checkArguments(index, buffer, port, baud, hdv); bad != KT_OK)
         return failure(bad, EINVAL);
 
@@ -115,8 +122,8 @@ Outcome readOrWrite(int32_t index, char *buffer, const char *port, int32_t baud,
     kt::diag::write("\n");
     kt::diag::flush();
 
-    const Transaction t =
-        transact({port, baud, hdv, false}, cmd.data(), length, !writing && isReadIndex(index), buffer);
+    const Transaction t = transact({port, baud, hdv, false}, cmd.data(), length,
+                                   !writing && isReadIndex(index), buffer);
     if (!t.open.ok())
         return failure(KT_ERR_OPEN, t.open.error);
     kt::diag::write(" out rwkt, tm=%ld \n", kt::diag::now());

@@ -1,9 +1,4 @@
 // sendx: open, send in 512-byte chunks, optionally read one reply, close.
-#include "KT4000.h"
-#include "diag_log.h"
-#include "last_error.h"
-#include "port.h"
-
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -11,6 +6,11 @@
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <thread>
+
+#include "KT4000.h"
+#include "diag_log.h"
+#include "last_error.h"
+#include "port.h"
 
 namespace {
 
@@ -75,11 +75,13 @@ SendResult sendChunks(kt::port::Connection &c, const unsigned char *data, std::s
         if (tcp) {
             skrv = written.failed() ? -1 : static_cast<int>(written.count);
             kt::diag::write(" WriteFile( %ld ), ok=%d, nob=%lu, skrv=%d, wsae=%d, lerr=%lx \n",
-                            static_cast<long>(chunk), 1, mark, skrv, err, static_cast<unsigned long>(err));
+                            static_cast<long>(chunk), 1, mark, skrv, err,
+                            static_cast<unsigned long>(err));
         } else {
             kt::diag::write(" WriteFile( %ld ), ok=%d, nob=%lu, skrv=%d, wsae=%d, lerr=%lx \n",
-                            static_cast<long>(chunk), s.ok ? 1 : 0, static_cast<unsigned long>(s.lastCount), 0,
-                            0, static_cast<unsigned long>(err));
+                            static_cast<long>(chunk), s.ok ? 1 : 0,
+                            static_cast<unsigned long>(s.lastCount), 0, 0,
+                            static_cast<unsigned long>(err));
         }
         if (!s.ok) {
             s.error = err;
@@ -99,8 +101,8 @@ struct Exchange {
 
 // Opens the port, sends the data, and reads one reply when asked. The
 // connection is closed when this returns.
-Exchange exchange(const kt::port::OpenRequest &request, const unsigned char *bytes, std::size_t length,
-                  int32_t wait, int32_t size, void *reply)
+Exchange exchange(const kt::port::OpenRequest &request, const unsigned char *bytes,
+                  std::size_t length, int32_t wait, int32_t size, void *reply)
 {
     Exchange x;
     kt::port::Connection c;
@@ -133,17 +135,19 @@ Exchange exchange(const kt::port::OpenRequest &request, const unsigned char *byt
 
 using kt::last_error::Outcome;
 
-Outcome send(const void *data, const char *port, int32_t baud, int32_t hdv, int32_t len, int32_t wait,
-             int32_t size, void *reply)
+Outcome send(const void *data, const char *port, int32_t baud, int32_t hdv, int32_t len,
+             int32_t wait, int32_t size, void *reply)
 {
     kt::diag::Session log;
     const auto *bytes = static_cast<const unsigned char *>(data);
     // No data is nothing to send.
-    const std::size_t length =
-        !bytes ? 0 : len >= 1 ? static_cast<std::size_t>(len) : std::strlen(static_cast<const char *>(data));
+    const std::size_t length = !bytes ? 0
+        : len >= 1                    ? static_cast<std::size_t>(len)
+                                      : std::strlen(static_cast<const char *>(data));
 
-    kt::diag::write("\n in sendx: port=%s, baud=%ld, hdv=%ld, len=%ld, tm=%ld \n", kt::port::logText(port),
-                    static_cast<long>(baud), static_cast<long>(hdv), static_cast<long>(length), kt::diag::now());
+    kt::diag::write("\n in sendx: port=%s, baud=%ld, hdv=%ld, len=%ld, tm=%ld \n",
+                    kt::port::logText(port), static_cast<long>(baud), static_cast<long>(hdv),
+                    static_cast<long>(length), kt::diag::now());
     logBytes(bytes, length, false);
     kt::diag::write("\n");
     kt::diag::flush();
@@ -158,16 +162,18 @@ Outcome send(const void *data, const char *port, int32_t baud, int32_t hdv, int3
                         kt::port::logText(port), static_cast<long>(baud),
                         x.replyRead ? x.replyCount : static_cast<long>(length),
                         static_cast<unsigned long>(x.replyRead ? x.replyCount : x.sent.lastCount));
-        logBytes(static_cast<const unsigned char *>(reply), static_cast<std::size_t>(x.replyCount), true);
+        logBytes(static_cast<const unsigned char *>(reply), static_cast<std::size_t>(x.replyCount),
+                 true);
         kt::diag::write("\n");
     }
-    return x.sent.ok ? kt::last_error::success(KT_OK) : kt::last_error::failure(KT_ERR_IO, x.sent.error);
+    return x.sent.ok ? kt::last_error::success(KT_OK)
+                     : kt::last_error::failure(KT_ERR_IO, x.sent.error);
 }
 
 } // namespace
 
-int32_t sendx(const void *data, const char *port, int32_t baud, int32_t hdv, int32_t len, int32_t wait,
-              int32_t size, void *reply)
+int32_t sendx(const void *data, const char *port, int32_t baud, int32_t hdv, int32_t len,
+              int32_t wait, int32_t size, void *reply)
 {
     return kt::last_error::finish(send(data, port, baud, hdv, len, wait, size, reply));
 }

@@ -29,8 +29,8 @@ constexpr std::array<ModelRow, 16> kRows{{
 bool equalNoCase(std::string_view a, std::string_view b)
 {
     return std::ranges::equal(a, b, [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
+        return std::tolower(static_cast<unsigned char>(x))
+            == std::tolower(static_cast<unsigned char>(y));
     });
 }
 
@@ -52,13 +52,15 @@ std::span<const ModelRow> modelTable() { return kRows; }
 
 const ModelRow *rowByKey(std::string_view key)
 {
-    auto it = std::ranges::find_if(kRows, [&](const ModelRow &r) { return equalNoCase(r.key, key); });
+    auto it
+        = std::ranges::find_if(kRows, [&](const ModelRow &r) { return equalNoCase(r.key, key); });
     return it == kRows.end() ? nullptr : &*it;
 }
 
 const ModelRow *rowByFragment(std::string_view fragment)
 {
-    auto it = std::ranges::find_if(kRows, [&](const ModelRow &r) { return fragment == r.fragment; });
+    auto it
+        = std::ranges::find_if(kRows, [&](const ModelRow &r) { return fragment == r.fragment; });
     return it == kRows.end() ? nullptr : &*it;
 }
 

@@ -1,13 +1,13 @@
 // The define command built from files: its bytes, its blocks, and the
 // result of every way a file can be wrong.
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
 #include "bitmap_define_command.h"
 #include "bitmap_results.h"
 #include "bmp_writer.h"
 #include "temp_dir.h"
-
-#include <gtest/gtest.h>
-
-#include <sys/stat.h>
 
 namespace kt::bitmap {
 namespace {
@@ -49,7 +49,8 @@ TEST(DefineCommand, BlocksFollowEachOtherInListOrder)
     std::vector<std::string> files;
     for (std::size_t i = 0; i < sizes.size(); ++i) {
         const Size s = sizes[i];
-        files.push_back(dir.file("f" + std::to_string(i) + ".bmp", testing::blackBmp(s.width, s.height, s.bits)));
+        files.push_back(dir.file("f" + std::to_string(i) + ".bmp",
+                                 testing::blackBmp(s.width, s.height, s.bits)));
     }
     const DefineCommand command = build(files);
     ASSERT_EQ(command.result, result::defined);
@@ -89,19 +90,28 @@ TEST(DefineCommand, FailuresNameTheirCause)
         {"a directory", {dir.path()}, result::cannotOpen},
         {"a FIFO, which must not block", {fifo}, result::cannotOpen},
         {"not BM", {changed("text.bmp", [](auto &b) { b[0] = 'X'; })}, result::cannotOpen},
-        {"header cut short", {changed("cut.bmp", [](auto &b) { b.resize(40); })}, result::cannotOpen},
-        {"empty file", {dir.file("empty.bmp", {})}, result::cannotOpen},
-        {"no width", {changed("w0.bmp", [](auto &b) { put32(b, testing::kWidthAt, 0); })},
+        {"header cut short",
+         {changed("cut.bmp", [](auto &b) { b.resize(40); })},
          result::cannotOpen},
-        {"2 bits per pixel", {changed("2bpp.bmp", [](auto &b) { put16(b, testing::kBitsAt, 2); })},
+        {"empty file", {dir.file("empty.bmp", {})}, result::cannotOpen},
+        {"no width",
+         {changed("w0.bmp", [](auto &b) { put32(b, testing::kWidthAt, 0); })},
+         result::cannotOpen},
+        {"2 bits per pixel",
+         {changed("2bpp.bmp", [](auto &b) { put16(b, testing::kBitsAt, 2); })},
          result::notConverted},
-        {"pixel data ends early", {good, changed("short.bmp", [](auto &b) { b.resize(b.size() - 4); })},
+        {"pixel data ends early",
+         {good, changed("short.bmp", [](auto &b) { b.resize(b.size() - 4); })},
          result::notConverted},
-        {"data beyond the last row", {changed("long.bmp", [](auto &b) { b.insert(b.end(), 4, 0); })},
+        {"data beyond the last row",
+         {changed("long.bmp", [](auto &b) { b.insert(b.end(), 4, 0); })},
          result::notConverted},
-        {"top-down", {changed("down.bmp", [](auto &b) { put32(b, testing::kHeightAt, static_cast<std::uint32_t>(-8)); })},
+        {"top-down",
+         {changed("down.bmp",
+                  [](auto &b) { put32(b, testing::kHeightAt, static_cast<std::uint32_t>(-8)); })},
          result::notConverted},
-        {"compressed", {changed("rle.bmp", [](auto &b) { put32(b, testing::kCompressionAt, 2); })},
+        {"compressed",
+         {changed("rle.bmp", [](auto &b) { put32(b, testing::kCompressionAt, 2); })},
          result::notConverted},
         {"width and height near 2^32",
          {changed("huge.bmp",

@@ -1,5 +1,7 @@
 // RegBitmap, DefBitmap and PrnBitmap as a caller sees them, with the bytes
 // that reach a printer on the loopback address.
+#include <gtest/gtest.h>
+
 #include "KT4000.h"
 #include "bitmap_define_command.h"
 #include "bitmap_registry.h"
@@ -8,9 +10,6 @@
 #include "settings.h"
 #include "tcp_peer.h"
 #include "temp_dir.h"
-
-#include <gtest/gtest.h>
-
 
 namespace kt::bitmap {
 namespace {
@@ -107,9 +106,10 @@ TEST_F(BitmapExports, DefBitmapFailuresKeepTheList)
 
 TEST_F(BitmapExports, DefBitmapSendsTheWholeCommandAndEmptiesTheList)
 {
-    const std::string wide = dir.file("wide.bmp", testing::makeBmp({300, 30, 24, {}, [](auto x, auto y) {
-                                                                         return (x + y) % 3 ? 0xFFFFFFu : 0u;
-                                                                     }}));
+    const std::string wide
+        = dir.file("wide.bmp", testing::makeBmp({300, 30, 24, {}, [](auto x, auto y) {
+                                                     return (x + y) % 3 ? 0xFFFFFFu : 0u;
+                                                 }}));
     ASSERT_EQ(RegBitmap(wide.c_str()), 1);
     const DefineCommand expected = buildDefineCommand(std::vector<std::string>{wide, ten}, 143);
     ASSERT_EQ(expected.result, 0);
@@ -140,9 +140,8 @@ TEST_F(BitmapExports, DefBitmapTakesNamesUpToTheRegistrationLimit)
 
 TEST_F(BitmapExports, DefBitmapUsesTheColourThreshold)
 {
-    const std::string grey = dir.file("grey.bmp", testing::makeBmp({8, 8, 24, {}, [](auto, auto) {
-                                                                         return 0x808080u;
-                                                                     }}));
+    const std::string grey = dir.file(
+        "grey.bmp", testing::makeBmp({8, 8, 24, {}, [](auto, auto) { return 0x808080u; }}));
     for (const auto &[threshold, dots] : {std::pair<int, int>{0x81, 0xFF}, {0x80, 0x00}}) {
         settings::setColourThreshold(static_cast<std::uint8_t>(threshold));
         TcpPeer printer;
@@ -164,10 +163,17 @@ TEST_F(BitmapExports, DefBitmapLogsItsSteps)
         log = capture.text();
     }
     const std::vector<std::string> lines{
-        " DefBitmap( ", ", fc=0, tm=", " fnp=" + ten + " \n", " port=127.0.0.1 \n",
-        " fn[0]: " + ten + " \n\n", " bmx=2 bmy=2 bx=2 sk=2 bsz=36 \n", " len=39 \n",
-        " k=24, bsz=36 \n 2  0  2  0  ff  c0  ff  c0 ", " bmx=16, bmy=16, bsz=32 \n",
-        " n=32, cnt=256 \n", "\n in sendx: port=127.0.0.1",
+        " DefBitmap( ",
+        ", fc=0, tm=",
+        " fnp=" + ten + " \n",
+        " port=127.0.0.1 \n",
+        " fn[0]: " + ten + " \n\n",
+        " bmx=2 bmy=2 bx=2 sk=2 bsz=36 \n",
+        " len=39 \n",
+        " k=24, bsz=36 \n 2  0  2  0  ff  c0  ff  c0 ",
+        " bmx=16, bmy=16, bsz=32 \n",
+        " n=32, cnt=256 \n",
+        "\n in sendx: port=127.0.0.1",
     };
     std::size_t at = 0;
     for (const std::string &line : lines) {
@@ -184,9 +190,10 @@ TEST_F(BitmapExports, PrnBitmapSendsThePrintCommand)
         std::int32_t number, mode;
         Bytes expected;
     };
-    for (const Case &c : {Case{1, 7, {0x1C, 0x70, 0x01, 0x30}}, Case{2, 1, {0x1C, 0x70, 0x02, 0x31}},
-                          Case{3, 2, {0x1C, 0x70, 0x03, 0x32}}, Case{255, 3, {0x1C, 0x70, 0xFF, 0x33}},
-                          Case{4, -1, {0x1C, 0x70, 0x04, 0x30}}}) {
+    for (const Case &c :
+         {Case{1, 7, {0x1C, 0x70, 0x01, 0x30}}, Case{2, 1, {0x1C, 0x70, 0x02, 0x31}},
+          Case{3, 2, {0x1C, 0x70, 0x03, 0x32}}, Case{255, 3, {0x1C, 0x70, 0xFF, 0x33}},
+          Case{4, -1, {0x1C, 0x70, 0x04, 0x30}}}) {
         TcpPeer printer;
         EXPECT_EQ(PrnBitmap(c.number, c.mode, kLoopback, printer.port(), 0), 0);
         EXPECT_EQ(receivedBy(printer, 4), c.expected) << c.number;

@@ -1,9 +1,9 @@
 // Header parsing and the checks that must stop a bitmap before memory is
 // set aside for it.
+#include <gtest/gtest.h>
+
 #include "bitmap_header.h"
 #include "bmp_writer.h"
-
-#include <gtest/gtest.h>
 
 namespace kt::bitmap {
 namespace {
@@ -45,8 +45,8 @@ TEST(BitmapHeader, ConvertibleOnlyWhenTheFileHoldsExactlyTheRows)
          Unconvertible::dataSize},
         {"one row too many", [](auto &b) { b.insert(b.end(), 32, 0); }, Unconvertible::dataSize},
         {"a stray byte after the rows", [](auto &b) { b.push_back(0); }, Unconvertible::dataSize},
-        {"data offset beyond the file", [](auto &b) { put32(b, testing::kDataOffsetAt, 0x7FFFFFF0); },
-         Unconvertible::dataSize},
+        {"data offset beyond the file",
+         [](auto &b) { put32(b, testing::kDataOffsetAt, 0x7FFFFFF0); }, Unconvertible::dataSize},
         {"2 bits per pixel", [](auto &b) { put16(b, testing::kBitsAt, 2); },
          Unconvertible::unsupportedDepth},
         {"run-length compressed", [](auto &b) { put32(b, testing::kCompressionAt, 1); },

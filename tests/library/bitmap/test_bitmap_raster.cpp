@@ -1,9 +1,9 @@
 // The rotation into column order, checked against its definition bit by bit.
-#include "bitmap_raster.h"
+#include <random>
 
 #include <gtest/gtest.h>
 
-#include <random>
+#include "bitmap_raster.h"
 
 namespace kt::bitmap {
 namespace {
@@ -13,7 +13,8 @@ bool bit(std::uint8_t byte, unsigned position) { return byte >> position & 1u; }
 TEST(BitmapRaster, MatchesTheColumnDefinition)
 {
     std::mt19937 random(7);
-    for (const auto &[nx, ny] : {std::pair<std::uint64_t, std::uint64_t>{1, 1}, {2, 3}, {3, 2}, {9, 5}}) {
+    for (const auto &[nx, ny] :
+         {std::pair<std::uint64_t, std::uint64_t>{1, 1}, {2, 3}, {3, 2}, {9, 5}}) {
         std::vector<std::uint8_t> raster(nx * 8 * ny);
         for (auto &b : raster)
             b = static_cast<std::uint8_t>(random());

@@ -1,9 +1,9 @@
 // Which pixels become dots, by depth, and the row raster they fill.
+#include <gtest/gtest.h>
+
 #include "bitmap_header.h"
 #include "bitmap_reader.h"
 #include "bmp_writer.h"
-
-#include <gtest/gtest.h>
 
 namespace kt::bitmap {
 namespace {
@@ -46,17 +46,27 @@ TEST(BitmapReader, DarkPixelsByDepth)
     };
     const std::vector<std::uint32_t> sixteen{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
     const std::vector<Case> cases{
-        {"1 bit, white first: set bits print", row(1, {1, 0, 1, 1, 0, 0, 0, 1, 1}, testing::whiteFirstPalette()),
-         143, {0xB1, 0x80}},
-        {"1 bit, black first: clear bits print", row(1, {1, 0, 1, 1, 0, 0, 0, 1, 1}, testing::greyPalette(2)),
-         143, {0x4E, 0x00}},
+        {"1 bit, white first: set bits print",
+         row(1, {1, 0, 1, 1, 0, 0, 0, 1, 1}, testing::whiteFirstPalette()),
+         143,
+         {0xB1, 0x80}},
+        {"1 bit, black first: clear bits print",
+         row(1, {1, 0, 1, 1, 0, 0, 0, 1, 1}, testing::greyPalette(2)),
+         143,
+         {0x4E, 0x00}},
         {"4 bits: all but 7 and 15", row(4, sixteen, testing::greyPalette(16)), 143, {0xFE, 0xFE}},
-        {"8 bits: index below the threshold", row(8, {142, 143, 0, 255, 144, 1, 200, 50, 142}, testing::greyPalette(256)),
-         143, {0xA5, 0x80}},
+        {"8 bits: index below the threshold",
+         row(8, {142, 143, 0, 255, 144, 1, 200, 50, 142}, testing::greyPalette(256)),
+         143,
+         {0xA5, 0x80}},
         {"16 bits: either byte", row(16, {0xFFFF, 0x8EFF, 0xFF8E, 0x8F8F}), 143, {0x60}},
-        {"24 bits: 90,C0,FF white, 8E,FF,FF dark", row(24, {0xFFC090, 0xFFFF8E, 0x8EFFFF, 0xFF8EFF}),
-         143, {0x70}},
-        {"32 bits: the fourth byte is ignored", row(32, {0x00FFFFFF, 0xFF8EFFFF, 0xFFFFFF8E}), 143,
+        {"24 bits: 90,C0,FF white, 8E,FF,FF dark",
+         row(24, {0xFFC090, 0xFFFF8E, 0x8EFFFF, 0xFF8EFF}),
+         143,
+         {0x70}},
+        {"32 bits: the fourth byte is ignored",
+         row(32, {0x00FFFFFF, 0xFF8EFFFF, 0xFFFFFF8E}),
+         143,
          {0x60}},
         {"threshold 0: nothing prints", row(24, {0x000000, 0x010203}), 0, {0x00}},
         {"threshold 255: all but white", row(24, {0xFFFFFF, 0xFFFFFE, 0x000000}), 255, {0x60}},
@@ -79,7 +89,8 @@ TEST(BitmapReader, MonoPaletteFollowsALargerInfoHeader)
 TEST(BitmapReader, TenByTenMonoBlackFirstClearsBitsBeyondTheWidth)
 {
     // Every pixel index 0: with black first, all 10 dots of every row print.
-    BmpImage image{10, 10, 1, testing::greyPalette(2), [](std::uint32_t, std::uint32_t) { return 0u; }};
+    BmpImage image{10, 10, 1, testing::greyPalette(2),
+                   [](std::uint32_t, std::uint32_t) { return 0u; }};
     const Rows rows = rasterOf(image, 143);
     ASSERT_EQ(rows.size(), 10u);
     for (const auto &r : rows)
@@ -95,8 +106,9 @@ TEST(BitmapReader, EightBitWidthTenKeepsRowsApart)
     ASSERT_EQ(rows.size(), 10u);
     for (std::uint32_t y = 0; y < 10; ++y) {
         const std::uint16_t bits = static_cast<std::uint16_t>(0x8000u >> y);
-        EXPECT_EQ(rows[y], (std::vector<std::uint8_t>{static_cast<std::uint8_t>(bits >> 8),
-                                                      static_cast<std::uint8_t>(bits & 0xFF)}))
+        EXPECT_EQ(rows[y],
+                  (std::vector<std::uint8_t>{static_cast<std::uint8_t>(bits >> 8),
+                                             static_cast<std::uint8_t>(bits & 0xFF)}))
             << "row " << y;
     }
 }

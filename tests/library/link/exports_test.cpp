@@ -3,19 +3,20 @@
 #include <dlfcn.h>
 #include <elf.h>
 #include <fcntl.h>
-#include <gtest/gtest.h>
 #include <set>
 #include <string>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
 namespace {
 
 const std::set<std::string> kPublished = {
-    "sendx",    "sendy",    "rwKT",    "RegBitmap", "DefBitmap",       "PrnBitmap",       "setModel",
-    "getModel", "setColor", "fnKtdll", "nKtdll",    "_ZN6CKtdllC1Ev", "_ZN6CKtdllC2Ev", "_ZN6CKtdllaSERKS_",
-    "KT_lastError",
+    "sendx",     "sendy",          "rwKT",           "RegBitmap",         "DefBitmap",
+    "PrnBitmap", "setModel",       "getModel",       "setColor",          "fnKtdll",
+    "nKtdll",    "_ZN6CKtdllC1Ev", "_ZN6CKtdllC2Ev", "_ZN6CKtdllaSERKS_", "KT_lastError",
 };
 
 // Names of the symbols the library defines in its dynamic symbol table.
@@ -23,7 +24,7 @@ std::set<std::string> definedDynamicSymbols(const char *path)
 {
     std::set<std::string> names;
     const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
-    struct stat st{};
+    struct stat st { };
     if (fd < 0 || ::fstat(fd, &st) != 0)
         return names;
     const auto size = static_cast<std::size_t>(st.st_size);
@@ -41,7 +42,8 @@ std::set<std::string> definedDynamicSymbols(const char *path)
         const char *strings = reinterpret_cast<const char *>(base + sh[sh[i].sh_link].sh_offset);
         for (std::size_t k = 0; k < sh[i].sh_size / sizeof(Elf64_Sym); ++k) {
             const unsigned bind = ELF64_ST_BIND(syms[k].st_info);
-            if (syms[k].st_shndx != SHN_UNDEF && syms[k].st_name != 0 && (bind == STB_GLOBAL || bind == STB_WEAK))
+            if (syms[k].st_shndx != SHN_UNDEF && syms[k].st_name != 0
+                && (bind == STB_GLOBAL || bind == STB_WEAK))
                 names.insert(strings + syms[k].st_name);
         }
     }
@@ -51,10 +53,7 @@ std::set<std::string> definedDynamicSymbols(const char *path)
 
 } // namespace
 
-TEST(Exports, OnlyThePublishedNames)
-{
-    EXPECT_EQ(definedDynamicSymbols(KT4000_SO), kPublished);
-}
+TEST(Exports, OnlyThePublishedNames) { EXPECT_EQ(definedDynamicSymbols(KT4000_SO), kPublished); }
 
 TEST(Exports, DlsymFindsEveryName)
 {
@@ -64,7 +63,8 @@ TEST(Exports, DlsymFindsEveryName)
         EXPECT_NE(::dlsym(lib, name.c_str()), nullptr) << name;
     EXPECT_EQ(::dlsym(lib, "_ZN2kt4diag5writeEPKcz"), nullptr) << "internal names stay hidden";
 
-    using Sendy = int32_t (*)(const void *, const char *, int32_t, int32_t, int32_t, int32_t, int32_t, void *);
+    using Sendy = int32_t (*)(const void *, const char *, int32_t, int32_t, int32_t, int32_t,
+                              int32_t, void *);
     auto sendy = reinterpret_cast<Sendy>(::dlsym(lib, "sendy"));
     ASSERT_NE(sendy, nullptr);
     EXPECT_EQ(sendy(nullptr, "usb", 9600, 0, 0, 0, 0, nullptr), 0);

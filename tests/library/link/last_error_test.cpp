@@ -1,21 +1,22 @@
 // KT_lastError: the system error behind the calling thread's last call.
-#include "KT4000.h"
-#include "child_process.h"
-#include "fd_server.h"
-#include "pty_pair.h"
-#include "reserved_port.h"
-
 #include <cerrno>
 #include <cstring>
 #include <functional>
 #include <grp.h>
-#include <gtest/gtest.h>
 #include <pwd.h>
 #include <string>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "KT4000.h"
+#include "child_process.h"
+#include "fd_server.h"
+#include "pty_pair.h"
+#include "reserved_port.h"
 
 using namespace std::chrono_literals;
 
@@ -58,28 +59,37 @@ TEST(LastError, EachKindOfFailureNamesItsCause)
     const std::string longName(600, 'n');
 
     expectFailures({
-        {"no such device", [] { return sendx("x", "kt-no-such-port", 9600, 0, 1, 0, 0, nullptr); }, KT_ERR_OPEN,
-         ENOENT},
-        {"rwKT: no such device", [&] { return rwKT(1, buffer, "/dev/kt-no-such-port", 9600, 0); }, KT_ERR_OPEN,
-         ENOENT},
-        {"port in use", [&] { return sendx("x", busy.slavePath().c_str(), 9600, 0, 1, 0, 0, nullptr); },
+        {"no such device", [] { return sendx("x", "kt-no-such-port", 9600, 0, 1, 0, 0, nullptr); },
+         KT_ERR_OPEN, ENOENT},
+        {"rwKT: no such device", [&] { return rwKT(1, buffer, "/dev/kt-no-such-port", 9600, 0); },
+         KT_ERR_OPEN, ENOENT},
+        {"port in use",
+         [&] { return sendx("x", busy.slavePath().c_str(), 9600, 0, 1, 0, 0, nullptr); },
          KT_ERR_OPEN, EBUSY},
-        {"not a device", [] { return sendx("x", "shm", 9600, 0, 1, 0, 0, nullptr); }, KT_ERR_OPEN, ENODEV},
-        {"climbing out of /dev", [] { return sendx("x", "../dev/null", 9600, 0, 1, 0, 0, nullptr); },
+        {"not a device", [] { return sendx("x", "shm", 9600, 0, 1, 0, 0, nullptr); }, KT_ERR_OPEN,
+         ENODEV},
+        {"climbing out of /dev",
+         [] { return sendx("x", "../dev/null", 9600, 0, 1, 0, 0, nullptr); }, KT_ERR_OPEN, EINVAL},
+        {"malformed address", [] { return sendx("x", "127.0.0.256", 9100, 0, 1, 0, 0, nullptr); },
          KT_ERR_OPEN, EINVAL},
-        {"malformed address", [] { return sendx("x", "127.0.0.256", 9100, 0, 1, 0, 0, nullptr); }, KT_ERR_OPEN,
-         EINVAL},
         {"rwKT arguments", [] { return rwKT(1, nullptr, "usb", 9600, 0); }, KT_ERR_ARGS, EINVAL},
         {"rwKT service index", [&] { return rwKT(101, buffer, "usb", KT_RWKT_SERVICE_VALUE, 0); },
          KT_ERR_SERVICE, EINVAL},
         {"rwKT text too long",
-         [&] { return rwKT(59, const_cast<char *>(longText.c_str()), nullptr, KT_RWKT_SERVICE_VALUE, 5); },
+         [&] {
+             return rwKT(59, const_cast<char *>(longText.c_str()), nullptr, KT_RWKT_SERVICE_VALUE,
+                         5);
+         },
          KT_ERR_ARGS, EMSGSIZE},
-        {"PrnBitmap number", [] { return PrnBitmap(0, 1, "usb", 9600, 0); }, KT_BMP_NUMBER_OUT_OF_RANGE, ERANGE},
-        {"RegBitmap name", [&] { return RegBitmap(longName.c_str()); }, KT_BMP_NAME_TOO_LONG, ENAMETOOLONG},
-        {"DefBitmap missing file", [] { return DefBitmap("/kt-no-such-dir/a.bmp", "usb", 9600, 0); },
-         KT_BMP_CANNOT_OPEN, ENOENT},
-        {"DefBitmap nothing", [] { return RegBitmap(nullptr) == 0 ? DefBitmap(nullptr, "usb", 9600, 0) : -1; },
+        {"PrnBitmap number", [] { return PrnBitmap(0, 1, "usb", 9600, 0); },
+         KT_BMP_NUMBER_OUT_OF_RANGE, ERANGE},
+        {"RegBitmap name", [&] { return RegBitmap(longName.c_str()); }, KT_BMP_NAME_TOO_LONG,
+         ENAMETOOLONG},
+        {"DefBitmap missing file",
+         [] { return DefBitmap("/kt-no-such-dir/a.bmp", "usb", 9600, 0); }, KT_BMP_CANNOT_OPEN,
+         ENOENT},
+        {"DefBitmap nothing",
+         [] { return RegBitmap(nullptr) == 0 ? DefBitmap(nullptr, "usb", 9600, 0) : -1; },
          KT_BMP_NOTHING_TO_DEFINE, EINVAL},
     });
     ::close(holder);
@@ -91,12 +101,13 @@ TEST(LastError, TcpRefusedAndWriteTimeout)
     kt::test::PtyPair unread; // nobody reads its master: writes fill it and stop
     const std::string data(256 * 1024, 'x');
     expectFailures({
-        {"connection refused", [&] { return sendx("x", "127.0.0.1", closed.port, 0, 1, 0, 0, nullptr); },
-         KT_ERR_OPEN, ECONNREFUSED},
+        {"connection refused",
+         [&] { return sendx("x", "127.0.0.1", closed.port, 0, 1, 0, 0, nullptr); }, KT_ERR_OPEN,
+         ECONNREFUSED},
         {"write timed out",
          [&] {
-             return sendx(data.data(), unread.slavePath().c_str(), 9600, 0, static_cast<int32_t>(data.size()), 0,
-                          0, nullptr);
+             return sendx(data.data(), unread.slavePath().c_str(), 9600, 0,
+                          static_cast<int32_t>(data.size()), 0, 0, nullptr);
          },
          KT_ERR_IO, ETIMEDOUT},
     });
@@ -112,12 +123,13 @@ TEST(LastError, PermissionDeniedAsAnUnprivilegedUser)
             // root passes any permission check: become nobody first.
             if (::geteuid() == 0) {
                 const passwd *nobody = ::getpwnam("nobody");
-                if (!nobody || ::setgroups(0, nullptr) != 0 || ::setgid(nobody->pw_gid) != 0 ||
-                    ::setuid(nobody->pw_uid) != 0)
+                if (!nobody || ::setgroups(0, nullptr) != 0 || ::setgid(nobody->pw_gid) != 0
+                    || ::setuid(nobody->pw_uid) != 0)
                     return 255;
             }
-            return sendx("x", port.c_str(), 9600, 0, 1, 0, 0, nullptr) == KT_ERR_OPEN ? KT_lastError(nullptr, 0)
-                                                                                        : 254;
+            return sendx("x", port.c_str(), 9600, 0, 1, 0, 0, nullptr) == KT_ERR_OPEN
+                ? KT_lastError(nullptr, 0)
+                : 254;
         },
         10s);
     EXPECT_EQ(error, EACCES);

@@ -1,17 +1,18 @@
 // KT4000_LOG moves the diagnostics log; a path that exists but cannot be a
 // log is told once per process on standard error.
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
 #include "KT4000.h"
 #include "child_process.h"
 #include "diag_log.h"
 #include "temp_file.h"
-
-#include <cstdlib>
-#include <fcntl.h>
-#include <fstream>
-#include <gtest/gtest.h>
-#include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 
 using namespace std::chrono_literals;
 
@@ -30,9 +31,10 @@ std::string stderrOfLoggingCalls(const std::string &logPath)
             kt::diag::setPath(""); // the environment decides
             ::setenv("KT4000_LOG", logPath.c_str(), 1);
             char buffer[16] = {};
-            const bool answered = sendx("x", "kt-no-such-port", 9600, 0, 1, 0, 0, nullptr) == KT_ERR_OPEN &&
-                                  sendx("y", "kt-no-such-port", 9600, 0, 1, 0, 0, nullptr) == KT_ERR_OPEN &&
-                                  rwKT(1, buffer, "kt-no-such-port", 9600, 0) == KT_ERR_OPEN;
+            const bool answered
+                = sendx("x", "kt-no-such-port", 9600, 0, 1, 0, 0, nullptr) == KT_ERR_OPEN
+                && sendx("y", "kt-no-such-port", 9600, 0, 1, 0, 0, nullptr) == KT_ERR_OPEN
+                && rwKT(1, buffer, "kt-no-such-port", 9600, 0) == KT_ERR_OPEN;
             return answered ? 0 : 1;
         },
         10s);

@@ -1,11 +1,12 @@
 // The diagnostics blocks of sendx and rwKT.
+#include <regex>
+
+#include <gtest/gtest.h>
+
 #include "KT4000.h"
 #include "fd_server.h"
 #include "log_capture.h"
 #include "pty_pair.h"
-
-#include <gtest/gtest.h>
-#include <regex>
 
 using namespace std::chrono_literals;
 using kt::test::bytes;
@@ -25,16 +26,18 @@ TEST(DiagLog, SendxAppendsOneBlockPerCall)
 {
     kt::test::LogCapture log;
     kt::test::PtyPair pty;
-    kt::test::FdServer printer(pty.master(), [](const kt::test::Bytes &) { return bytes("_1\x0a"); });
+    kt::test::FdServer printer(pty.master(),
+                               [](const kt::test::Bytes &) { return bytes("_1\x0a"); });
     const std::string port = pty.slavePath();
     char reply[8] = {};
     EXPECT_EQ(sendx("\x1d\x49\x0a", port.c_str(), 9600, 0, 3, 50, 3, reply), KT_OK);
     const std::string first = log.text();
-    const std::regex block("^\n in sendx: port=" + port +
-                           ", baud=9600, hdv=0, len=3, tm=\\d+ \n 1d 49 a\n"
-                           "[\\s\\S]* WriteFile\\( 3 \\), ok=1, nob=3, skrv=0, wsae=0, lerr=0 \n"
-                           " data out at \\d+ \n out sendx at \\d+ \n"
-                           "\n sendx=1, port=" + port + ", baud=9600, dw=3, nob=3 \n 5f  31  a \n$");
+    const std::regex block("^\n in sendx: port=" + port
+                           + ", baud=9600, hdv=0, len=3, tm=\\d+ \n 1d 49 a\n"
+                             "[\\s\\S]* WriteFile\\( 3 \\), ok=1, nob=3, skrv=0, wsae=0, lerr=0 \n"
+                             " data out at \\d+ \n out sendx at \\d+ \n"
+                             "\n sendx=1, port="
+                           + port + ", baud=9600, dw=3, nob=3 \n 5f  31  a \n$");
     EXPECT_TRUE(std::regex_match(first, block)) << first;
 
     // Without a wait there is no reply block; the new block is appended.
@@ -66,10 +69,10 @@ TEST(DiagLog, RwktBlock)
     char buffer[16] = {};
     EXPECT_EQ(rwKT(8, buffer, pty.slavePath().c_str(), 9600, 0), KT_OK);
     const std::string t = log.text();
-    const std::regex block("^\n in rwKT, idx=8, buf=0x[0-9a-f]+, port=" + pty.slavePath() +
-                           ", baud=9600, hdv=0, tm=\\d+ \n cmds=  1d 49 41\n"
-                           "[\\s\\S]* WriteFile\\( 3 \\), nob=3, ok=1, skrv=0, tm=\\d+ \n"
-                           " ReadFile\\( 16 \\), nob=2, ok=1, skrv=0, buf0=5f, tm=\\d+ \n"
-                           " out rwkt, tm=\\d+ \n$");
+    const std::regex block("^\n in rwKT, idx=8, buf=0x[0-9a-f]+, port=" + pty.slavePath()
+                           + ", baud=9600, hdv=0, tm=\\d+ \n cmds=  1d 49 41\n"
+                             "[\\s\\S]* WriteFile\\( 3 \\), nob=3, ok=1, skrv=0, tm=\\d+ \n"
+                             " ReadFile\\( 16 \\), nob=2, ok=1, skrv=0, buf0=5f, tm=\\d+ \n"
+                             " out rwkt, tm=\\d+ \n$");
     EXPECT_TRUE(std::regex_match(t, block)) << t;
 }

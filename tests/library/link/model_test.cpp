@@ -1,10 +1,11 @@
 // setModel, getModel, setColor and sendy.
+#include <cstring>
+
+#include <gtest/gtest.h>
+
 #include "KT4000.h"
 #include "settings.h"
 #include "usb_models.h"
-
-#include <cstring>
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -1,20 +1,21 @@
 // Port texts and the diagnostics log path name files on disk: neither may
 // be turned into a way to overwrite, read or block on something that is
 // not a printer port or a log file.
-#include "KT4000.h"
-#include "child_process.h"
-#include "diag_log.h"
-#include "temp_file.h"
-
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
-#include <gtest/gtest.h>
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
+
+#include <gtest/gtest.h>
+
+#include "KT4000.h"
+#include "child_process.h"
+#include "diag_log.h"
+#include "temp_file.h"
 
 using namespace std::chrono_literals;
 
@@ -71,20 +72,21 @@ TEST(PortTextSafety, OnlyCharacterDevicesWithoutParentStepsAreOpened)
     ASSERT_EQ(outside.path().front(), '/');
 
     const std::vector<std::string> texts = {
-        ".." + outside.path(),             // "/dev/../tmp/..." once prefixed
+        ".." + outside.path(), // "/dev/../tmp/..." once prefixed
         "/dev/.." + outside.path(),
-        "../dev/null",                     // a character device, reached by climbing
+        "../dev/null", // a character device, reached by climbing
         "pts/../null",
         "/dev/../dev/null",
-        dev.file,                          // a regular file is never a port
-        dev.file.substr(5),                // "shm/...", looked for under /dev/
+        dev.file,           // a regular file is never a port
+        dev.file.substr(5), // "shm/...", looked for under /dev/
         dev.fifo,
         "/dev/shm",
         "/dev/fd/" + std::to_string(held), // a link to a regular file
     };
     for (const std::string &text : texts) {
         char reply[16] = "unread";
-        EXPECT_EQ(sendx("XYZ", text.c_str(), 9600, 0, 3, 10, sizeof reply, reply), KT_ERR_OPEN) << text;
+        EXPECT_EQ(sendx("XYZ", text.c_str(), 9600, 0, 3, 10, sizeof reply, reply), KT_ERR_OPEN)
+            << text;
         EXPECT_STREQ(reply, "unread") << text;
         char buffer[16] = "unread";
         EXPECT_EQ(rwKT(1, buffer, text.c_str(), 9600, 0), KT_ERR_OPEN) << text;
@@ -111,9 +113,10 @@ TEST(LogFileSafety, OnlyARegularFileAtThePathIsLoggedInto)
         const auto code = kt::test::runInChild(
             [] {
                 char buffer[16] = {};
-                const bool answered = sendx("x", "kt-no-such-port", 9600, 0, 1, 0, 0, nullptr) == KT_ERR_OPEN &&
-                                      rwKT(1, buffer, "kt-no-such-port", 9600, 0) == KT_ERR_OPEN &&
-                                      DefBitmap(nullptr, "kt-no-such-port", 9600, 0) == 7;
+                const bool answered
+                    = sendx("x", "kt-no-such-port", 9600, 0, 1, 0, 0, nullptr) == KT_ERR_OPEN
+                    && rwKT(1, buffer, "kt-no-such-port", 9600, 0) == KT_ERR_OPEN
+                    && DefBitmap(nullptr, "kt-no-such-port", 9600, 0) == 7;
                 return answered ? 0 : 1;
             },
             5s);

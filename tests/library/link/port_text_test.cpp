@@ -1,13 +1,14 @@
 // Classification of port texts, address parsing, device paths, and the
 // small decisions of the open steps.
+#include <cerrno>
+#include <string>
+#include <sys/ioctl.h>
+
+#include <gtest/gtest.h>
+
 #include "port.h"
 #include "port_named.h"
 #include "port_tcp.h"
-
-#include <cerrno>
-#include <gtest/gtest.h>
-#include <string>
-#include <sys/ioctl.h>
 
 using kt::port::Kind;
 
@@ -17,11 +18,21 @@ TEST(PortText, Classification)
         const char *text;
         Kind kind;
     } cases[] = {
-        {"usb", Kind::Usb},          {"USB", Kind::Usb},          {"Usb", Kind::Usb},
-        {" usb", Kind::Named},       {"usb1", Kind::Named},       {"192.168.1.20", Kind::Tcp},
-        {" 192.168.1.20", Kind::Tcp}, {"\t1", Kind::Tcp},          {"1x", Kind::Tcp},
-        {"COM3", Kind::Named},       {"LPT1", Kind::Named},       {"/dev/ttyUSB0", Kind::Named},
-        {"", Kind::Named},           {nullptr, Kind::Named},      {"null", Kind::Named},
+        {"usb", Kind::Usb},
+        {"USB", Kind::Usb},
+        {"Usb", Kind::Usb},
+        {" usb", Kind::Named},
+        {"usb1", Kind::Named},
+        {"192.168.1.20", Kind::Tcp},
+        {" 192.168.1.20", Kind::Tcp},
+        {"\t1", Kind::Tcp},
+        {"1x", Kind::Tcp},
+        {"COM3", Kind::Named},
+        {"LPT1", Kind::Named},
+        {"/dev/ttyUSB0", Kind::Named},
+        {"", Kind::Named},
+        {nullptr, Kind::Named},
+        {"null", Kind::Named},
     };
     for (const auto &c : cases)
         EXPECT_EQ(kt::port::classify(c.text), c.kind) << (c.text ? c.text : "(null)");
@@ -59,11 +70,21 @@ TEST(PortText, DevicePath)
         const char *text;
         const char *path;
     } cases[] = {
-        {"COM1", "/dev/ttyS0"},   {"COM3", "/dev/ttyS2"},       {"com16", "/dev/ttyS15"},
-        {"LPT1", "/dev/lp0"},     {"lpt2", "/dev/lp1"},         {nullptr, "/dev/lp0"},
-        {"", "/dev/lp0"},         {"NULL", "/dev/lp0"},         {"null-port", "/dev/lp0"},
-        {"/dev/pts/3", "/dev/pts/3"}, {"ttyUSB0", "/dev/ttyUSB0"}, {"COM", "/dev/COM"},
-        {"COM0", "/dev/COM0"},    {"COM3x", "/dev/COM3x"},      {" usb", "/dev/ usb"},
+        {"COM1", "/dev/ttyS0"},
+        {"COM3", "/dev/ttyS2"},
+        {"com16", "/dev/ttyS15"},
+        {"LPT1", "/dev/lp0"},
+        {"lpt2", "/dev/lp1"},
+        {nullptr, "/dev/lp0"},
+        {"", "/dev/lp0"},
+        {"NULL", "/dev/lp0"},
+        {"null-port", "/dev/lp0"},
+        {"/dev/pts/3", "/dev/pts/3"},
+        {"ttyUSB0", "/dev/ttyUSB0"},
+        {"COM", "/dev/COM"},
+        {"COM0", "/dev/COM0"},
+        {"COM3x", "/dev/COM3x"},
+        {" usb", "/dev/ usb"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(kt::port::devicePath(c.text), c.path) << (c.text ? c.text : "(null)");
@@ -105,9 +126,9 @@ TEST(PortText, ParentStepsAreFoundOnlyAsWholeComponents)
         const char *path;
         bool climbs;
     } cases[] = {
-        {"/dev/../tmp/x", true}, {"/dev/pts/..", true},   {"..", true},          {"/dev/a/../b", true},
-        {"/dev/ttyS0", false},   {"/dev/..x", false},     {"/dev/x..", false},   {"/dev/...", false},
-        {"/dev/./ttyS0", false}, {"/dev//ttyS0", false},  {"", false},
+        {"/dev/../tmp/x", true}, {"/dev/pts/..", true},  {"..", true},        {"/dev/a/../b", true},
+        {"/dev/ttyS0", false},   {"/dev/..x", false},    {"/dev/x..", false}, {"/dev/...", false},
+        {"/dev/./ttyS0", false}, {"/dev//ttyS0", false}, {"", false},
     };
     for (const auto &c : cases)
         EXPECT_EQ(kt::port::climbsOut(c.path), c.climbs) << c.path;

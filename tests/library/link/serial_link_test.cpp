@@ -1,17 +1,18 @@
 // sendx and rwKT on a serial port: a pseudo-terminal stands in for the
 // printer.
+#include <array>
+#include <cstring>
+#include <fcntl.h>
+#include <string>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
 #include "KT4000.h"
 #include "fd_server.h"
 #include "log_capture.h"
 #include "pty_pair.h"
-
-#include <array>
-#include <cstring>
-#include <fcntl.h>
-#include <gtest/gtest.h>
-#include <string>
-#include <sys/file.h>
-#include <unistd.h>
 
 using namespace std::chrono_literals;
 using kt::test::Bytes;
@@ -100,7 +101,8 @@ TEST_F(SerialLink, PortInUseFailsToOpen)
 TEST_F(SerialLink, AnyPositiveBaudOpensAndOthersFail)
 {
     kt::test::FdServer printer(pty.master());
-    EXPECT_EQ(sendx("x", port(), 12345, 0, 1, 0, 0, nullptr), KT_OK) << "a rate without a speed constant";
+    EXPECT_EQ(sendx("x", port(), 12345, 0, 1, 0, 0, nullptr), KT_OK)
+        << "a rate without a speed constant";
     for (int32_t bad : {0, -9600})
         EXPECT_EQ(sendx("x", port(), bad, 0, 1, 0, 0, nullptr), KT_ERR_OPEN) << bad;
 }
@@ -128,7 +130,8 @@ TEST_F(SerialLink, WriteToAPrinterThatTakesNothingGivesUp)
     // must give up after its bound instead of blocking.
     const std::string data(256 * 1024, 'x');
     const auto start = kt::test::Clock::now();
-    EXPECT_EQ(sendx(data.data(), port(), 9600, 0, static_cast<int32_t>(data.size()), 0, 0, nullptr), KT_ERR_IO);
+    EXPECT_EQ(sendx(data.data(), port(), 9600, 0, static_cast<int32_t>(data.size()), 0, 0, nullptr),
+              KT_ERR_IO);
     EXPECT_LT(kt::test::Clock::now() - start, 10s);
 }
 
@@ -138,9 +141,10 @@ TEST_F(SerialLink, SerialOpenIsLogged)
     kt::test::FdServer printer(pty.master());
     EXPECT_EQ(sendx("x", port(), 9600, 0, 1, 0, 0, nullptr), KT_OK);
     const std::string t = log.text();
-    for (const char *line : {" in openCOM at ", " setto=1 \n", " PurgeComm()=1, tm=", " gcs=1 \n", " scs=1 \n",
-                             " GetCommModemState()=", "CTS/DSR test passed", " in settimeout at ",
-                             " GetCommTimeouts()=1,1,1,1,2000,0 \n", " out settimeout at "})
+    for (const char *line :
+         {" in openCOM at ", " setto=1 \n", " PurgeComm()=1, tm=", " gcs=1 \n", " scs=1 \n",
+          " GetCommModemState()=", "CTS/DSR test passed", " in settimeout at ",
+          " GetCommTimeouts()=1,1,1,1,2000,0 \n", " out settimeout at "})
         EXPECT_NE(t.find(line), std::string::npos) << line;
 }
 
@@ -160,11 +164,11 @@ TEST_F(SerialLink, RwktSendsTheCommandOfEachIndex)
 {
     using namespace std::string_view_literals;
     const IndexCase cases[] = {
-        {1, "", "\x1d\x67\x34\x01"sv},        {3, "", "\x1d\x49\x42"sv},
-        {4, "", "\x1d\x49\x43"sv},            {8, "", "\x1d\x49\x41"sv},
-        {9, "", "\x1d\x67\x34\x08"sv},        {11, "", "\x1d\x67\x34\x10"sv},
-        {15, "", "\x1d\x67\x34\x14"sv},       {22, "", "\x1d\x67\x34\x1b"sv},
-        {23, "", "\x1d\x67\x38\x01"sv},       {101, "", "\x10\x04\x01"sv},
+        {1, "", "\x1d\x67\x34\x01"sv},  {3, "", "\x1d\x49\x42"sv},
+        {4, "", "\x1d\x49\x43"sv},      {8, "", "\x1d\x49\x41"sv},
+        {9, "", "\x1d\x67\x34\x08"sv},  {11, "", "\x1d\x67\x34\x10"sv},
+        {15, "", "\x1d\x67\x34\x14"sv}, {22, "", "\x1d\x67\x34\x1b"sv},
+        {23, "", "\x1d\x67\x38\x01"sv}, {101, "", "\x10\x04\x01"sv},
     };
     kt::test::FdServer printer(pty.master());
     for (const IndexCase &c : cases) {
@@ -179,10 +183,16 @@ TEST_F(SerialLink, RwktWritesTheTextAfterTheCommand)
 {
     using namespace std::string_view_literals;
     const IndexCase cases[] = {
-        {59, "12", "\x1d\x67\x38\x08" "12"sv},
-        {55, "7", "\x1d\x67\x38\x05" "7"sv},
+        {59, "12",
+         "\x1d\x67\x38\x08"
+         "12"sv},
+        {55, "7",
+         "\x1d\x67\x38\x05"
+         "7"sv},
         {60, "", "\x1d\x67\x38\x09"sv},
-        {73, "1", "\x1d\x67\x38\x01" "1"sv},
+        {73, "1",
+         "\x1d\x67\x38\x01"
+         "1"sv},
     };
     kt::test::FdServer printer(pty.master(), [](const Bytes &) { return bytes("_reply"); });
     for (const IndexCase &c : cases) {
@@ -191,7 +201,8 @@ TEST_F(SerialLink, RwktWritesTheTextAfterTheCommand)
         std::strcpy(buffer, c.text);
         // Write mode talks at 9100 baud, which a serial line cannot be set
         // to: the printer is reached through a caller's handle here.
-        EXPECT_EQ(rwKT(c.index, buffer, nullptr, KT_RWKT_SERVICE_VALUE, pty.slave()), KT_OK) << c.index;
+        EXPECT_EQ(rwKT(c.index, buffer, nullptr, KT_RWKT_SERVICE_VALUE, pty.slave()), KT_OK)
+            << c.index;
         EXPECT_EQ(receivedAfter(printer, c.sent.size()), bytes(c.sent)) << c.index;
         EXPECT_STREQ(buffer, c.text) << "a write reads no reply";
     }
@@ -228,7 +239,9 @@ TEST_F(SerialLink, RwktWriteModeOpensANamedSerialPortAt9100Baud)
 {
     kt::test::FdServer printer(pty.master());
     EXPECT_EQ(rwKT(59, std::string("1").data(), port(), KT_RWKT_SERVICE_VALUE, 0), KT_OK);
-    EXPECT_EQ(receivedAfter(printer, 5), bytes("\x1d\x67\x38\x08" "1"));
+    EXPECT_EQ(receivedAfter(printer, 5),
+              bytes("\x1d\x67\x38\x08"
+                    "1"));
 }
 
 TEST_F(SerialLink, RwktArgumentResults)
@@ -261,7 +274,8 @@ TEST_F(SerialLink, RwktArgumentResults)
         {1, buffer, "/dev/kt-no-such-port", 9600, 0, KT_ERR_OPEN},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(rwKT(c.index, c.buffer, c.port, c.baud, c.hdv), c.result) << c.index << " baud " << c.baud;
+        EXPECT_EQ(rwKT(c.index, c.buffer, c.port, c.baud, c.hdv), c.result)
+            << c.index << " baud " << c.baud;
     EXPECT_TRUE(printer.received().empty()) << "no failed call may send";
 }
 

@@ -1,17 +1,18 @@
 // sendx and rwKT on TCP against a loopback peer, and the bounded connect.
-#include "KT4000.h"
-#include "log_capture.h"
-#include "reserved_port.h"
-#include "port_tcp.h"
-#include "tcp_peer.h"
-
 #include <arpa/inet.h>
-#include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <string>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "KT4000.h"
+#include "log_capture.h"
+#include "port_tcp.h"
+#include "reserved_port.h"
+#include "tcp_peer.h"
 
 using namespace std::chrono_literals;
 using kt::test::Bytes;
@@ -47,7 +48,8 @@ TEST(TcpLink, ReadsOneReply)
 {
     kt::test::TcpPeer printer([](const Bytes &) { return bytes("_146"); });
     char reply[32] = {};
-    EXPECT_EQ(sendx("\x1d\x67\x34\x27", kLoopback, printer.port(), 0, 4, 5, sizeof reply, reply), KT_OK);
+    EXPECT_EQ(sendx("\x1d\x67\x34\x27", kLoopback, printer.port(), 0, 4, 5, sizeof reply, reply),
+              KT_OK);
     EXPECT_STREQ(reply, "_146");
     EXPECT_EQ(printer.accepted(), 1);
 }
@@ -133,9 +135,8 @@ TEST(TcpConnect, RetriesWithAFreshSocketUntilThePrinterListens)
 
 TEST(TcpLink, RwktWaitsAndReadsTheReply)
 {
-    kt::test::TcpPeer printer([](const Bytes &in) {
-        return in == bytes("\x10\x04\x01") ? bytes("\x16") : Bytes{};
-    });
+    kt::test::TcpPeer printer(
+        [](const Bytes &in) { return in == bytes("\x10\x04\x01") ? bytes("\x16") : Bytes{}; });
     char buffer[16] = {};
     const auto start = kt::test::Clock::now();
     EXPECT_EQ(rwKT(101, buffer, kLoopback, printer.port(), 0), KT_OK);

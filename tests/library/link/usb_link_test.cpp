@@ -1,14 +1,15 @@
 // USB discovery and sendx on USB against umockdev usblp nodes. Runs under
 // umockdev-wrapper.
+#include <cerrno>
+#include <string>
+
+#include <gtest/gtest.h>
+
 #include "KT4000.h"
 #include "fd_server.h"
 #include "log_capture.h"
 #include "usb_models.h"
 #include "usb_testbed.h"
-
-#include <cerrno>
-#include <gtest/gtest.h>
-#include <string>
 
 using namespace std::chrono_literals;
 using kt::test::Bytes;
@@ -56,7 +57,8 @@ TEST_F(UsbLink, FindsEachModelAndNamesIt)
         bed = std::make_unique<kt::test::UsbTestbed>();
         kt::test::UsbTestbed &one = *bed;
         const std::string pid = std::string(row.fragment).substr(13);
-        const std::string node = one.addPrinter(static_cast<std::uint16_t>(std::stoul(pid, nullptr, 16)));
+        const std::string node
+            = one.addPrinter(static_cast<std::uint16_t>(std::stoul(pid, nullptr, 16)));
         kt::test::FdServer printer(one.deviceFd(node));
         EXPECT_EQ(sendx("hi", "usb", 9600, 0, 2, 0, 0, nullptr), KT_OK) << row.model;
         EXPECT_TRUE(printer.waitForBytes(2, 2s)) << row.model;
@@ -100,7 +102,8 @@ TEST_F(UsbLink, NoPrinterFailsAndNamesTheLastRow)
     EXPECT_EQ(sendx("x", "usb", 9600, 0, 1, 0, 0, nullptr), KT_ERR_OPEN);
     EXPECT_EQ(KT_lastError(nullptr, 0), ENODEV);
     EXPECT_EQ(model(), "KT-9100X");
-    EXPECT_NE(log.text().find(" openDev kt0384=0xffffffffffffffff, id=10000 \n"), std::string::npos) << log.text();
+    EXPECT_NE(log.text().find(" openDev kt0384=0xffffffffffffffff, id=10000 \n"), std::string::npos)
+        << log.text();
     char buffer[16] = {};
     EXPECT_EQ(rwKT(4, buffer, "usb", 9600, 0), KT_ERR_OPEN);
     EXPECT_EQ(KT_lastError(nullptr, 0), ENODEV);

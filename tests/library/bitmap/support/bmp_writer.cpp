@@ -14,8 +14,8 @@ std::vector<std::uint8_t> packRow(const BmpImage &image, std::uint32_t y)
         row.assign((image.width + perByte - 1) / perByte, 0);
         for (std::uint32_t x = 0; x < image.width; ++x) {
             const unsigned shift = 8 - image.bits * (x % perByte + 1);
-            row[x / perByte] |= static_cast<std::uint8_t>((image.pixel(x, y) & ((1u << image.bits) - 1))
-                                                          << shift);
+            row[x / perByte] |= static_cast<std::uint8_t>(
+                (image.pixel(x, y) & ((1u << image.bits) - 1)) << shift);
         }
     } else {
         const unsigned size = image.bits / 8u;
@@ -102,7 +102,8 @@ std::vector<std::uint32_t> whiteFirstPalette() { return {0xFFFFFF, 0x000000}; }
 void writeFile(const std::string &path, const std::vector<std::uint8_t> &bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char *>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     if (!out)
         throw std::runtime_error("cannot write " + path);
 }

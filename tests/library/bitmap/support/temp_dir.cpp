@@ -1,10 +1,10 @@
 #include "temp_dir.h"
 
-#include "bmp_writer.h"
-
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
+
+#include "bmp_writer.h"
 
 namespace kt::bitmap::testing {
 
