@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -96,6 +97,28 @@ TEST(EmulatorStateFile, MissingFileStartsFromDefaultsAndADirectoryIsRefused) {
     EXPECT_THROW(Emulator{withState(std::filesystem::path(dir.path()))}, EmulatorError);
 }
 
+// Files of the process can grow to `bytes` only, while it lives.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &old_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = old_;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    rlimit old_{};
+    void (*oldHandler_)(int) = nullptr;
+};
+
 // A write that cannot be saved is not applied: the printer and the file
 // keep the old value.
 TEST(EmulatorStateFile, AWriteThatCannotBeSavedIsNotApplied) {
@@ -105,14 +128,16 @@ TEST(EmulatorStateFile, AWriteThatCannotBeSavedIsNotApplied) {
     auto c = emu.connect();
     c->send(kUnlock + hex("1D 67 38 27 31 00 00 00"));
     const std::string saved = test::readFile(file);
-    std::filesystem::create_directory(temporaryPathFor(file)); // the temporary file cannot be made
-    c->send(hex("1D 67 38 27 39 00 00 00"));
-    EXPECT_EQ(emu.parameter(param::SoftSwitch1), "1");
-    EXPECT_EQ(emu.transcript().back().outcome.rfind("not applied", 0), 0u);
-    EXPECT_EQ(test::readFile(file), saved);
-    c->send(kOneImage);
-    EXPECT_TRUE(emu.state().images.empty());
-    std::filesystem::remove(temporaryPathFor(file));
+    {
+        const FileSizeLimit noRoom(16); // the temporary file cannot be written
+        c->send(hex("1D 67 38 27 39 00 00 00"));
+        EXPECT_EQ(emu.parameter(param::SoftSwitch1), "1");
+        EXPECT_EQ(emu.transcript().back().outcome.rfind("not applied", 0), 0u);
+        EXPECT_EQ(test::readFile(file), saved);
+        c->send(kOneImage);
+        EXPECT_TRUE(emu.state().images.empty());
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "no temporary file is left";
 }
 
 // A process killed at any moment of a save leaves either the old or the
@@ -127,18 +152,19 @@ TEST(EmulatorStateFile, AKilledSaveLeavesOneWholeState) {
     // Large images make each save long enough to be interrupted.
     a.images.push_back(NvImage{64, 64, Bytes(64 * 64 * 8, 0xAA)});
     b.images.push_back(NvImage{64, 64, Bytes(64 * 64 * 8, 0x55)});
-    ASSERT_EQ(saveState(file, "KT-7000", a), "");
+    ASSERT_EQ(saveState(file, "KT-7000", a).error(), "");
     for (int round = 0; round < 12; ++round) {
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            for (int i = 0;; ++i) saveState(file, "KT-7000", i % 2 ? a : b);
+            for (int i = 0;; ++i) (void)saveState(file, "KT-7000", i % 2 ? a : b);
         }
         ::usleep(static_cast<useconds_t>(1000 + round * 700));
         ::kill(child, SIGKILL);
         ::waitpid(child, nullptr, 0);
         const auto loaded = loadState(file, "KT-7000", profile);
-        EXPECT_TRUE(loaded == a || loaded == b) << "round " << round;
+        ASSERT_TRUE(loaded.ok()) << loaded.error();
+        EXPECT_TRUE(*loaded == a || *loaded == b) << "round " << round;
     }
 }
 
