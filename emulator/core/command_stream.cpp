@@ -1,5 +1,7 @@
 #include "command_stream.h"
 
+#include <algorithm>
+
 namespace kt::emu {
 namespace {
 
@@ -84,8 +86,12 @@ void CommandStream::run(Flush flush, std::vector<Handled> &out) {
         out.push_back(std::move(h));
     }
     pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(at));
-    // The room a long define command needed goes back once it is done.
-    if (pending_.empty() && pending_.capacity() > kKeptCapacity) pending_.shrink_to_fit();
+    // A long command gets its room at once rather than by repeated growth,
+    // and the room goes back once it is done.
+    if (wanted_ > pending_.capacity())
+        pending_.reserve(std::max(wanted_, 2 * pending_.capacity()));
+    else if (pending_.empty() && pending_.capacity() > kKeptCapacity)
+        pending_.shrink_to_fit();
 }
 
 } // namespace kt::emu
