@@ -53,7 +53,7 @@ EventSource::Interest StreamSession::interest() const {
 bool StreamSession::onReady(std::uint32_t events, EventLoop &) {
     if (events & EPOLLOUT) flushOutbox();
     if ((events & (EPOLLIN | EPOLLHUP | EPOLLERR)) && waitingForInput()) {
-        readInput();
+        readInput((events & (EPOLLHUP | EPOLLERR)) != 0);
     } else if (events & (EPOLLHUP | EPOLLERR)) {
         flushOutbox(); // finds out whether the peer is gone
     }
@@ -82,11 +82,13 @@ bool StreamSession::onDeadline(EventLoop &) {
     return !finished();
 }
 
-void StreamSession::readInput() {
+void StreamSession::readInput(bool hungUp) {
     static thread_local std::vector<std::uint8_t> buf(kReadSize);
+    bool gotAny = false;
     for (int round = 0; round < kReadsPerTurn && waitingForInput(); ++round) {
         const ssize_t n = ::read(fd_, buf.data(), buf.size());
         if (n > 0) {
+            gotAny = true;
             lastInput_ = Clock::now();
             gapFlushed_ = false;
             if (discarding_)
@@ -95,8 +97,11 @@ void StreamSession::readInput() {
                 take(stream_.feed({buf.data(), static_cast<std::size_t>(n)}));
             continue;
         }
-        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) return;
-        const bool hangup = n == 0 || errno == EIO;
+        // A hang-up with nothing to read is an end of data too, or the loop
+        // would be woken for it again and again.
+        const bool wouldBlock = n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR);
+        if (wouldBlock && (gotAny || !hungUp)) return;
+        const bool hangup = n == 0 || wouldBlock || errno == EIO;
         // Whatever the client left unfinished is finished by the end of its data.
         take(stream_.flush(Flush::EndOfStream));
         if (kind_ == PeerKind::Terminal && hangup) {

@@ -49,7 +49,8 @@ public:
     bool onDeadline(EventLoop &loop) override;
 
 private:
-    void readInput();
+    // `hungUp`: the loop saw the peer hang up.
+    void readInput(bool hungUp);
     void take(std::vector<Handled> answers);
     // Moves answers to the outbox in order, each after its delay.
     void pump();

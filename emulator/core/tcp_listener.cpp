@@ -13,7 +13,7 @@
 namespace kt::emu {
 namespace {
 
-constexpr std::chrono::milliseconds kNoDescriptorsRest{100};
+constexpr std::chrono::milliseconds kRest{100};
 
 } // namespace
 
@@ -63,8 +63,10 @@ bool TcpListener::onReady(std::uint32_t, EventLoop &loop) {
     for (;;) {
         const int client = ::accept4(fd_.get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
         if (client < 0) {
-            if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM)
-                restUntil_ = Clock::now() + kNoDescriptorsRest;
+            if (errno == ECONNABORTED || errno == EPROTO || errno == EINTR) continue; // that client only
+            // Out of descriptors or memory, or the socket failed: rest rather
+            // than be woken for it again at once.
+            if (errno != EAGAIN && errno != EWOULDBLOCK) restUntil_ = Clock::now() + kRest;
             return true;
         }
         // Answers go out at once, each in one segment.

@@ -36,7 +36,7 @@ private:
     Printer &printer_;
     const StreamTiming timing_;
     std::atomic<int> &connections_;
-    // Out of descriptors: accepting rests a while instead of spinning.
+    // Accepting failed (out of descriptors): it rests a while instead of spinning.
     Clock::time_point restUntil_{};
 };
 
