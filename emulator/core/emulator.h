@@ -11,7 +11,8 @@
 //   printer.parameter(39);                         // "146"
 //   printer.transcript();                          // every command received
 //   printer.paper().dot(x, y);                     // what was printed
-//   printer.stop();                                // or let the destructor do it
+//   Status done = printer.finish();                // writes paper and state; or
+//   printer.stop();                                // the same, unchecked, as the destructor does
 //
 // One background thread serves every transport and every client at once,
 // each client with a conversation of its own; they share one printer (its

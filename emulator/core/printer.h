@@ -1,6 +1,7 @@
 // The printer itself: executes the commands of every connection against
 // one model profile, one state, one paper roll and one transcript.
-// Thread-safe: transports call handle() from their own threads.
+// Thread-safe: the event loop and in-process connections call handle()
+// from their own threads.
 #pragma once
 
 #include "command_parser.h"
