@@ -8,11 +8,11 @@
 namespace kt::emu {
 namespace {
 
-std::string parseCount(const std::string &name, const std::string &v, int &out) {
+Status parseCount(const std::string &name, const std::string &v, int &out) {
     if (v.empty() || v.size() > 7 || v.find_first_not_of("0123456789") != std::string::npos)
-        return name + " takes a whole number, not \"" + v + "\"";
+        return Status::failure(name + " takes a whole number, not \"" + v + "\"");
     out = std::stoi(v);
-    return {};
+    return Status::success();
 }
 
 } // namespace
@@ -29,7 +29,7 @@ std::string usageText() {
            "prints one ready line; without any it listens on tcp 127.0.0.1:9100. Runs until\n"
            "SIGINT or SIGTERM, then writes the paper image and the state file.\n"
            "\n"
-           "  --tcp HOST:PORT     serve TCP clients one at a time (port 0: any free port)\n"
+           "  --tcp HOST:PORT     serve TCP clients, all at once (port 0: any free port)\n"
            "  --pty LINK          open a raw pseudo-terminal, with a symbolic link LINK to it\n"
            "  --fd N              serve the inherited descriptor N\n"
            "  --state FILE        load settings and NV images, save them after every change\n"
@@ -41,49 +41,51 @@ std::string usageText() {
            "  --late MS           answer MS milliseconds late\n"
            "  --no-header         answer without the \"_\" header byte\n"
            "  --garbage           answer garbage\n"
-           "  --drop-after N      close the connection after N commands\n"
+           "  --drop-after N      end a conversation after N commands: a TCP client is\n"
+           "                      disconnected, a pty or fd throws away what is pending\n"
            "  --data-gap MS       pause that ends a value written without NUL (50)\n"
            "  --command-timeout MS  drop a command left incomplete this long (1000)\n";
 }
 
-std::string parseCommandLine(const std::vector<std::string> &args, ProgramOptions &out) {
+Result<ProgramOptions> parseCommandLine(const std::vector<std::string> &args) {
+    ProgramOptions out;
     EmulatorOptions &e = out.emulator;
-    using Handler = std::function<std::string(const std::string &)>;
+    const auto ok = [] { return Status::success(); };
+    using Handler = std::function<Status(const std::string &)>;
     auto msOption = [](const char *name, std::chrono::milliseconds &field) -> Handler {
         return [name, &field](const std::string &v) {
             int ms = 0;
-            auto err = parseCount(name, v, ms);
+            auto parsed = parseCount(name, v, ms);
             field = std::chrono::milliseconds(ms);
-            return err;
+            return parsed;
         };
     };
     const std::map<std::string, Handler> withValue{
-        {"--model", [&](const std::string &v) { e.model = v; return std::string(); }},
+        {"--model", [&](const std::string &v) { e.model = v; return ok(); }},
         {"--tcp",
          [&](const std::string &v) {
-             std::string host;
-             std::uint16_t port = 0;
-             if (!splitHostPort(v, host, port)) return "--tcp takes HOST:PORT, not \"" + v + "\"";
+             if (auto address = parseHostPort(v); !address) return Status::failure("--tcp " + address.error());
              out.tcp.push_back(v);
-             return std::string();
+             return ok();
          }},
-        {"--pty", [&](const std::string &v) { out.pty.emplace_back(v); return std::string(); }},
+        {"--pty", [&](const std::string &v) { out.pty.emplace_back(v); return ok(); }},
         {"--fd",
          [&](const std::string &v) {
              int fd = 0;
-             if (auto err = parseCount("--fd", v, fd); !err.empty()) return err;
+             if (auto parsed = parseCount("--fd", v, fd); !parsed) return parsed;
              out.fds.push_back(fd);
-             return std::string();
+             return ok();
          }},
-        {"--state", [&](const std::string &v) { e.stateFile = v; return std::string(); }},
-        {"--paper", [&](const std::string &v) { e.paperFile = v; return std::string(); }},
-        {"--transcript", [&](const std::string &v) { e.transcriptFile = v; return std::string(); }},
+        {"--state", [&](const std::string &v) { e.stateFile = v; return ok(); }},
+        {"--paper", [&](const std::string &v) { e.paperFile = v; return ok(); }},
+        {"--transcript", [&](const std::string &v) { e.transcriptFile = v; return ok(); }},
         {"--set",
          [&](const std::string &v) {
              const auto eq = v.find('=');
-             if (eq == std::string::npos || eq == 0) return "--set takes KEY=VALUE, not \"" + v + "\"";
+             if (eq == std::string::npos || eq == 0)
+                 return Status::failure("--set takes KEY=VALUE, not \"" + v + "\"");
              e.overrides.emplace_back(v.substr(0, eq), v.substr(eq + 1));
-             return std::string();
+             return ok();
          }},
         {"--late", [&](const std::string &v) { return parseCount("--late", v, e.faults.lateMs); }},
         {"--drop-after", [&](const std::string &v) { return parseCount("--drop-after", v, e.faults.dropAfter); }},
@@ -102,12 +104,12 @@ std::string parseCommandLine(const std::vector<std::string> &args, ProgramOption
             continue;
         }
         auto h = withValue.find(arg);
-        if (h == withValue.end()) return "unknown option " + arg;
-        if (i + 1 == args.size()) return arg + " needs a value";
-        if (auto err = h->second(args[++i]); !err.empty()) return err;
+        if (h == withValue.end()) return Status::failure("unknown option " + arg);
+        if (i + 1 == args.size()) return Status::failure(arg + " needs a value");
+        if (auto taken = h->second(args[++i]); !taken) return taken;
     }
     if (out.tcp.empty() && out.pty.empty() && out.fds.empty()) out.tcp.emplace_back("127.0.0.1:9100");
-    return {};
+    return out;
 }
 
 } // namespace kt::emu

@@ -19,9 +19,9 @@ struct ProgramOptions {
     bool help = false;
 };
 
-// Fills `out` from the arguments; returns an error text, empty on success.
-// Without any transport option the printer listens on 127.0.0.1:9100.
-std::string parseCommandLine(const std::vector<std::string> &args, ProgramOptions &out);
+// The options the arguments give, or what is wrong with them. Without any
+// transport option the printer listens on 127.0.0.1:9100.
+Result<ProgramOptions> parseCommandLine(const std::vector<std::string> &args);
 
 std::string usageText();
 

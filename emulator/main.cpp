@@ -11,11 +11,12 @@
 
 int main(int argc, char **argv) {
     using namespace kt::emu;
-    ProgramOptions opts;
-    if (auto err = parseCommandLine({argv + 1, argv + argc}, opts); !err.empty()) {
-        std::cerr << "kt-emulator: " << err << "\n" << usageText();
+    auto parsed = parseCommandLine({argv + 1, argv + argc});
+    if (!parsed) {
+        std::cerr << "kt-emulator: " << parsed.error() << "\n" << usageText();
         return 2;
     }
+    const ProgramOptions &opts = *parsed;
     if (opts.help) {
         std::cout << usageText();
         return 0;
@@ -24,25 +25,26 @@ int main(int argc, char **argv) {
         for (const auto &name : catalogueModelNames()) std::cout << name << "\n";
         return 0;
     }
-
-    // The transport threads inherit this mask; only sigwait() below sees
-    // the stop signals.
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
 
     const std::string model = opts.emulator.model;
     try {
+        // Loading the state is start-up: a stop signal still ends the
+        // program here, whatever the state file turns out to be.
         Emulator emulator(opts.emulator);
+
+        // From now on the stop signals wait for sigwait() below, so that the
+        // paper and the state are written before the program ends.
+        sigset_t stopSignals;
+        sigemptyset(&stopSignals);
+        sigaddset(&stopSignals, SIGINT);
+        sigaddset(&stopSignals, SIGTERM);
+        pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
         for (const auto &address : opts.tcp) {
-            std::string host;
-            std::uint16_t port = 0;
-            splitHostPort(address, host, port);
-            const auto bound = emulator.listenTcp(host, port);
-            std::cout << "kt-emulator: " << model << " ready on tcp " << host << ":" << bound << std::endl;
+            const HostPort where = *parseHostPort(address);
+            const auto bound = emulator.listenTcp(where.host, where.port);
+            std::cout << "kt-emulator: " << model << " ready on tcp " << where.host << ":" << bound << std::endl;
         }
         for (const auto &link : opts.pty) {
             const auto path = emulator.openPty(link);
@@ -57,9 +59,9 @@ int main(int argc, char **argv) {
 
         int signal = 0;
         sigwait(&stopSignals, &signal);
-        const bool ok = emulator.stop();
-        for (const auto &e : emulator.errors()) std::cerr << "kt-emulator: " << e << "\n";
-        return ok ? 0 : 1;
+        const Status finished = emulator.finish();
+        if (!finished) std::cerr << "kt-emulator: " << finished.error() << "\n";
+        return finished ? 0 : 1;
     } catch (const std::exception &e) {
         std::cerr << "kt-emulator: " << e.what() << "\n";
         return 2;

@@ -2,20 +2,23 @@
 // beside it, is flushed to the disk, and is renamed over the old file.
 #pragma once
 
+#include "status.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <functional>
-#include <string>
 
 namespace kt::emu {
 
-// The temporary file used for `path` by this process.
-std::filesystem::path temporaryPathFor(const std::filesystem::path &path);
+// `write` fills the open temporary file and returns false on failure. The
+// temporary file gets a name no one can foresee ("NAME.tmp-PID-XXXXXX",
+// created exclusively, so a link planted there is never followed). On any
+// failure it is removed and the old file stays as it was.
+Status writeFileAtomically(const std::filesystem::path &path, const std::function<bool(FILE *)> &write);
 
-// `write` fills the open temporary file and returns false on failure. On
-// any failure the temporary file is removed, the old file stays as it was,
-// and the error text is returned; empty on success.
-std::string writeFileAtomically(const std::filesystem::path &path,
-                                const std::function<bool(FILE *)> &write);
+// Removes the temporary files of `path` left behind by processes that are
+// gone (killed while writing); those of live processes are left alone.
+// Gives how many were removed.
+int removeStaleTemporaries(const std::filesystem::path &path);
 
 } // namespace kt::emu

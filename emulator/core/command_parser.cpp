@@ -2,6 +2,7 @@
 
 #include "parameters.h"
 
+#include <algorithm>
 #include <array>
 
 namespace kt::emu {
@@ -41,8 +42,11 @@ Command unknownPrefix(Bytes in, std::string name) {
     return unknown(isControl(in[1]) ? 1 : 2, std::move(name));
 }
 
-std::optional<Command> needMore(Bytes in, Flush flush) {
-    if (flush != Flush::EndOfStream) return std::nullopt;
+// The bytes at hand end inside a command; `wanted` is how many the command
+// takes at least (by default one more than there are), so that a long
+// command is not cut again before that much has come.
+ParseStep needMore(Bytes in, Flush flush, std::size_t wanted = 0) {
+    if (flush != Flush::EndOfStream) return ParseStep{std::nullopt, std::max(wanted, in.size() + 1)};
     Command c = make(CommandKind::Truncated, in.size());
     c.problem = "the data ended inside the command";
     return c;
@@ -73,7 +77,7 @@ constexpr std::array<EscEntry, 14> kEscTable{{
     {'M', 1, CommandKind::Ignored, 0, "select character font"},
 }};
 
-std::optional<Command> parseEsc(Bytes in, Flush flush) {
+ParseStep parseEsc(Bytes in, Flush flush) {
     if (in.size() < 2) return needMore(in, flush);
     for (const auto &e : kEscTable) {
         if (e.code != in[1]) continue;
@@ -87,7 +91,7 @@ std::optional<Command> parseEsc(Bytes in, Flush flush) {
     return unknownPrefix(in, "ESC");
 }
 
-std::optional<Command> parseDle(Bytes in, Flush flush) {
+ParseStep parseDle(Bytes in, Flush flush) {
     if (in.size() < 2) return needMore(in, flush);
     if (in[1] != EOT) return unknownPrefix(in, "DLE");
     if (in.size() < 3) return needMore(in, flush);
@@ -97,16 +101,19 @@ std::optional<Command> parseDle(Bytes in, Flush flush) {
     return c;
 }
 
-// FS q n, then per image xL xH yL yH and nx * ny * 8 bytes of data.
-std::optional<Command> parseDefineImages(Bytes in, Flush flush, const ParserLimits &limits) {
+// FS q n, then per image xL xH yL yH and nx * ny * 8 bytes of data. The
+// images are framed first and copied only once the whole command is there,
+// so a long stream is not copied again each time more of it arrives.
+ParseStep parseDefineImages(Bytes in, Flush flush, const ParserLimits &limits) {
     if (in.size() < 3) return needMore(in, flush);
     const int count = in[2];
     std::size_t pos = 3;
     std::size_t total = 0;
     std::string problem;
-    std::vector<NvImage> images;
+    std::vector<NvImage> images(static_cast<std::size_t>(count));
+    std::vector<std::size_t> starts(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
-        if (in.size() < pos + 4) return needMore(in, flush);
+        if (in.size() < pos + 4) return needMore(in, flush, pos + 4);
         const auto nx = static_cast<std::uint16_t>(in[pos] | in[pos + 1] << 8);
         const auto ny = static_cast<std::uint16_t>(in[pos + 2] | in[pos + 3] << 8);
         const std::size_t size = std::size_t{nx} * ny * 8;
@@ -122,11 +129,9 @@ std::optional<Command> parseDefineImages(Bytes in, Flush flush, const ParserLimi
             c.imagesLeft = count - 1 - i;
             return c;
         }
-        if (in.size() < pos + 4 + size) return needMore(in, flush);
-        if (problem.empty()) {
-            const auto *data = in.data() + pos + 4;
-            images.push_back(NvImage{nx, ny, {data, data + size}});
-        }
+        if (in.size() < pos + 4 + size) return needMore(in, flush, pos + 4 + size);
+        images[static_cast<std::size_t>(i)] = NvImage{nx, ny, {}};
+        starts[static_cast<std::size_t>(i)] = pos + 4;
         pos += 4 + size;
     }
     if (!problem.empty()) {
@@ -134,13 +139,17 @@ std::optional<Command> parseDefineImages(Bytes in, Flush flush, const ParserLimi
         c.number = count;
         return c;
     }
+    for (std::size_t i = 0; i < images.size(); ++i) {
+        const auto *data = in.data() + starts[i];
+        images[i].data.assign(data, data + std::size_t{images[i].nx} * images[i].ny * 8);
+    }
     Command c = make(CommandKind::DefineNvImages, pos);
     c.number = count;
     c.images = std::move(images);
     return c;
 }
 
-std::optional<Command> parseFs(Bytes in, Flush flush, const ParserLimits &limits) {
+ParseStep parseFs(Bytes in, Flush flush, const ParserLimits &limits) {
     if (in.size() < 2) return needMore(in, flush);
     if (in[1] == 'q') return parseDefineImages(in, flush, limits);
     if (in[1] != 'p') return unknownPrefix(in, "FS");
@@ -156,12 +165,12 @@ std::optional<Command> parseFs(Bytes in, Flush flush, const ParserLimits &limits
 // GS g 8 n: the value runs to a NUL (consumed, with the NUL padding the
 // utility adds, as far as it has arrived), a control byte (which starts the
 // next command), or a pause in the data.
-std::optional<Command> parseWrite(Bytes in, Flush flush, const ParserLimits &limits) {
+ParseStep parseWrite(Bytes in, Flush flush, const ParserLimits &limits) {
     std::size_t i = 4;
     std::string value;
     while (i < in.size() && !isControl(in[i]) && in[i] != HT) value += static_cast<char>(in[i++]);
     const bool terminated = i < in.size();
-    if (!terminated && flush == Flush::None && value.size() <= limits.maxValue) return std::nullopt;
+    if (!terminated && flush == Flush::None && value.size() <= limits.maxValue) return needMore(in, flush);
     std::size_t length = i;
     if (terminated && in[i] == NUL) {
         ++length;
@@ -181,13 +190,13 @@ std::optional<Command> parseWrite(Bytes in, Flush flush, const ParserLimits &lim
 }
 
 // GS g u n l / GS g l c k, with the NUL that follows them when it is there.
-std::optional<Command> parseKeyword(Bytes in, Flush flush, CommandKind kind, const char *rest) {
+ParseStep parseKeyword(Bytes in, Flush flush, CommandKind kind, const char *rest) {
     if (in.size() < 5) return needMore(in, flush);
     if (in[3] != rest[0] || in[4] != rest[1]) return unknown(3, "GS g");
     return make(kind, in.size() > 5 && in[5] == NUL ? 6 : 5);
 }
 
-std::optional<Command> parseGsG(Bytes in, Flush flush, const ParserLimits &limits) {
+ParseStep parseGsG(Bytes in, Flush flush, const ParserLimits &limits) {
     if (in.size() < 3) return needMore(in, flush);
     switch (in[2]) {
     case '4': {
@@ -206,19 +215,19 @@ std::optional<Command> parseGsG(Bytes in, Flush flush, const ParserLimits &limit
 }
 
 // GS ( fn pL pH and pL + 256 * pH bytes of data.
-std::optional<Command> parseGsParen(Bytes in, Flush flush) {
+ParseStep parseGsParen(Bytes in, Flush flush) {
     if (in.size() < 5) return needMore(in, flush);
     const std::size_t length = 5 + (in[3] | std::size_t{in[4]} << 8);
     if (in[2] != 'A') return unknown(length, "GS (");
     if (length != 7) return rejected(length, "self test takes 2 bytes of data");
-    if (in.size() < 7) return needMore(in, flush);
+    if (in.size() < 7) return needMore(in, flush, 7);
     Command c = make(CommandKind::SelfTest, 7);
     c.number = in[5];
     c.arg = in[6];
     return c;
 }
 
-std::optional<Command> parseGs(Bytes in, Flush flush, const ParserLimits &limits) {
+ParseStep parseGs(Bytes in, Flush flush, const ParserLimits &limits) {
     if (in.size() < 2) return needMore(in, flush);
     switch (in[1]) {
     case 'g': return parseGsG(in, flush, limits);
@@ -258,7 +267,11 @@ std::optional<Command> parseGs(Bytes in, Flush flush, const ParserLimits &limits
 } // namespace
 
 std::optional<Command> parseCommand(Bytes in, Flush flush, const ParserLimits &limits) {
-    if (in.empty()) return std::nullopt;
+    return parseNext(in, flush, limits).command;
+}
+
+ParseStep parseNext(Bytes in, Flush flush, const ParserLimits &limits) {
+    if (in.empty()) return ParseStep{std::nullopt, 1};
     const std::uint8_t b = in[0];
     if (!isControl(b)) {
         std::size_t n = 0;

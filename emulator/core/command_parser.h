@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <utility>
 
 namespace kt::emu {
 
@@ -23,8 +24,22 @@ struct ParserLimits {
     std::size_t maxValue = 64;           // bytes of one parameter value
 };
 
-// The command at the start of `in` (which must not be empty), or nothing
-// when more bytes are needed to tell. A returned command has length >= 1.
+// What the parser made of the bytes at hand.
+struct ParseStep {
+    ParseStep(Command c) : command(std::move(c)) {}
+    ParseStep(std::nullopt_t, std::size_t bytesWanted) : wanted(bytesWanted) {}
+
+    std::optional<Command> command; // nothing: more bytes are needed to tell
+    // Without a command: how many bytes the command takes at least, counted
+    // from the start of `in`; cutting again before they are there is useless.
+    std::size_t wanted = 0;
+};
+
+// The command at the start of `in`, or how many bytes it needs. A returned
+// command has length >= 1.
+ParseStep parseNext(std::span<const std::uint8_t> in, Flush flush, const ParserLimits &limits);
+
+// The command alone, or nothing when more bytes are needed (or `in` is empty).
 std::optional<Command> parseCommand(std::span<const std::uint8_t> in, Flush flush,
                                     const ParserLimits &limits);
 

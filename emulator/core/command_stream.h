@@ -24,14 +24,19 @@ public:
 
     // An incomplete command is waiting for more bytes.
     bool hasPending() const { return !pending_.empty() || skip_ > 0 || imagesLeft_ > 0; }
-    // The drop fault closed the connection: later bytes are ignored.
+    // The drop fault ended the conversation: later bytes are ignored.
     bool dropped() const { return dropped_; }
+    // Starts a new conversation on the same stream: what is pending is
+    // thrown away and the drop fault counts from zero again. True when
+    // anything was pending.
+    bool restart();
     int connection() const { return connection_; }
 
 private:
     void run(Flush flush, std::vector<Handled> &out);
     // Discards the rest of a rejected command; false when it needs more bytes.
     bool discard(std::size_t &at);
+    void clearPending();
 
     Printer &printer_;
     const int connection_;
@@ -39,6 +44,7 @@ private:
     std::vector<std::uint8_t> pending_;
     std::size_t skip_ = 0;  // bytes of a rejected command still to come
     int imagesLeft_ = 0;    // images of a rejected FS q whose headers are still to come
+    std::size_t wanted_ = 0; // bytes the next command needs before it is worth cutting
     int commands_ = 0;
     bool dropped_ = false;
 };

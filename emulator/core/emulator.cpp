@@ -1,11 +1,12 @@
 #include "emulator.h"
 
+#include "atomic_file.h"
 #include "command_stream.h"
+#include "event_loop.h"
 #include "fd_io.h"
 #include "parameters.h"
 #include "pty_link.h"
 #include "state_file.h"
-#include "stop_signal.h"
 #include "tcp_listener.h"
 
 #include <unistd.h>
@@ -17,17 +18,16 @@ PrinterSetup makeSetup(const EmulatorOptions &o) {
     auto profile = findProfile(o.model);
     if (!profile) throw EmulatorError("unknown model " + o.model + " (kt-emulator --list-models)");
     for (const auto &[key, value] : o.overrides)
-        if (auto e = applyOverride(*profile, key, value); !e.empty()) throw EmulatorError(e);
+        if (auto applied = applyOverride(*profile, key, value); !applied) throw EmulatorError(applied.error());
     PrinterSetup s;
     s.catalogueModel = o.model;
     s.state = defaultState(*profile);
     if (o.stateFile && !o.resetState) {
-        try {
-            s.state = loadState(*o.stateFile, o.model, *profile);
-        } catch (const StateFileError &e) {
-            throw EmulatorError(std::string("state file unusable, nothing was changed: ") + e.what() +
+        auto loaded = loadState(*o.stateFile, o.model, *profile);
+        if (!loaded)
+            throw EmulatorError("state file unusable, nothing was changed: " + loaded.error() +
                                 " (start with --reset-state to begin from the model defaults)");
-        }
+        s.state = std::move(*loaded);
     }
     // An override names a setting explicitly: it wins over the saved state.
     for (const auto &[key, value] : o.overrides)
@@ -65,25 +65,18 @@ std::vector<std::uint8_t> Connection::pause() { return collect(stream_->flush(Fl
 std::vector<std::uint8_t> Connection::close() { return collect(stream_->flush(Flush::EndOfStream)); }
 bool Connection::dropped() const { return stream_->dropped(); }
 
-Emulator::Emulator(EmulatorOptions options)
-    : options_(std::move(options)), printer_(std::make_unique<Printer>(makeSetup(options_))),
-      stop_(std::make_unique<StopSignal>()) {
+Emulator::Emulator(EmulatorOptions options) : options_(std::move(options)) {
+    // Temporary files of an emulator killed while saving are of no use.
+    for (const auto &file : {options_.stateFile, options_.paperFile})
+        if (file) removeStaleTemporaries(*file);
+    printer_ = std::make_unique<Printer>(makeSetup(options_));
+    loop_ = std::make_unique<EventLoop>([this](const std::string &e) { addError(e); });
     if (options_.transcriptFile)
-        if (auto e = printer_->openTranscript(*options_.transcriptFile); !e.empty()) throw EmulatorError(e);
+        if (auto opened = printer_->openTranscript(*options_.transcriptFile); !opened)
+            throw EmulatorError(opened.error());
 }
 
 Emulator::~Emulator() { stop(); }
-
-void Emulator::startThread(std::function<void()> body) {
-    std::lock_guard lock(mutex_);
-    threads_.emplace_back([this, body = std::move(body)] {
-        try {
-            body();
-        } catch (const std::exception &e) {
-            addError(e.what());
-        }
-    });
-}
 
 void Emulator::addError(const std::string &error) {
     std::lock_guard lock(mutex_);
@@ -91,14 +84,15 @@ void Emulator::addError(const std::string &error) {
 }
 
 std::uint16_t Emulator::listenTcp(const std::string &host, std::uint16_t port) {
-    std::shared_ptr<TcpListener> listener;
+    std::unique_ptr<TcpListener> listener;
     try {
-        listener = std::make_shared<TcpListener>(host, port);
+        listener = std::make_unique<TcpListener>(host, port, *printer_, options_.timing, connections_);
     } catch (const std::exception &e) {
         throw EmulatorError(e.what());
     }
-    startThread([this, listener] { listener->run(*printer_, options_.timing, *stop_, connections_); });
-    return listener->port();
+    const std::uint16_t bound = listener->port();
+    loop_->add(std::move(listener));
+    return bound;
 }
 
 std::string Emulator::openPty(const std::filesystem::path &link) {
@@ -108,29 +102,28 @@ std::string Emulator::openPty(const std::filesystem::path &link) {
     } catch (const std::exception &e) {
         throw EmulatorError(e.what());
     }
-    const int master = pty->master();
     const std::string path = pty->path();
-    {
-        std::lock_guard lock(mutex_);
-        ptys_.push_back(std::move(pty));
-    }
-    const int id = ++connections_;
-    startThread([this, master, id] {
-        kt::emu::serveFd(master, PeerKind::Terminal, *printer_, id, options_.timing, *stop_);
-    });
+    serve(pty->master(), false, PeerKind::Terminal);
+    std::lock_guard lock(mutex_);
+    ptys_.push_back(std::move(pty));
     return path;
 }
 
 void Emulator::serveFd(int fd, bool takeOwnership) {
     const bool terminal = ::isatty(fd);
-    if (terminal) makeRaw(fd);
-    if (takeOwnership) {
-        std::lock_guard lock(mutex_);
-        ownedFds_.push_back(fd);
+    if (terminal) {
+        if (auto raw = makeRaw(fd); !raw) throw EmulatorError(raw.error());
     }
-    const int id = ++connections_;
-    const PeerKind kind = terminal ? PeerKind::Terminal : PeerKind::Socket;
-    startThread([this, fd, id, kind] { kt::emu::serveFd(fd, kind, *printer_, id, options_.timing, *stop_); });
+    serve(fd, takeOwnership, terminal ? PeerKind::Terminal : PeerKind::Descriptor);
+}
+
+void Emulator::serve(int fd, bool takeOwnership, PeerKind kind) {
+    try {
+        loop_->add(std::make_unique<StreamSession>(fd, takeOwnership, kind, *printer_, ++connections_,
+                                                   options_.timing));
+    } catch (const std::exception &e) {
+        throw EmulatorError(e.what());
+    }
 }
 
 std::unique_ptr<Connection> Emulator::connect() {
@@ -162,38 +155,28 @@ bool Emulator::waitForCommand(const std::string &prefix, std::chrono::millisecon
 
 PaperImage Emulator::paper() const { return printer_->paper(); }
 
-std::string Emulator::writePaper(const std::filesystem::path &path) const {
-    return printer_->writePaper(path);
-}
+Status Emulator::writePaper(const std::filesystem::path &path) const { return printer_->writePaper(path); }
 
-std::vector<std::string> Emulator::errors() const {
-    std::lock_guard lock(mutex_);
-    return errors_;
-}
-
-bool Emulator::stop() {
-    std::vector<std::thread> threads;
+Status Emulator::finish() {
+    std::lock_guard finishing(finishMutex_);
+    if (finished_) return *finished_;
+    loop_->stop();
     {
         std::lock_guard lock(mutex_);
-        if (stopped_) return errors_.empty();
-        stopped_ = true;
-        threads.swap(threads_);
+        ptys_.clear();
     }
-    stop_->raise();
-    for (auto &t : threads) t.join();
-    ptys_.clear();
-    for (int fd : ownedFds_) ::close(fd);
-    ownedFds_.clear();
-    std::vector<std::string> failures;
-    if (options_.paperFile) failures.push_back(printer_->writePaper(*options_.paperFile));
-    failures.push_back(printer_->saveState());
-    bool ok = true;
-    for (const auto &e : failures)
-        if (!e.empty()) {
-            addError(e);
-            ok = false;
-        }
-    return ok;
+    std::vector<Status> outcomes;
+    if (options_.paperFile) outcomes.push_back(printer_->writePaper(*options_.paperFile));
+    outcomes.push_back(printer_->saveState());
+    std::lock_guard lock(mutex_);
+    for (const auto &o : outcomes)
+        if (!o) errors_.push_back(o.error());
+    std::string all;
+    for (const auto &e : errors_) all += (all.empty() ? "" : "; ") + e;
+    finished_ = all.empty() ? Status::success() : Status::failure(all);
+    return *finished_;
 }
+
+void Emulator::stop() { (void)finish(); }
 
 } // namespace kt::emu

@@ -11,11 +11,17 @@
 //   printer.parameter(39);                         // "146"
 //   printer.transcript();                          // every command received
 //   printer.paper().dot(x, y);                     // what was printed
-//   printer.stop();                                // or let the destructor do it
+//   Status done = printer.finish();                // writes paper and state; or
+//   printer.stop();                                // the same, unchecked, as the destructor does
 //
-// Each transport is served by a background thread of its own; they share
-// one printer (its settings, unlock state, paper and transcript). Every
-// accessor may be called from any thread while the emulator runs.
+// One background thread serves every transport and every client at once,
+// each client with a conversation of its own; they share one printer (its
+// settings, unlock state, paper and transcript). Every accessor may be
+// called from any thread while the emulator runs.
+//
+// Errors: building the emulator and starting a transport throw
+// EmulatorError (the rig cannot be set up as asked); what fails later, while
+// running or when finishing, is reported as a Status.
 //
 // Replies: a parameter read (GS g 4 n, a NUL after it is taken too) or an
 // identity read (GS I k, k = 'A'..'E') answers "_" + the value as ASCII +
@@ -29,11 +35,12 @@
 
 #include "command_parser.h"
 #include "faults.h"
-#include "fd_server.h"
 #include "model_profile.h"
 #include "paper_roll.h"
 #include "printer.h"
 #include "printer_state.h"
+#include "status.h"
+#include "stream_session.h"
 #include "transcript.h"
 
 #include <atomic>
@@ -53,8 +60,8 @@
 namespace kt::emu {
 
 class CommandStream;
+class EventLoop;
 class PtyLink;
-class StopSignal;
 
 class EmulatorError : public std::runtime_error {
 public:
@@ -110,13 +117,14 @@ public:
     Emulator(const Emulator &) = delete;
     Emulator &operator=(const Emulator &) = delete;
 
-    // Serves TCP clients one at a time on host:port; gives the port bound.
+    // Serves TCP clients on host:port, all at once; gives the port bound.
     std::uint16_t listenTcp(const std::string &host = "127.0.0.1", std::uint16_t port = 0);
     // Opens a raw pseudo-terminal, with a symbolic link to it when `link`
     // is given; gives the path to open (the link, else the slave device).
     std::string openPty(const std::filesystem::path &link = {});
     // Serves an open descriptor (a terminal is set raw), e.g. the device
-    // side of a umockdev usblp node; closes it at stop() if `takeOwnership`.
+    // side of a umockdev usblp node; closes it when done if `takeOwnership`.
+    // Throws EmulatorError for a descriptor that cannot be served.
     void serveFd(int fd, bool takeOwnership = false);
     std::unique_ptr<Connection> connect();
 
@@ -136,28 +144,29 @@ public:
     // ("FS p", "GS g 8 n=39") has been recorded; false on time-out.
     bool waitForCommand(const std::string &prefix, std::chrono::milliseconds timeout) const;
     PaperImage paper() const;
-    std::string writePaper(const std::filesystem::path &path) const; // error text, empty on success
-    // Errors of the transport threads and of stop(), for the program to report.
-    std::vector<std::string> errors() const;
+    Status writePaper(const std::filesystem::path &path) const;
 
     // Stops every transport, then writes the paper image and the state
-    // file. Safe to call twice. Returns false when a write failed (errors()).
-    bool stop();
+    // file. The status names every failure, those of the transports while
+    // running included. Later calls give the same status.
+    Status finish();
+    // finish() for callers that check the files themselves (the destructor,
+    // test rigs).
+    void stop();
 
 private:
-    void startThread(std::function<void()> body);
+    void serve(int fd, bool takeOwnership, PeerKind kind);
     void addError(const std::string &error);
 
     EmulatorOptions options_;
     std::unique_ptr<Printer> printer_;
-    std::unique_ptr<StopSignal> stop_;
-    std::vector<std::thread> threads_;
+    std::unique_ptr<EventLoop> loop_;
     std::vector<std::unique_ptr<PtyLink>> ptys_;
-    std::vector<int> ownedFds_;
     std::atomic<int> connections_{0};
-    mutable std::mutex mutex_;
+    std::mutex mutex_; // guards ptys_ and errors_
     std::vector<std::string> errors_;
-    bool stopped_ = false;
+    std::mutex finishMutex_;
+    std::optional<Status> finished_;
 };
 
 } // namespace kt::emu

@@ -1,49 +1,49 @@
 #include "fd_io.h"
 
 #include <cerrno>
-#include <chrono>
+#include <cstring>
 #include <fcntl.h>
-#include <poll.h>
+#include <string>
 #include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
 
 namespace kt::emu {
+namespace {
 
-bool makeRaw(int fd) {
+Status failed(const char *what, int fd) {
+    return Status::failure(std::string(what) + " on descriptor " + std::to_string(fd) + ": " +
+                           std::strerror(errno));
+}
+
+} // namespace
+
+void UniqueFd::reset(int fd) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = fd;
+}
+
+Status makeRaw(int fd) {
     termios t{};
-    if (::tcgetattr(fd, &t) != 0) return false;
+    if (::tcgetattr(fd, &t) != 0) return failed("tcgetattr", fd);
     ::cfmakeraw(&t);
     t.c_cc[VMIN] = 1;
     t.c_cc[VTIME] = 0;
-    return ::tcsetattr(fd, TCSANOW, &t) == 0;
+    if (::tcsetattr(fd, TCSANOW, &t) != 0) return failed("tcsetattr", fd);
+    return Status::success();
 }
 
-bool setNonBlocking(int fd) {
+Status setNonBlocking(int fd) {
     const int flags = ::fcntl(fd, F_GETFL);
-    return flags >= 0 && ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) == 0;
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) != 0) return failed("fcntl", fd);
+    return Status::success();
 }
 
-bool writeAll(int fd, const std::vector<std::uint8_t> &bytes, int boundMs, const StopSignal &stop) {
-    using Clock = std::chrono::steady_clock;
-    const auto end = Clock::now() + std::chrono::milliseconds(boundMs);
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        // send() spares the process a SIGPIPE from a socket closed by its peer.
-        ssize_t n = ::send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
-        if (n < 0 && errno == ENOTSOCK) n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n > 0) {
-            done += static_cast<std::size_t>(n);
-            continue;
-        }
-        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) return false;
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count();
-        if (left <= 0) return false;
-        pollfd p[2] = {{fd, POLLOUT, 0}, {stop.fd(), POLLIN, 0}};
-        if (::poll(p, 2, static_cast<int>(left)) < 0 && errno != EINTR) return false;
-        if (p[1].revents) return false;
-    }
-    return true;
+ssize_t writeSome(int fd, const std::uint8_t *bytes, std::size_t size) {
+    ssize_t n = ::send(fd, bytes, size, MSG_NOSIGNAL | MSG_DONTWAIT);
+    if (n < 0 && errno == ENOTSOCK) n = ::write(fd, bytes, size);
+    if (n >= 0) return n;
+    return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR ? 0 : -1;
 }
 
 } // namespace kt::emu

@@ -1,20 +1,48 @@
-// Bounded reads and writes on a descriptor that a stop request can cut short.
+// Descriptor helpers of the transports.
 #pragma once
 
-#include "stop_signal.h"
+#include "status.h"
 
+#include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <sys/types.h>
 
 namespace kt::emu {
 
-// Raw mode for a terminal (a pseudo-terminal standing in for a serial
-// line): no echo, no line editing, no translation. False if it is none.
-bool makeRaw(int fd);
-bool setNonBlocking(int fd);
+// Owns a descriptor and closes it.
+class UniqueFd {
+public:
+    explicit UniqueFd(int fd = -1) : fd_(fd) {}
+    ~UniqueFd() { reset(); }
+    UniqueFd(UniqueFd &&other) noexcept : fd_(other.release()) {}
+    UniqueFd &operator=(UniqueFd &&other) noexcept {
+        if (this != &other) reset(other.release());
+        return *this;
+    }
+    UniqueFd(const UniqueFd &) = delete;
+    UniqueFd &operator=(const UniqueFd &) = delete;
 
-// Writes every byte, waiting for room at most boundMs in all. False when
-// the peer is gone, the bound passed or the stop came.
-bool writeAll(int fd, const std::vector<std::uint8_t> &bytes, int boundMs, const StopSignal &stop);
+    int get() const { return fd_; }
+    explicit operator bool() const { return fd_ >= 0; }
+    int release() {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd;
+    }
+    void reset(int fd = -1);
+
+private:
+    int fd_;
+};
+
+// Raw mode for a terminal (a pseudo-terminal standing in for a serial
+// line): no echo, no line editing, no translation. Fails if it is none.
+Status makeRaw(int fd);
+Status setNonBlocking(int fd);
+
+// One write without waiting: the bytes taken (0 when there is no room), or
+// -1 with errno set when the peer is gone. A socket closed by its peer
+// raises no SIGPIPE.
+ssize_t writeSome(int fd, const std::uint8_t *bytes, std::size_t size);
 
 } // namespace kt::emu

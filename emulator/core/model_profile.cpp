@@ -71,20 +71,20 @@ ModelProfile fromRow(const CatalogueRow &row) {
     return p;
 }
 
-std::string setNumber(std::string_view value, unsigned long max, int base, unsigned long &out) {
+// A whole number in `base` up to `max`, or why the text is none.
+Result<unsigned long> parseNumber(std::string_view value, unsigned long max, int base) {
     std::string v(value);
-    if (v.empty()) return "empty value";
+    if (v.empty()) return Status::failure("empty value");
     std::size_t used = 0;
     unsigned long n = 0;
     try {
         n = std::stoul(v, &used, base);
     } catch (...) {
-        return "not a number: " + v;
+        return Status::failure("not a number: " + v);
     }
-    if (used != v.size() || v[0] == '-' || v[0] == '+') return "not a number: " + v;
-    if (n > max) return "out of range: " + v;
-    out = n;
-    return {};
+    if (used != v.size() || v[0] == '-' || v[0] == '+') return Status::failure("not a number: " + v);
+    if (n > max) return Status::failure("out of range: " + v);
+    return n;
 }
 
 } // namespace
@@ -101,7 +101,8 @@ std::optional<ModelProfile> findProfile(std::string_view model) {
     return std::nullopt;
 }
 
-std::string applyOverride(ModelProfile &p, std::string_view key, std::string_view value) {
+Status applyOverride(ModelProfile &p, std::string_view key, std::string_view value) {
+    auto failed = [key](const std::string &why) { return Status::failure(std::string(key) + ": " + why); };
     std::string *text = key == "model"      ? &p.model
                         : key == "maker"    ? &p.maker
                         : key == "firmware" ? &p.firmware
@@ -110,31 +111,33 @@ std::string applyOverride(ModelProfile &p, std::string_view key, std::string_vie
                                             : nullptr;
     if (text) {
         *text = value;
-        return {};
+        return Status::success();
     }
-    unsigned long n = 0;
     if (key == "usb_pid") {
-        if (auto e = setNumber(value, 0xffff, 16, n); !e.empty()) return "usb_pid: " + e;
-        p.usbProductId = static_cast<std::uint16_t>(n);
-        return {};
+        const auto n = parseNumber(value, 0xffff, 16);
+        if (!n) return failed(n.error());
+        p.usbProductId = static_cast<std::uint16_t>(*n);
+        return Status::success();
     }
     if (key == "paper_width") {
-        if (auto e = setNumber(value, 4096, 10, n); !e.empty()) return "paper_width: " + e;
-        if (n < 64) return "paper_width: at least 64 dots";
-        p.paperWidthDots = static_cast<int>(n);
-        return {};
+        const auto n = parseNumber(value, 4096, 10);
+        if (!n) return failed(n.error());
+        if (*n < 64) return failed("at least 64 dots");
+        p.paperWidthDots = static_cast<int>(*n);
+        return Status::success();
     }
     if (key == "nv_capacity") {
-        if (auto e = setNumber(value, 16u << 20, 10, n); !e.empty()) return "nv_capacity: " + e;
-        p.nvCapacity = n;
-        return {};
+        const auto n = parseNumber(value, 16u << 20, 10);
+        if (!n) return failed(n.error());
+        p.nvCapacity = *n;
+        return Status::success();
     }
     if (const auto *info = findParameter(key)) {
-        if (auto e = checkValue(*info, value); !e.empty()) return std::string(key) + ": " + e;
+        if (auto checked = checkValue(*info, value); !checked) return failed(checked.error());
         p.parameters[info->number] = value;
-        return {};
+        return Status::success();
     }
-    return "unknown key: " + std::string(key);
+    return Status::failure("unknown key: " + std::string(key));
 }
 
 std::vector<std::string> overrideKeys() {

@@ -2,6 +2,8 @@
 // value of every parameter. One profile per model name of the catalogue.
 #pragma once
 
+#include "status.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -32,9 +34,8 @@ std::optional<ModelProfile> findProfile(std::string_view model);
 
 // Changes one field of a profile: the identity keys (model, maker,
 // firmware, serial, font_rom), usb_pid (hex), paper_width, nv_capacity, or
-// any parameter key of the parameter table. Returns an error text, empty
-// on success.
-std::string applyOverride(ModelProfile &profile, std::string_view key, std::string_view value);
+// any parameter key of the parameter table.
+Status applyOverride(ModelProfile &profile, std::string_view key, std::string_view value);
 
 // The keys applyOverride accepts, for the program's help text.
 std::vector<std::string> overrideKeys();

@@ -93,6 +93,11 @@ void PaperRoll::printLine() {
     int height = cellHeight(0);
     for (const auto &c : line_) height = std::max(height, cellHeight(c.mode));
     const int top = addRows(height + kLineGap);
+    // Past the end of the roll nothing is drawn: the line is lost.
+    if (top >= image_.height) {
+        line_.clear();
+        return;
+    }
     int x = 0;
     for (const auto &c : line_) {
         drawCell(c, x, top + height);
@@ -107,8 +112,10 @@ void PaperRoll::printImage(const NvImage &img, int scaleX, int scaleY) {
     if (img.data.size() != std::size_t{img.nx} * img.ny * 8) return;
     const int columns = img.nx * 8;
     const int top = addRows(img.ny * 8 * scaleY);
+    // Only the dot rows that fit on the roll are drawn.
+    const int fitting = (image_.height - top + scaleY - 1) / scaleY;
     for (int c = 0; c < columns; ++c)
-        for (int k = 0; k < img.ny; ++k) {
+        for (int k = 0; k < img.ny && k * 8 < fitting; ++k) {
             const std::uint8_t b = img.data[static_cast<std::size_t>(c * img.ny + k)];
             for (int l = 0; l < 8; ++l) {
                 if (!(b & (0x80 >> l))) continue;

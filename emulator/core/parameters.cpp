@@ -64,23 +64,23 @@ const ParameterInfo *findParameter(std::string_view key) {
     return nullptr;
 }
 
-std::string checkValue(const ParameterInfo &p, std::string_view value) {
+Status checkValue(const ParameterInfo &p, std::string_view value) {
     if (value.size() > p.maxLength)
-        return "longer than " + std::to_string(p.maxLength) + " bytes";
+        return Status::failure("longer than " + std::to_string(p.maxLength) + " bytes");
     switch (p.kind) {
     case ValueKind::Byte:
-        if (!allDigits(value)) return "not a decimal number";
-        if (std::stoi(std::string(value)) > 255) return "above 255";
-        return {};
+        if (!allDigits(value)) return Status::failure("not a decimal number");
+        if (std::stoi(std::string(value)) > 255) return Status::failure("above 255");
+        return Status::success();
     case ValueKind::Counter:
-        if (!allDigits(value)) return "not a decimal number";
-        return {};
+        if (!allDigits(value)) return Status::failure("not a decimal number");
+        return Status::success();
     case ValueKind::Text:
         for (unsigned char c : value)
-            if (c < 0x20) return "holds a control byte";
-        return {};
+            if (c < 0x20) return Status::failure("holds a control byte");
+        return Status::success();
     }
-    return "unknown kind";
+    return Status::failure("unknown kind");
 }
 
 } // namespace kt::emu

@@ -2,6 +2,8 @@
 // numbers, names, value kinds and how the service utility frames a write.
 #pragma once
 
+#include "status.h"
+
 #include <optional>
 #include <span>
 #include <string>
@@ -33,8 +35,8 @@ std::span<const ParameterInfo> parameterTable();
 const ParameterInfo *findParameter(int number);
 const ParameterInfo *findParameter(std::string_view key);
 
-// Empty when the value suits the parameter, else why it does not.
-std::string checkValue(const ParameterInfo &p, std::string_view value);
+// Fails, saying why, when the value does not suit the parameter.
+Status checkValue(const ParameterInfo &p, std::string_view value);
 
 // Parameter numbers of the named items.
 namespace param {

@@ -35,7 +35,7 @@ bool encode(FILE *f, int width, int height, std::vector<png_bytep> &rows) {
 
 } // namespace
 
-std::string writePaperPng(const PaperImage &paper, const std::filesystem::path &path) {
+Status writePaperPng(const PaperImage &paper, const std::filesystem::path &path) {
     const int width = paper.width > 0 ? paper.width : 1;
     const int stride = (width + 7) / 8;
     const int height = paper.height > 0 ? paper.height : kBlankRows;

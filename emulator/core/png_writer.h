@@ -2,6 +2,7 @@
 #pragma once
 
 #include "paper_roll.h"
+#include "status.h"
 
 #include <filesystem>
 #include <string>
@@ -9,8 +10,8 @@
 namespace kt::emu {
 
 // Writes the file whole or not at all (a temporary file renamed into
-// place). Returns an error text, empty on success. An empty roll gives a
-// short blank strip, since a PNG cannot have no rows.
-std::string writePaperPng(const PaperImage &paper, const std::filesystem::path &path);
+// place). An empty roll gives a short blank strip, since a PNG cannot have
+// no rows.
+Status writePaperPng(const PaperImage &paper, const std::filesystem::path &path);
 
 } // namespace kt::emu

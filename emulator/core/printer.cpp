@@ -46,7 +46,7 @@ ParserLimits Printer::parserLimits() const {
     return limits;
 }
 
-Handled Printer::handle(const Command &c, std::span<const std::uint8_t> bytes, int connection,
+Handled Printer::handle(Command c, std::span<const std::uint8_t> bytes, int connection,
                         int commandCount) {
     std::lock_guard lock(mutex_);
     if (!keepsBlankLine(c.kind) && paper_.lineIsBlank()) paper_.discardLine();
@@ -76,7 +76,7 @@ Handled Printer::handle(const Command &c, std::span<const std::uint8_t> bytes, i
     return h;
 }
 
-Printer::Result Printer::execute(const Command &c) {
+Printer::Result Printer::execute(Command &c) {
     switch (c.kind) {
     case CommandKind::Filler:
     case CommandKind::CarriageReturn:
@@ -113,7 +113,7 @@ Printer::Result Printer::execute(const Command &c) {
         paper_.feed(c.number);
         return {};
     case CommandKind::SelfTest: return selfTest();
-    case CommandKind::DefineNvImages: return defineImages(c);
+    case CommandKind::DefineNvImages: return defineImages(std::move(c.images));
     case CommandKind::PrintNvImage: return printImage(c.number, c.arg);
     case CommandKind::Unknown:
     case CommandKind::Truncated:
@@ -132,7 +132,8 @@ Printer::Result Printer::writeParameter(int number, const std::string &value) {
     const auto *info = findParameter(number);
     if (!info) return {{}, "ignored: unknown parameter"};
     if (!unlocked_) return {{}, "ignored: the printer is locked"};
-    if (auto why = checkValue(*info, value); !why.empty()) return {{}, "rejected: the value is " + why};
+    if (auto checked = checkValue(*info, value); !checked)
+        return {{}, "rejected: the value is " + checked.error()};
     PrinterState next = state_;
     next.parameters[number] = value;
     return {{}, commit(std::move(next), "applied")};
@@ -155,10 +156,14 @@ Printer::Result Printer::realTimeStatus(int n) const {
     return {{status}, {}};
 }
 
-Printer::Result Printer::defineImages(const Command &c) {
+Printer::Result Printer::defineImages(std::vector<NvImage> images) {
+    const std::string stored = "stored " + std::to_string(images.size()) + " NV images";
+    // Everything but the old images, which are replaced, is copied.
+    std::vector<NvImage> old = std::move(state_.images);
     PrinterState next = state_;
-    next.images = c.images;
-    return {{}, commit(std::move(next), "stored " + std::to_string(c.images.size()) + " NV images")};
+    state_.images = std::move(old);
+    next.images = std::move(images);
+    return {{}, commit(std::move(next), stored)};
 }
 
 Printer::Result Printer::printImage(int number, int mode) {
@@ -189,8 +194,8 @@ Printer::Result Printer::selfTest() {
 
 std::string Printer::commit(PrinterState next, const std::string &applied) {
     if (stateFile_) {
-        if (auto error = kt::emu::saveState(*stateFile_, catalogueModel_, next); !error.empty())
-            return "not applied: " + error;
+        if (auto saved = kt::emu::saveState(*stateFile_, catalogueModel_, next); !saved)
+            return "not applied: " + saved.error();
     }
     state_ = std::move(next);
     return applied;
@@ -216,7 +221,7 @@ FaultOptions Printer::faults() const {
     return faults_;
 }
 
-std::string Printer::openTranscript(const std::filesystem::path &path) {
+Status Printer::openTranscript(const std::filesystem::path &path) {
     std::lock_guard lock(mutex_);
     return transcript_.openFile(path);
 }
@@ -262,13 +267,13 @@ PaperImage Printer::paper() const {
     return paper_.image();
 }
 
-std::string Printer::writePaper(const std::filesystem::path &path) const {
+Status Printer::writePaper(const std::filesystem::path &path) const {
     return writePaperPng(paper(), path);
 }
 
-std::string Printer::saveState() {
+Status Printer::saveState() {
     std::lock_guard lock(mutex_);
-    if (!stateFile_) return {};
+    if (!stateFile_) return Status::success();
     return kt::emu::saveState(*stateFile_, catalogueModel_, state_);
 }
 

@@ -1,6 +1,7 @@
 // The printer itself: executes the commands of every connection against
 // one model profile, one state, one paper roll and one transcript.
-// Thread-safe: transports call handle() from their own threads.
+// Thread-safe: the event loop and in-process connections call handle()
+// from their own threads.
 #pragma once
 
 #include "command_parser.h"
@@ -9,6 +10,7 @@
 #include "model_profile.h"
 #include "paper_roll.h"
 #include "printer_state.h"
+#include "status.h"
 #include "transcript.h"
 
 #include <chrono>
@@ -44,14 +46,14 @@ public:
     // Executes one command received on `connection`, whose raw bytes start
     // with `bytes`; `commandCount` counts the connection's commands so far,
     // this one included (for the drop fault). Records it in the transcript.
-    Handled handle(const Command &command, std::span<const std::uint8_t> bytes, int connection,
+    Handled handle(Command command, std::span<const std::uint8_t> bytes, int connection,
                    int commandCount);
 
     ParserLimits parserLimits() const;
     void setFaults(const FaultOptions &faults);
     FaultOptions faults() const;
 
-    std::string openTranscript(const std::filesystem::path &path);
+    Status openTranscript(const std::filesystem::path &path);
     std::vector<TranscriptEntry> transcript() const;
     std::size_t transcriptCount() const;
     // Blocks until the transcript holds `count` entries or the timeout passes.
@@ -63,22 +65,22 @@ public:
     ModelProfile profile() const;
     bool unlocked() const;
     PaperImage paper() const;
-    std::string writePaper(const std::filesystem::path &path) const;
-    // Saves the state file now (the counters change without a save).
-    // Returns an error text, empty on success or without a state file.
-    std::string saveState();
+    Status writePaper(const std::filesystem::path &path) const;
+    // Saves the state file now (the counters change without a save);
+    // succeeds at once without a state file.
+    Status saveState();
 
 private:
     struct Result {
         std::vector<std::uint8_t> reply;
         std::string outcome;
     };
-    Result execute(const Command &c);
+    Result execute(Command &c);
     Result readParameter(int number) const;
     Result writeParameter(int number, const std::string &value);
     Result readIdentity(int k) const;
     Result realTimeStatus(int n) const;
-    Result defineImages(const Command &c);
+    Result defineImages(std::vector<NvImage> images);
     Result printImage(int number, int mode);
     Result selfTest();
     // Replaces the state with `next` if it can be saved; the outcome text.

@@ -28,12 +28,16 @@ PtyLink::PtyLink(const std::filesystem::path &link) {
     }
     slavePath_ = name;
     slave_ = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (slave_ < 0 || !makeRaw(slave_)) {
+    if (slave_ < 0) {
         const int err = errno;
-        if (slave_ >= 0) ::close(slave_);
         ::close(master_);
         errno = err;
         fail("opening " + slavePath_);
+    }
+    if (auto raw = makeRaw(slave_); !raw) {
+        ::close(slave_);
+        ::close(master_);
+        throw std::runtime_error(raw.error());
     }
     if (link.empty()) return;
     std::error_code ec;

@@ -1,12 +1,15 @@
 #include "state_file.h"
 
 #include "atomic_file.h"
+#include "fd_io.h"
 #include "parameters.h"
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
+#include <fcntl.h>
 #include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kt::emu {
 namespace {
@@ -133,7 +136,7 @@ PrinterState parseState(const std::string &text, const std::string &model,
             imageBytes += state.images.back().data.size();
             if (imageBytes > profile.nvCapacity) fail(line, "images exceed the NV memory");
         } else if (const auto *info = findParameter(key)) {
-            if (auto e = checkValue(*info, value); !e.empty()) fail(line, key + ": " + e);
+            if (auto checked = checkValue(*info, value); !checked) fail(line, key + ": " + checked.error());
             state.parameters[info->number] = value;
         } else {
             fail(line, "unknown key " + key);
@@ -144,26 +147,46 @@ PrinterState parseState(const std::string &text, const std::string &model,
     return state;
 }
 
-PrinterState loadState(const std::filesystem::path &path, const std::string &model,
-                       const ModelProfile &profile) {
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec) && !ec) return defaultState(profile);
-    if (std::filesystem::is_directory(path, ec))
-        throw StateFileError(path.string() + ": is a directory");
-    std::ifstream f(path, std::ios::binary);
-    if (!f) throw StateFileError(path.string() + ": cannot be read: " + std::strerror(errno));
-    std::ostringstream text;
-    text << f.rdbuf();
-    if (f.bad()) throw StateFileError(path.string() + ": read error");
+std::size_t maxStateFileBytes(const ModelProfile &profile) {
+    // Two hex digits per NV byte, a header line per image, and room for the
+    // parameters and comments.
+    return profile.nvCapacity * 2 + 255 * 32 + 64 * 1024;
+}
+
+Result<PrinterState> loadState(const std::filesystem::path &path, const std::string &model,
+                               const ModelProfile &profile) {
+    const auto fail = [&path](const std::string &why) { return Status::failure(path.string() + ": " + why); };
+    // Without O_NONBLOCK a FIFO would hold the start until a writer came.
+    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (!fd) {
+        if (errno == ENOENT) return defaultState(profile);
+        return fail(std::string("cannot be read: ") + std::strerror(errno));
+    }
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0) return fail(std::string("cannot be read: ") + std::strerror(errno));
+    if (S_ISDIR(st.st_mode)) return fail("is a directory");
+    if (!S_ISREG(st.st_mode)) return fail("is not a regular file");
+    const std::size_t limit = maxStateFileBytes(profile);
+    // A file still growing is read no further than the limit.
+    std::string text;
+    char buf[64 * 1024];
+    for (;;) {
+        const ssize_t n = ::read(fd.get(), buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return fail(std::string("read error: ") + std::strerror(errno));
+        if (n == 0) break;
+        text.append(buf, static_cast<std::size_t>(n));
+        if (text.size() > limit)
+            return fail("larger than the " + std::to_string(limit) + " bytes a state of this model takes");
+    }
     try {
-        return parseState(text.str(), model, profile);
+        return parseState(text, model, profile);
     } catch (const StateFileError &e) {
-        throw StateFileError(path.string() + ": " + e.what());
+        return fail(e.what());
     }
 }
 
-std::string saveState(const std::filesystem::path &path, const std::string &model,
-                      const PrinterState &state) {
+Status saveState(const std::filesystem::path &path, const std::string &model, const PrinterState &state) {
     const std::string text = formatState(model, state);
     return writeFileAtomically(path, [&](FILE *f) {
         return std::fwrite(text.data(), 1, text.size(), f) == text.size();

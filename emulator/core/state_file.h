@@ -4,6 +4,7 @@
 
 #include "model_profile.h"
 #include "printer_state.h"
+#include "status.h"
 
 #include <filesystem>
 #include <stdexcept>
@@ -25,13 +26,16 @@ std::string formatState(const std::string &model, const PrinterState &state);
 PrinterState parseState(const std::string &text, const std::string &model,
                         const ModelProfile &profile);
 
-// A missing file gives the profile's defaults; an unreadable or corrupt
-// one throws StateFileError.
-PrinterState loadState(const std::filesystem::path &path, const std::string &model,
-                       const ModelProfile &profile);
+// The most bytes a state file of this profile can take.
+std::size_t maxStateFileBytes(const ModelProfile &profile);
 
-// Replaces the file whole or not at all. Returns an error text, empty on success.
-std::string saveState(const std::filesystem::path &path, const std::string &model,
-                      const PrinterState &state);
+// A missing file gives the profile's defaults. Anything but a regular file,
+// a file larger than maxStateFileBytes, an unreadable or a corrupt file
+// fails, naming the path and the cause; nothing is waited for.
+Result<PrinterState> loadState(const std::filesystem::path &path, const std::string &model,
+                               const ModelProfile &profile);
+
+// Replaces the file whole or not at all.
+Status saveState(const std::filesystem::path &path, const std::string &model, const PrinterState &state);
 
 } // namespace kt::emu

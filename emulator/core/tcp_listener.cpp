@@ -3,69 +3,80 @@
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
-#include <poll.h>
 #include <stdexcept>
 #include <sys/socket.h>
 #include <unistd.h>
 
 namespace kt::emu {
+namespace {
 
-bool splitHostPort(const std::string &text, std::string &host, std::uint16_t &port) {
+constexpr std::chrono::milliseconds kRest{100};
+
+} // namespace
+
+Result<HostPort> parseHostPort(const std::string &text) {
+    const auto failed = Status::failure("takes HOST:PORT, not \"" + text + "\"");
     const auto colon = text.rfind(':');
-    if (colon == std::string::npos || colon == 0 || colon + 1 == text.size()) return false;
+    if (colon == std::string::npos || colon == 0 || colon + 1 == text.size()) return failed;
     const std::string digits = text.substr(colon + 1);
-    if (digits.size() > 5 || digits.find_first_not_of("0123456789") != std::string::npos) return false;
+    if (digits.size() > 5 || digits.find_first_not_of("0123456789") != std::string::npos) return failed;
     const unsigned long n = std::stoul(digits);
-    if (n > 65535) return false;
-    host = text.substr(0, colon);
-    port = static_cast<std::uint16_t>(n);
-    return true;
+    if (n > 65535) return failed;
+    return HostPort{text.substr(0, colon), static_cast<std::uint16_t>(n)};
 }
 
-TcpListener::TcpListener(const std::string &host, std::uint16_t port) : host_(host) {
+TcpListener::TcpListener(const std::string &host, std::uint16_t port, Printer &printer,
+                         const StreamTiming &timing, std::atomic<int> &connections)
+    : host_(host), printer_(printer), timing_(timing), connections_(connections) {
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
     addr.sin_port = htons(port);
     if (::inet_pton(AF_INET, host.c_str(), &addr.sin_addr) != 1)
         throw std::runtime_error("not an IPv4 address: " + host);
-    fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd_ < 0) throw std::runtime_error(std::string("socket: ") + std::strerror(errno));
+    fd_.reset(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+    if (!fd_) throw std::runtime_error(std::string("socket: ") + std::strerror(errno));
     const int one = 1;
-    ::setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    if (::bind(fd_, reinterpret_cast<sockaddr *>(&addr), sizeof addr) != 0 || ::listen(fd_, 8) != 0) {
-        const std::string why = std::strerror(errno);
-        ::close(fd_);
-        throw std::runtime_error("cannot listen on " + host + ":" + std::to_string(port) + ": " + why);
-    }
+    ::setsockopt(fd_.get(), SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    if (::bind(fd_.get(), reinterpret_cast<sockaddr *>(&addr), sizeof addr) != 0 ||
+        ::listen(fd_.get(), SOMAXCONN) != 0)
+        throw std::runtime_error("cannot listen on " + host + ":" + std::to_string(port) + ": " +
+                                 std::strerror(errno));
     socklen_t len = sizeof addr;
-    ::getsockname(fd_, reinterpret_cast<sockaddr *>(&addr), &len);
+    ::getsockname(fd_.get(), reinterpret_cast<sockaddr *>(&addr), &len);
     port_ = ntohs(addr.sin_port);
 }
 
-TcpListener::~TcpListener() {
-    if (fd_ >= 0) ::close(fd_);
+EventSource::Interest TcpListener::interest() const {
+    Interest i;
+    if (Clock::now() < restUntil_)
+        i.deadline = restUntil_;
+    else
+        i.read = true;
+    return i;
 }
 
-void TcpListener::run(Printer &printer, const StreamTiming &timing, const StopSignal &stop,
-                      std::atomic<int> &connections) {
+bool TcpListener::onReady(std::uint32_t, EventLoop &loop) {
+    // Everyone waiting in the backlog is taken in this turn.
     for (;;) {
-        pollfd p[2] = {{fd_, POLLIN, 0}, {stop.fd(), POLLIN, 0}};
-        if (::poll(p, 2, -1) < 0) {
-            if (errno == EINTR) continue;
-            return;
+        const int client = ::accept4(fd_.get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (client < 0) {
+            if (errno == ECONNABORTED || errno == EPROTO || errno == EINTR) continue; // that client only
+            // Out of descriptors or memory, or the socket failed: rest rather
+            // than be woken for it again at once.
+            if (errno != EAGAIN && errno != EWOULDBLOCK) restUntil_ = Clock::now() + kRest;
+            return true;
         }
-        if (p[1].revents) return;
-        const int client = ::accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC);
-        if (client < 0) continue;
         // Answers go out at once, each in one segment.
         const int one = 1;
         ::setsockopt(client, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-        const ServeEnd end = serveFd(client, PeerKind::Socket, printer, ++connections, timing, stop);
-        ::close(client);
-        if (end == ServeEnd::Stopped) return;
+        loop.add(std::make_unique<StreamSession>(client, true, PeerKind::Connection, printer_, ++connections_,
+                                                 timing_));
     }
 }
+
+bool TcpListener::onDeadline(EventLoop &) { return true; }
 
 } // namespace kt::emu

@@ -1,8 +1,11 @@
-// The TCP transport: a listening socket that serves one client at a time,
-// like a printer's raw port; later clients wait in the backlog.
+// The TCP transport: a listening socket, as an event source, that accepts
+// every client at once and gives each a conversation of its own.
 #pragma once
 
-#include "fd_server.h"
+#include "event_loop.h"
+#include "fd_io.h"
+#include "status.h"
+#include "stream_session.h"
 
 #include <atomic>
 #include <cstdint>
@@ -10,30 +13,39 @@
 
 namespace kt::emu {
 
-class TcpListener {
+class TcpListener : public EventSource {
 public:
-    // Binds and listens on an IPv4 address; port 0 takes a free port.
-    // Throws std::runtime_error when the address cannot be bound.
-    TcpListener(const std::string &host, std::uint16_t port);
-    ~TcpListener();
-    TcpListener(const TcpListener &) = delete;
-    TcpListener &operator=(const TcpListener &) = delete;
+    // Binds and listens on an IPv4 address with a full-size backlog; port 0
+    // takes a free port. Throws std::runtime_error when the address cannot
+    // be bound. Each client gets the next number from `connections`.
+    TcpListener(const std::string &host, std::uint16_t port, Printer &printer, const StreamTiming &timing,
+                std::atomic<int> &connections);
 
     const std::string &host() const { return host_; }
     std::uint16_t port() const { return port_; }
 
-    // Accepts and serves clients until the stop is raised. Each client gets
-    // the next number from `connections`.
-    void run(Printer &printer, const StreamTiming &timing, const StopSignal &stop,
-             std::atomic<int> &connections);
+    int fd() const override { return fd_.get(); }
+    Interest interest() const override;
+    bool onReady(std::uint32_t events, EventLoop &loop) override;
+    bool onDeadline(EventLoop &loop) override;
 
 private:
-    int fd_ = -1;
+    UniqueFd fd_;
     std::string host_;
     std::uint16_t port_ = 0;
+    Printer &printer_;
+    const StreamTiming timing_;
+    std::atomic<int> &connections_;
+    // Accepting failed (out of descriptors): it rests a while instead of spinning.
+    Clock::time_point restUntil_{};
 };
 
-// "HOST:PORT" into its parts; false when it is not of that form.
-bool splitHostPort(const std::string &text, std::string &host, std::uint16_t &port);
+struct HostPort {
+    std::string host;
+    std::uint16_t port = 0;
+};
+
+// "HOST:PORT" into its parts.
+Result<HostPort> parseHostPort(const std::string &text);
 
 } // namespace kt::emu

@@ -1,8 +1,13 @@
 #include "transcript.h"
 
+#include "fd_io.h"
+
 #include <cerrno>
 #include <cstring>
 #include <ctime>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kt::emu {
 namespace {
@@ -53,12 +58,22 @@ Transcript::~Transcript() {
     if (file_) std::fclose(file_);
 }
 
-std::string Transcript::openFile(const std::filesystem::path &path) {
-    FILE *f = std::fopen(path.c_str(), "a");
-    if (!f) return "cannot open transcript " + path.string() + ": " + std::strerror(errno);
+Status Transcript::openFile(const std::filesystem::path &path) {
+    const auto failed = [&path] {
+        return Status::failure("cannot open transcript " + path.string() + ": " + std::strerror(errno));
+    };
+    UniqueFd fd(::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0644));
+    if (!fd) return failed();
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0) return failed();
+    // A regular file is written as usual; waiting on it is bounded by the disk.
+    if (S_ISREG(st.st_mode) && ::fcntl(fd.get(), F_SETFL, O_APPEND) != 0) return failed();
+    FILE *f = ::fdopen(fd.get(), "a");
+    if (!f) return failed();
+    fd.release();
     if (file_) std::fclose(file_);
     file_ = f;
-    return {};
+    return Status::success();
 }
 
 void Transcript::add(TranscriptEntry entry) {

@@ -2,6 +2,8 @@
 // did and what it answered; kept in memory and appended to a file.
 #pragma once
 
+#include "status.h"
+
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -38,9 +40,10 @@ public:
     Transcript(const Transcript &) = delete;
     Transcript &operator=(const Transcript &) = delete;
 
-    // Appends every later entry to the file (created if missing). Returns
-    // an error text, empty on success.
-    std::string openFile(const std::filesystem::path &path);
+    // Appends every later entry to the file (created if missing). A FIFO
+    // without a reader is refused rather than waited for, and a full pipe
+    // loses lines rather than holding the printer.
+    Status openFile(const std::filesystem::path &path);
     void add(TranscriptEntry entry);
     // The entries kept in memory: the latest kMemoryEntries.
     std::vector<TranscriptEntry> entries() const { return {entries_.begin(), entries_.end()}; }

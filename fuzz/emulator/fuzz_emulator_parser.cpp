@@ -1,9 +1,16 @@
 // Feeds arbitrary bytes to the printer emulator: first to the parser alone
 // (every cut must make progress within the buffer or declare a longer
-// skip), then through a whole command stream in random-sized pieces with
-// pauses, so that the printer's execution, paper and transcript see them.
+// skip), then through a command stream in random-sized pieces with pauses,
+// so that the printer's execution, paper and transcript see them.
+//
+// Each input gets a printer of its own, built from a profile made once: no
+// state is carried from one input to the next (so a run can be repeated and
+// nothing grows that the leak check would have to scan), and nothing is set
+// up that the bytes do not reach (no transports, no event loop).
 #include "core/command_parser.h"
-#include "core/emulator.h"
+#include "core/command_stream.h"
+#include "core/model_profile.h"
+#include "core/printer.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -11,9 +18,12 @@
 
 namespace {
 
+constexpr std::size_t kNvCapacity = 4096;
+constexpr int kPaperRows = 64; // two text lines, part of an image and a cut; past it nothing is drawn
+
 void parseAlone(std::span<const std::uint8_t> data) {
     kt::emu::ParserLimits limits;
-    limits.nvCapacity = 4096;
+    limits.nvCapacity = kNvCapacity;
     std::size_t at = 0;
     while (at < data.size()) {
         const auto cmd = parseCommand(data.subspan(at), kt::emu::Flush::EndOfStream, limits);
@@ -25,14 +35,17 @@ void parseAlone(std::span<const std::uint8_t> data) {
     }
 }
 
-kt::emu::Emulator &printer() {
-    static kt::emu::Emulator *emu = [] {
-        kt::emu::EmulatorOptions o;
-        o.overrides = {{"nv_capacity", "4096"}};
-        o.maxPaperRows = 2000;
-        return new kt::emu::Emulator(o);
+const kt::emu::PrinterSetup &setup() {
+    static const kt::emu::PrinterSetup s = [] {
+        kt::emu::PrinterSetup out;
+        out.catalogueModel = "KT-4000";
+        out.profile = *kt::emu::findProfile("KT-4000");
+        out.profile.nvCapacity = kNvCapacity;
+        out.state = kt::emu::defaultState(out.profile);
+        out.maxPaperRows = kPaperRows;
+        return out;
     }();
-    return *emu;
+    return s;
 }
 
 } // namespace
@@ -40,14 +53,15 @@ kt::emu::Emulator &printer() {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     const std::span<const std::uint8_t> bytes(data, size);
     parseAlone(bytes);
+    kt::emu::Printer printer(setup());
+    kt::emu::CommandStream stream(printer, 1);
     // The first byte chooses the piece sizes, so that commands are split at
     // every possible place.
     const std::size_t piece = size ? 1 + data[0] % 16 : 1;
-    auto c = printer().connect();
     for (std::size_t at = 0; at < size; at += piece) {
-        c->send(bytes.subspan(at, std::min(piece, size - at)));
-        if (data[at] == 0xFF) c->pause();
+        (void)stream.feed(bytes.subspan(at, std::min(piece, size - at)));
+        if (data[at] == 0xFF) (void)stream.flush(kt::emu::Flush::DataGap);
     }
-    c->close();
+    (void)stream.flush(kt::emu::Flush::EndOfStream);
     return 0;
 }

@@ -81,12 +81,25 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"partial read at the end", "1D 67 34", Flush::EndOfStream, CommandKind::Truncated, 3},
         Case{"partial image at the end", "1C 71 01 01 00 01 00 FF", Flush::EndOfStream, CommandKind::Truncated, 8, 0}));
 
-// Commands that cannot be told before more bytes come.
+struct Partial {
+    const char *bytes;
+    std::size_t wanted; // 0: one more byte than there is
+};
+
+// Commands that cannot be told before more bytes come, and how many bytes
+// they take at least: a long command is not cut again before those are there.
 TEST(EmulatorParser, WaitsForTheRestOfACommand) {
-    for (const char *partial : {"1D", "1D 67", "1D 67 34", "1D 67 38", "1D 67 38 08 31", "1D 67 75 6E",
-                                "10 04", "1B 21", "1C 70 01", "1C 71 01 01 00 01 00 FF", "1D 28 41 02 00 00"}) {
-        SCOPED_TRACE(partial);
-        EXPECT_FALSE(parseCommand(hex(partial), Flush::None, ParserLimits{}).has_value());
+    for (const auto &p : std::vector<Partial>{{"1D", 0}, {"1D 67", 0}, {"1D 67 34", 0}, {"1D 67 38", 0},
+                                              {"1D 67 38 08 31", 0}, {"1D 67 75 6E", 0}, {"10 04", 0},
+                                              {"1B 21", 0}, {"1C 70 01", 0}, {"1C 71 02", 7},
+                                              {"1C 71 02 01 00", 7}, {"1C 71 02 01 00 01 00 FF", 15},
+                                              {"1C 71 02 01 00 01 00 01 02 03 04 05 06 07 08", 19},
+                                              {"1D 28 41 02 00 00", 7}}) {
+        SCOPED_TRACE(p.bytes);
+        const auto in = hex(p.bytes);
+        const ParseStep step = parseNext(in, Flush::None, ParserLimits{});
+        EXPECT_FALSE(step.command.has_value());
+        EXPECT_EQ(step.wanted, p.wanted ? p.wanted : in.size() + 1);
     }
     // A pause ends only a write value; other partial commands keep waiting.
     EXPECT_FALSE(parseCommand(hex("1D 67 34"), Flush::DataGap, ParserLimits{}).has_value());

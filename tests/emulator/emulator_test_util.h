@@ -31,7 +31,8 @@ bool waitForClose(int fd, int ms);
 std::string readFile(const std::filesystem::path &path);
 void writeFile(const std::filesystem::path &path, const std::string &content);
 
-// A TCP connection to 127.0.0.1:port; -1 on failure.
-int connectTcp(std::uint16_t port);
+// A TCP connection to 127.0.0.1:port, made within `ms` milliseconds; -1
+// on failure or time-out.
+int connectTcp(std::uint16_t port, int ms = 10000);
 
 } // namespace kt::emu::test

@@ -193,6 +193,28 @@ TEST(EmulatorBadInput, UnknownAndTruncatedCommandsAreSkipped) {
     EXPECT_EQ(names[5], "GS g 8 n=39 (write soft switch 1) \"\"") << "ended by the close";
 }
 
+// However the bytes of a long define command are split, it is taken once,
+// whole, and what follows it is answered at once.
+TEST(EmulatorBadInput, ALongDefineCommandIsTakenOnceWholeInAnyPieces) {
+    Bytes define = hex("1C 71 02");
+    for (int image = 0; image < 2; ++image) {
+        define = define + hex("48 00 20 00"); // 72 x 32 units: 18432 bytes
+        for (int i = 0; i < 72 * 32 * 8; ++i) define.push_back(static_cast<std::uint8_t>(i * 7 + image));
+    }
+    for (std::size_t piece : {1u, 1000u, 4096u, 65536u}) {
+        SCOPED_TRACE(piece);
+        Emulator emu(modelOptions("KT-4000"));
+        auto c = emu.connect();
+        for (std::size_t at = 0; at < define.size(); at += piece)
+            EXPECT_EQ(c->send({define.data() + at, std::min(piece, define.size() - at)}), Bytes{});
+        EXPECT_EQ(c->send(hex("10 04 01")), hex("12"));
+        ASSERT_EQ(emu.transcriptCount(), 2u);
+        const auto images = emu.state().images;
+        ASSERT_EQ(images.size(), 2u);
+        EXPECT_EQ(images[1].data.back(), define.back());
+    }
+}
+
 TEST(EmulatorTranscript, NamesCommandsAndAnswers) {
     Emulator emu(modelOptions("KT-9100X"));
     auto c = emu.connect();

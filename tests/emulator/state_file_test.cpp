@@ -9,6 +9,10 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
+#include <set>
+#include <sys/stat.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -96,6 +100,28 @@ TEST(EmulatorStateFile, MissingFileStartsFromDefaultsAndADirectoryIsRefused) {
     EXPECT_THROW(Emulator{withState(std::filesystem::path(dir.path()))}, EmulatorError);
 }
 
+// Files of the process can grow to `bytes` only, while it lives.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &old_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = old_;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    rlimit old_{};
+    void (*oldHandler_)(int) = nullptr;
+};
+
 // A write that cannot be saved is not applied: the printer and the file
 // keep the old value.
 TEST(EmulatorStateFile, AWriteThatCannotBeSavedIsNotApplied) {
@@ -105,14 +131,16 @@ TEST(EmulatorStateFile, AWriteThatCannotBeSavedIsNotApplied) {
     auto c = emu.connect();
     c->send(kUnlock + hex("1D 67 38 27 31 00 00 00"));
     const std::string saved = test::readFile(file);
-    std::filesystem::create_directory(temporaryPathFor(file)); // the temporary file cannot be made
-    c->send(hex("1D 67 38 27 39 00 00 00"));
-    EXPECT_EQ(emu.parameter(param::SoftSwitch1), "1");
-    EXPECT_EQ(emu.transcript().back().outcome.rfind("not applied", 0), 0u);
-    EXPECT_EQ(test::readFile(file), saved);
-    c->send(kOneImage);
-    EXPECT_TRUE(emu.state().images.empty());
-    std::filesystem::remove(temporaryPathFor(file));
+    {
+        const FileSizeLimit noRoom(16); // the temporary file cannot be written
+        c->send(hex("1D 67 38 27 39 00 00 00"));
+        EXPECT_EQ(emu.parameter(param::SoftSwitch1), "1");
+        EXPECT_EQ(emu.transcript().back().outcome.rfind("not applied", 0), 0u);
+        EXPECT_EQ(test::readFile(file), saved);
+        c->send(kOneImage);
+        EXPECT_TRUE(emu.state().images.empty());
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "no temporary file is left";
 }
 
 // A process killed at any moment of a save leaves either the old or the
@@ -127,18 +155,117 @@ TEST(EmulatorStateFile, AKilledSaveLeavesOneWholeState) {
     // Large images make each save long enough to be interrupted.
     a.images.push_back(NvImage{64, 64, Bytes(64 * 64 * 8, 0xAA)});
     b.images.push_back(NvImage{64, 64, Bytes(64 * 64 * 8, 0x55)});
-    ASSERT_EQ(saveState(file, "KT-7000", a), "");
+    ASSERT_EQ(saveState(file, "KT-7000", a).error(), "");
     for (int round = 0; round < 12; ++round) {
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            for (int i = 0;; ++i) saveState(file, "KT-7000", i % 2 ? a : b);
+            for (int i = 0;; ++i) (void)saveState(file, "KT-7000", i % 2 ? a : b);
         }
         ::usleep(static_cast<useconds_t>(1000 + round * 700));
         ::kill(child, SIGKILL);
         ::waitpid(child, nullptr, 0);
         const auto loaded = loadState(file, "KT-7000", profile);
-        EXPECT_TRUE(loaded == a || loaded == b) << "round " << round;
+        ASSERT_TRUE(loaded.ok()) << loaded.error();
+        EXPECT_TRUE(*loaded == a || *loaded == b) << "round " << round;
+    }
+}
+
+// A link planted where an older emulator put its temporary file is never
+// followed: the file it points to keeps its content.
+TEST(EmulatorStateFile, APlantedLinkAtATemporaryNameIsNotFollowed) {
+    test::TempDir dir;
+    const auto file = test::in(dir, "printer.state");
+    const auto victim = test::in(dir, "victim");
+    test::writeFile(victim, "precious");
+    std::filesystem::create_symlink(victim, file.string() + ".tmp-" + std::to_string(::getpid()));
+    Emulator emu(withState(file));
+    emu.connect()->send(kUnlock + hex("1D 67 38 27 39 00 00 00"));
+    EXPECT_EQ(test::readFile(victim), "precious");
+    EXPECT_NE(test::readFile(file).find("soft_switch_1=9\n"), std::string::npos);
+}
+
+// The PID of a process that has ended.
+pid_t endedProcess() {
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    return child;
+}
+
+TEST(EmulatorStateFile, TemporariesOfAKilledEmulatorAreRemovedAtStart) {
+    test::TempDir dir;
+    const auto file = test::in(dir, "printer.state");
+    const std::string dead = std::to_string(endedProcess());
+    const std::string alive = std::to_string(::getpid());
+    for (const std::string &name : {"printer.state.tmp-" + dead, "printer.state.tmp-" + dead + "-a1B2c3",
+                                   "printer.state.tmp-" + alive + "-a1B2c3", "other.tmp-" + dead,
+                                   "printer.state.tmp-" + dead + "-toolongsuffix"})
+        test::writeFile(test::in(dir, name), "left over");
+    Emulator emu(withState(file));
+    std::set<std::string> left;
+    for (const auto &entry : std::filesystem::directory_iterator(dir.path())) left.insert(entry.path().filename());
+    EXPECT_EQ(left, (std::set<std::string>{"printer.state.tmp-" + alive + "-a1B2c3", "other.tmp-" + dead,
+                                           "printer.state.tmp-" + dead + "-toolongsuffix"}));
+}
+
+// Runs `body` in a child process; its exit code, or -1 when it did not end
+// within `ms` (it is killed then).
+int exitCodeWithin(int ms, const std::function<int()> &body) {
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(body());
+    for (int waited = 0; waited < ms; waited += 10) {
+        int status = 0;
+        if (::waitpid(child, &status, WNOHANG) == child) return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        ::usleep(10000);
+    }
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    return -1;
+}
+
+struct NotAStateFile {
+    const char *what;
+    std::function<std::filesystem::path(const test::TempDir &)> make;
+    const char *cause;
+};
+
+// Start-up never waits on the state path: a FIFO, a device or a file too
+// large for any state is refused at once, naming the cause.
+TEST(EmulatorStateFile, OnlyARegularFileOfBoundedSizeIsRead) {
+    const std::vector<NotAStateFile> cases{
+        {"a FIFO",
+         [](const test::TempDir &dir) {
+             const auto fifo = test::in(dir, "fifo");
+             ::mkfifo(fifo.c_str(), 0600);
+             return fifo;
+         },
+         "is not a regular file"},
+        {"an endless device", [](const test::TempDir &) { return std::filesystem::path("/dev/zero"); },
+         "is not a regular file"},
+        {"an oversized file",
+         [](const test::TempDir &dir) {
+             const auto big = test::in(dir, "big.state");
+             const std::size_t limit = maxStateFileBytes(*findProfile("KT-7000"));
+             test::writeFile(big, formatState("KT-7000", defaultState(*findProfile("KT-7000"))) +
+                                      std::string(limit, '#'));
+             return big;
+         },
+         "larger than"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        test::TempDir dir;
+        const auto path = c.make(dir);
+        const int code = exitCodeWithin(5000, [&] {
+            try {
+                Emulator emu(withState(path));
+            } catch (const EmulatorError &e) {
+                return std::string(e.what()).find(c.cause) != std::string::npos ? 0 : 2;
+            }
+            return 1;
+        });
+        EXPECT_EQ(code, 0) << "-1: start-up hung; 1: the file was taken; 2: another cause was named";
     }
 }
 

@@ -1,5 +1,5 @@
-// The transports: TCP one client at a time, the pseudo-terminal serial
-// line, and the kt-emulator program with its ready lines and exit.
+// The transports: TCP, the pseudo-terminal serial line, and the
+// kt-emulator program with its ready lines and exit.
 #include "core/emulator.h"
 #include "core/parameters.h"
 #include "emulator_test_util.h"
@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
@@ -146,6 +147,18 @@ protected:
         pid_ = -1;
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
+    // The exit code once the program ends by itself within `ms`; -1 if not.
+    int exitWithin(int ms) {
+        for (int waited = 0; waited < ms; waited += 10) {
+            int status = 0;
+            if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+                pid_ = -1;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            }
+            ::usleep(10000);
+        }
+        return -1;
+    }
     void TearDown() override {
         if (pid_ > 0) stop(SIGKILL);
         if (stdout_ >= 0) ::close(stdout_);
@@ -179,11 +192,17 @@ TEST_F(EmulatorProgram, RefusesACorruptStateFile) {
     test::writeFile(test::in(dir, "state"), "garbage\n");
     start({"--tcp", "127.0.0.1:0", "--state", test::in(dir, "state").string()});
     EXPECT_EQ(line(), "");
-    int status = 0;
-    ::waitpid(pid_, &status, 0);
-    pid_ = -1;
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2);
+    EXPECT_EQ(exitWithin(kReplyMs), 2);
     EXPECT_EQ(test::readFile(test::in(dir, "state")), "garbage\n");
+}
+
+// A FIFO given as the state file ends the start at once instead of waiting
+// for a writer with the stop signals blocked.
+TEST_F(EmulatorProgram, RefusesAFifoAsStateFileAtOnce) {
+    test::TempDir dir;
+    ASSERT_EQ(::mkfifo(test::in(dir, "state").c_str(), 0600), 0);
+    start({"--tcp", "127.0.0.1:0", "--state", test::in(dir, "state").string()});
+    EXPECT_EQ(exitWithin(kReplyMs), 2);
 }
 
 } // namespace
