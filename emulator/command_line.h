@@ -1,20 +1,20 @@
 // The options of the kt-emulator program.
 #pragma once
 
-#include "core/emulator.h"
-
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "core/emulator.h"
+
 namespace kt::emu {
 
 struct ProgramOptions {
     EmulatorOptions emulator;
-    std::vector<std::string> tcp;                // HOST:PORT each
-    std::vector<std::filesystem::path> pty;      // link paths
-    std::vector<int> fds;                        // inherited descriptors to serve
+    std::vector<std::string> tcp;           // HOST:PORT each
+    std::vector<std::filesystem::path> pty; // link paths
+    std::vector<int> fds;                   // inherited descriptors to serve
     bool listModels = false;
     bool help = false;
 };

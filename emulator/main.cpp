@@ -1,15 +1,16 @@
 // kt-emulator: a virtual receipt printer on TCP, pseudo-terminals and
 // inherited descriptors, until SIGINT or SIGTERM.
+#include <csignal>
+#include <cstdio>
+#include <iostream>
+
 #include "command_line.h"
 #include "core/emulator.h"
 #include "core/faults.h"
 #include "core/tcp_listener.h"
 
-#include <csignal>
-#include <cstdio>
-#include <iostream>
-
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     using namespace kt::emu;
     auto parsed = parseCommandLine({argv + 1, argv + argc});
     if (!parsed) {
@@ -22,7 +23,8 @@ int main(int argc, char **argv) {
         return 0;
     }
     if (opts.listModels) {
-        for (const auto &name : catalogueModelNames()) std::cout << name << "\n";
+        for (const auto &name : catalogueModelNames())
+            std::cout << name << "\n";
         return 0;
     }
     std::signal(SIGPIPE, SIG_IGN);
@@ -44,7 +46,8 @@ int main(int argc, char **argv) {
         for (const auto &address : opts.tcp) {
             const HostPort where = *parseHostPort(address);
             const auto bound = emulator.listenTcp(where.host, where.port);
-            std::cout << "kt-emulator: " << model << " ready on tcp " << where.host << ":" << bound << std::endl;
+            std::cout << "kt-emulator: " << model << " ready on tcp " << where.host << ":" << bound
+                      << std::endl;
         }
         for (const auto &link : opts.pty) {
             const auto path = emulator.openPty(link);
@@ -55,12 +58,14 @@ int main(int argc, char **argv) {
             std::cout << "kt-emulator: " << model << " ready on fd " << fd << std::endl;
         }
         if (describeFaults(opts.emulator.faults) != "none")
-            std::cerr << "kt-emulator: faults: " << describeFaults(opts.emulator.faults) << std::endl;
+            std::cerr << "kt-emulator: faults: " << describeFaults(opts.emulator.faults)
+                      << std::endl;
 
         int signal = 0;
         sigwait(&stopSignals, &signal);
         const Status finished = emulator.finish();
-        if (!finished) std::cerr << "kt-emulator: " << finished.error() << "\n";
+        if (!finished)
+            std::cerr << "kt-emulator: " << finished.error() << "\n";
         return finished ? 0 : 1;
     } catch (const std::exception &e) {
         std::cerr << "kt-emulator: " << e.what() << "\n";

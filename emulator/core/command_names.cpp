@@ -5,25 +5,31 @@
 namespace kt::emu {
 namespace {
 
-std::string parameterName(int n) {
+std::string parameterName(int n)
+{
     const auto *info = findParameter(n);
     return info ? std::string(info->name) : "unknown parameter";
 }
 
-std::string quoted(const std::string &s) {
+std::string quoted(const std::string &s)
+{
     std::string out = "\"";
-    for (unsigned char c : s) out += c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '.';
+    for (unsigned char c : s)
+        out += c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '.';
     return out + "\"";
 }
 
-std::string identityLetter(int k) {
-    if (k >= 0x21 && k < 0x7F) return std::string(1, static_cast<char>(k));
+std::string identityLetter(int k)
+{
+    if (k >= 0x21 && k < 0x7F)
+        return std::string(1, static_cast<char>(k));
     return std::to_string(k);
 }
 
 } // namespace
 
-const char *identityItemName(int k) {
+const char *identityItemName(int k)
+{
     switch (k) {
     case 'A': return "firmware revision";
     case 'B': return "maker name";
@@ -34,21 +40,24 @@ const char *identityItemName(int k) {
     }
 }
 
-std::string commandName(const Command &c) {
+std::string commandName(const Command &c)
+{
     const std::string n = std::to_string(c.number);
     switch (c.kind) {
     case CommandKind::Filler: return "NUL (filler)";
     case CommandKind::Text: return "text " + quoted(c.value);
     case CommandKind::LineFeed: return "LF (print line)";
     case CommandKind::CarriageReturn: return "CR";
-    case CommandKind::ReadParameter: return "GS g 4 n=" + n + " (read " + parameterName(c.number) + ")";
+    case CommandKind::ReadParameter:
+        return "GS g 4 n=" + n + " (read " + parameterName(c.number) + ")";
     case CommandKind::WriteParameter:
         return "GS g 8 n=" + n + " (write " + parameterName(c.number) + ") " + quoted(c.value);
     case CommandKind::Unlock: return "GS g u n l NUL (unlock)";
     case CommandKind::Lock: return "GS g l c k NUL (lock)";
     case CommandKind::ReadIdentity: {
         const char *item = identityItemName(c.number);
-        return "GS I k=" + identityLetter(c.number) + " (" + (item ? item : "unknown identity item") + ")";
+        return "GS I k=" + identityLetter(c.number) + " (" + (item ? item : "unknown identity item")
+            + ")";
     }
     case CommandKind::RealTimeStatus: return "DLE EOT n=" + n + " (real-time status)";
     case CommandKind::SelectPrintMode: return "ESC ! n=" + n + " (select print mode)";

@@ -1,9 +1,9 @@
 // Names of commands and identity items as the transcript shows them.
 #pragma once
 
-#include "commands.h"
-
 #include <string>
+
+#include "commands.h"
 
 namespace kt::emu {
 

@@ -1,9 +1,9 @@
 #include "command_parser.h"
 
-#include "parameters.h"
-
 #include <algorithm>
 #include <array>
+
+#include "parameters.h"
 
 namespace kt::emu {
 namespace {
@@ -16,21 +16,24 @@ constexpr std::uint8_t NUL = 0x00, EOT = 0x04, HT = 0x09, LF = 0x0A, CR = 0x0D, 
 // Bytes that never belong to text or to a parameter value.
 bool isControl(std::uint8_t b) { return b < 0x20 && b != HT; }
 
-Command make(CommandKind kind, std::size_t length) {
+Command make(CommandKind kind, std::size_t length)
+{
     Command c;
     c.kind = kind;
     c.length = length;
     return c;
 }
 
-Command unknown(std::size_t length, std::string name) {
+Command unknown(std::size_t length, std::string name)
+{
     Command c = make(CommandKind::Unknown, length);
     c.name = std::move(name);
     c.problem = "not a command of this printer";
     return c;
 }
 
-Command rejected(std::size_t length, std::string problem) {
+Command rejected(std::size_t length, std::string problem)
+{
     Command c = make(CommandKind::Rejected, length);
     c.problem = std::move(problem);
     return c;
@@ -38,15 +41,18 @@ Command rejected(std::size_t length, std::string problem) {
 
 // An unknown two-byte command; when the second byte is itself a control
 // byte it starts the next command, so only the prefix is skipped.
-Command unknownPrefix(Bytes in, std::string name) {
+Command unknownPrefix(Bytes in, std::string name)
+{
     return unknown(isControl(in[1]) ? 1 : 2, std::move(name));
 }
 
 // The bytes at hand end inside a command; `wanted` is how many the command
 // takes at least (by default one more than there are), so that a long
 // command is not cut again before that much has come.
-ParseStep needMore(Bytes in, Flush flush, std::size_t wanted = 0) {
-    if (flush != Flush::EndOfStream) return ParseStep{std::nullopt, std::max(wanted, in.size() + 1)};
+ParseStep needMore(Bytes in, Flush flush, std::size_t wanted = 0)
+{
+    if (flush != Flush::EndOfStream)
+        return ParseStep{std::nullopt, std::max(wanted, in.size() + 1)};
     Command c = make(CommandKind::Truncated, in.size());
     c.problem = "the data ended inside the command";
     return c;
@@ -77,25 +83,35 @@ constexpr std::array<EscEntry, 14> kEscTable{{
     {'M', 1, CommandKind::Ignored, 0, "select character font"},
 }};
 
-ParseStep parseEsc(Bytes in, Flush flush) {
-    if (in.size() < 2) return needMore(in, flush);
+ParseStep parseEsc(Bytes in, Flush flush)
+{
+    if (in.size() < 2)
+        return needMore(in, flush);
     for (const auto &e : kEscTable) {
-        if (e.code != in[1]) continue;
-        if (in.size() < 2 + e.params) return needMore(in, flush);
+        if (e.code != in[1])
+            continue;
+        if (in.size() < 2 + e.params)
+            return needMore(in, flush);
         Command c = make(e.kind, 2 + e.params);
         c.name = std::string("ESC ") + static_cast<char>(e.code) + " (" + e.name + ")";
         c.arg = e.arg;
-        if (e.params) c.number = in[2];
+        if (e.params)
+            c.number = in[2];
         return c;
     }
     return unknownPrefix(in, "ESC");
 }
 
-ParseStep parseDle(Bytes in, Flush flush) {
-    if (in.size() < 2) return needMore(in, flush);
-    if (in[1] != EOT) return unknownPrefix(in, "DLE");
-    if (in.size() < 3) return needMore(in, flush);
-    if (in[2] < 1 || in[2] > 4) return unknown(isControl(in[2]) && in[2] != 0 ? 2 : 3, "DLE EOT");
+ParseStep parseDle(Bytes in, Flush flush)
+{
+    if (in.size() < 2)
+        return needMore(in, flush);
+    if (in[1] != EOT)
+        return unknownPrefix(in, "DLE");
+    if (in.size() < 3)
+        return needMore(in, flush);
+    if (in[2] < 1 || in[2] > 4)
+        return unknown(isControl(in[2]) && in[2] != 0 ? 2 : 3, "DLE EOT");
     Command c = make(CommandKind::RealTimeStatus, 3);
     c.number = in[2];
     return c;
@@ -104,8 +120,10 @@ ParseStep parseDle(Bytes in, Flush flush) {
 // FS q n, then per image xL xH yL yH and nx * ny * 8 bytes of data. The
 // images are framed first and copied only once the whole command is there,
 // so a long stream is not copied again each time more of it arrives.
-ParseStep parseDefineImages(Bytes in, Flush flush, const ParserLimits &limits) {
-    if (in.size() < 3) return needMore(in, flush);
+ParseStep parseDefineImages(Bytes in, Flush flush, const ParserLimits &limits)
+{
+    if (in.size() < 3)
+        return needMore(in, flush);
     const int count = in[2];
     std::size_t pos = 3;
     std::size_t total = 0;
@@ -113,23 +131,25 @@ ParseStep parseDefineImages(Bytes in, Flush flush, const ParserLimits &limits) {
     std::vector<NvImage> images(static_cast<std::size_t>(count));
     std::vector<std::size_t> starts(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
-        if (in.size() < pos + 4) return needMore(in, flush, pos + 4);
+        if (in.size() < pos + 4)
+            return needMore(in, flush, pos + 4);
         const auto nx = static_cast<std::uint16_t>(in[pos] | in[pos + 1] << 8);
         const auto ny = static_cast<std::uint16_t>(in[pos + 2] | in[pos + 3] << 8);
         const std::size_t size = std::size_t{nx} * ny * 8;
         if (problem.empty() && (nx == 0 || ny == 0 || nx > 1023 || ny > 288))
-            problem = "image " + std::to_string(i + 1) + " has the invalid size " +
-                      std::to_string(nx) + " x " + std::to_string(ny);
+            problem = "image " + std::to_string(i + 1) + " has the invalid size "
+                + std::to_string(nx) + " x " + std::to_string(ny);
         total += size;
         if (total > limits.nvCapacity) {
-            Command c = rejected(pos + 4 + size, "the images need more than the " +
-                                                     std::to_string(limits.nvCapacity) +
-                                                     " bytes of NV memory");
+            Command c = rejected(pos + 4 + size,
+                                 "the images need more than the "
+                                     + std::to_string(limits.nvCapacity) + " bytes of NV memory");
             c.number = count;
             c.imagesLeft = count - 1 - i;
             return c;
         }
-        if (in.size() < pos + 4 + size) return needMore(in, flush, pos + 4 + size);
+        if (in.size() < pos + 4 + size)
+            return needMore(in, flush, pos + 4 + size);
         images[static_cast<std::size_t>(i)] = NvImage{nx, ny, {}};
         starts[static_cast<std::size_t>(i)] = pos + 4;
         pos += 4 + size;
@@ -149,13 +169,19 @@ ParseStep parseDefineImages(Bytes in, Flush flush, const ParserLimits &limits) {
     return c;
 }
 
-ParseStep parseFs(Bytes in, Flush flush, const ParserLimits &limits) {
-    if (in.size() < 2) return needMore(in, flush);
-    if (in[1] == 'q') return parseDefineImages(in, flush, limits);
-    if (in[1] != 'p') return unknownPrefix(in, "FS");
-    if (in.size() < 4) return needMore(in, flush);
+ParseStep parseFs(Bytes in, Flush flush, const ParserLimits &limits)
+{
+    if (in.size() < 2)
+        return needMore(in, flush);
+    if (in[1] == 'q')
+        return parseDefineImages(in, flush, limits);
+    if (in[1] != 'p')
+        return unknownPrefix(in, "FS");
+    if (in.size() < 4)
+        return needMore(in, flush);
     const int mode = in[3] >= '0' ? in[3] - '0' : in[3];
-    if (mode < 0 || mode > 3) return rejected(4, "print mode " + std::to_string(in[3]) + " is not 0 to 3");
+    if (mode < 0 || mode > 3)
+        return rejected(4, "print mode " + std::to_string(in[3]) + " is not 0 to 3");
     Command c = make(CommandKind::PrintNvImage, 4);
     c.number = in[2];
     c.arg = mode;
@@ -165,21 +191,26 @@ ParseStep parseFs(Bytes in, Flush flush, const ParserLimits &limits) {
 // GS g 8 n: the value runs to a NUL (consumed, with the NUL padding the
 // utility adds, as far as it has arrived), a control byte (which starts the
 // next command), or a pause in the data.
-ParseStep parseWrite(Bytes in, Flush flush, const ParserLimits &limits) {
+ParseStep parseWrite(Bytes in, Flush flush, const ParserLimits &limits)
+{
     std::size_t i = 4;
     std::string value;
-    while (i < in.size() && !isControl(in[i]) && in[i] != HT) value += static_cast<char>(in[i++]);
+    while (i < in.size() && !isControl(in[i]) && in[i] != HT)
+        value += static_cast<char>(in[i++]);
     const bool terminated = i < in.size();
-    if (!terminated && flush == Flush::None && value.size() <= limits.maxValue) return needMore(in, flush);
+    if (!terminated && flush == Flush::None && value.size() <= limits.maxValue)
+        return needMore(in, flush);
     std::size_t length = i;
     if (terminated && in[i] == NUL) {
         ++length;
         const auto *info = findParameter(in[3]);
         const std::size_t padded = info ? 4 + info->paddedLength : 0;
-        while (length < padded && length < in.size() && in[length] == NUL) ++length;
+        while (length < padded && length < in.size() && in[length] == NUL)
+            ++length;
     }
     if (value.size() > limits.maxValue) {
-        Command c = rejected(length, "value longer than " + std::to_string(limits.maxValue) + " bytes");
+        Command c
+            = rejected(length, "value longer than " + std::to_string(limits.maxValue) + " bytes");
         c.number = in[3];
         return c;
     }
@@ -190,23 +221,30 @@ ParseStep parseWrite(Bytes in, Flush flush, const ParserLimits &limits) {
 }
 
 // GS g u n l / GS g l c k, with the NUL that follows them when it is there.
-ParseStep parseKeyword(Bytes in, Flush flush, CommandKind kind, const char *rest) {
-    if (in.size() < 5) return needMore(in, flush);
-    if (in[3] != rest[0] || in[4] != rest[1]) return unknown(3, "GS g");
+ParseStep parseKeyword(Bytes in, Flush flush, CommandKind kind, const char *rest)
+{
+    if (in.size() < 5)
+        return needMore(in, flush);
+    if (in[3] != rest[0] || in[4] != rest[1])
+        return unknown(3, "GS g");
     return make(kind, in.size() > 5 && in[5] == NUL ? 6 : 5);
 }
 
-ParseStep parseGsG(Bytes in, Flush flush, const ParserLimits &limits) {
-    if (in.size() < 3) return needMore(in, flush);
+ParseStep parseGsG(Bytes in, Flush flush, const ParserLimits &limits)
+{
+    if (in.size() < 3)
+        return needMore(in, flush);
     switch (in[2]) {
     case '4': {
-        if (in.size() < 4) return needMore(in, flush);
+        if (in.size() < 4)
+            return needMore(in, flush);
         Command c = make(CommandKind::ReadParameter, in.size() > 4 && in[4] == NUL ? 5 : 4);
         c.number = in[3];
         return c;
     }
     case '8':
-        if (in.size() < 4) return needMore(in, flush);
+        if (in.size() < 4)
+            return needMore(in, flush);
         return parseWrite(in, flush, limits);
     case 'u': return parseKeyword(in, flush, CommandKind::Unlock, "nl");
     case 'l': return parseKeyword(in, flush, CommandKind::Lock, "ck");
@@ -215,31 +253,40 @@ ParseStep parseGsG(Bytes in, Flush flush, const ParserLimits &limits) {
 }
 
 // GS ( fn pL pH and pL + 256 * pH bytes of data.
-ParseStep parseGsParen(Bytes in, Flush flush) {
-    if (in.size() < 5) return needMore(in, flush);
+ParseStep parseGsParen(Bytes in, Flush flush)
+{
+    if (in.size() < 5)
+        return needMore(in, flush);
     const std::size_t length = 5 + (in[3] | std::size_t{in[4]} << 8);
-    if (in[2] != 'A') return unknown(length, "GS (");
-    if (length != 7) return rejected(length, "self test takes 2 bytes of data");
-    if (in.size() < 7) return needMore(in, flush, 7);
+    if (in[2] != 'A')
+        return unknown(length, "GS (");
+    if (length != 7)
+        return rejected(length, "self test takes 2 bytes of data");
+    if (in.size() < 7)
+        return needMore(in, flush, 7);
     Command c = make(CommandKind::SelfTest, 7);
     c.number = in[5];
     c.arg = in[6];
     return c;
 }
 
-ParseStep parseGs(Bytes in, Flush flush, const ParserLimits &limits) {
-    if (in.size() < 2) return needMore(in, flush);
+ParseStep parseGs(Bytes in, Flush flush, const ParserLimits &limits)
+{
+    if (in.size() < 2)
+        return needMore(in, flush);
     switch (in[1]) {
     case 'g': return parseGsG(in, flush, limits);
     case '(': return parseGsParen(in, flush);
     case 'I': {
-        if (in.size() < 3) return needMore(in, flush);
+        if (in.size() < 3)
+            return needMore(in, flush);
         Command c = make(CommandKind::ReadIdentity, 3);
         c.number = in[2];
         return c;
     }
     case 'V': {
-        if (in.size() < 3) return needMore(in, flush);
+        if (in.size() < 3)
+            return needMore(in, flush);
         const int m = in[2];
         if (m == 0 || m == 1 || m == '0' || m == '1') {
             Command c = make(CommandKind::Cut, 3);
@@ -247,15 +294,18 @@ ParseStep parseGs(Bytes in, Flush flush, const ParserLimits &limits) {
             c.name = c.arg ? "GS V (partial cut)" : "GS V (full cut)";
             return c;
         }
-        if (m != 65 && m != 66) return unknown(isControl(in[2]) ? 2 : 3, "GS V");
-        if (in.size() < 4) return needMore(in, flush);
+        if (m != 65 && m != 66)
+            return unknown(isControl(in[2]) ? 2 : 3, "GS V");
+        if (in.size() < 4)
+            return needMore(in, flush);
         Command c = make(CommandKind::Cut, 4);
         c.arg = m - 65;
         c.name = c.arg ? "GS V (feed and partial cut)" : "GS V (feed and full cut)";
         return c;
     }
     case '!': {
-        if (in.size() < 3) return needMore(in, flush);
+        if (in.size() < 3)
+            return needMore(in, flush);
         Command c = make(CommandKind::Ignored, 3);
         c.name = "GS ! (select character size)";
         return c;
@@ -266,16 +316,20 @@ ParseStep parseGs(Bytes in, Flush flush, const ParserLimits &limits) {
 
 } // namespace
 
-std::optional<Command> parseCommand(Bytes in, Flush flush, const ParserLimits &limits) {
+std::optional<Command> parseCommand(Bytes in, Flush flush, const ParserLimits &limits)
+{
     return parseNext(in, flush, limits).command;
 }
 
-ParseStep parseNext(Bytes in, Flush flush, const ParserLimits &limits) {
-    if (in.empty()) return ParseStep{std::nullopt, 1};
+ParseStep parseNext(Bytes in, Flush flush, const ParserLimits &limits)
+{
+    if (in.empty())
+        return ParseStep{std::nullopt, 1};
     const std::uint8_t b = in[0];
     if (!isControl(b)) {
         std::size_t n = 0;
-        while (n < in.size() && n < limits.maxText && !isControl(in[n])) ++n;
+        while (n < in.size() && n < limits.maxText && !isControl(in[n]))
+            ++n;
         Command c = make(CommandKind::Text, n);
         c.value.assign(in.begin(), in.begin() + static_cast<std::ptrdiff_t>(n));
         return c;
@@ -283,7 +337,8 @@ ParseStep parseNext(Bytes in, Flush flush, const ParserLimits &limits) {
     switch (b) {
     case NUL: {
         std::size_t n = 0;
-        while (n < in.size() && in[n] == NUL) ++n;
+        while (n < in.size() && in[n] == NUL)
+            ++n;
         return make(CommandKind::Filler, n);
     }
     case LF: return make(CommandKind::LineFeed, 1);

@@ -2,12 +2,12 @@
 // bytes received so far. Pure and bounded, so it can be fuzzed on its own.
 #pragma once
 
-#include "commands.h"
-
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <utility>
+
+#include "commands.h"
 
 namespace kt::emu {
 
@@ -26,8 +26,8 @@ struct ParserLimits {
 
 // What the parser made of the bytes at hand.
 struct ParseStep {
-    ParseStep(Command c) : command(std::move(c)) {}
-    ParseStep(std::nullopt_t, std::size_t bytesWanted) : wanted(bytesWanted) {}
+    ParseStep(Command c) : command(std::move(c)) { }
+    ParseStep(std::nullopt_t, std::size_t bytesWanted) : wanted(bytesWanted) { }
 
     std::optional<Command> command; // nothing: more bytes are needed to tell
     // Without a command: how many bytes the command takes at least, counted

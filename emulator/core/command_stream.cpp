@@ -10,32 +10,40 @@ constexpr std::size_t kKeptCapacity = 64 * 1024;
 } // namespace
 
 CommandStream::CommandStream(Printer &printer, int connection)
-    : printer_(printer), connection_(connection), limits_(printer.parserLimits()) {}
+    : printer_(printer), connection_(connection), limits_(printer.parserLimits())
+{ }
 
-std::vector<Handled> CommandStream::feed(std::span<const std::uint8_t> bytes) {
+std::vector<Handled> CommandStream::feed(std::span<const std::uint8_t> bytes)
+{
     std::vector<Handled> out;
-    if (dropped_) return out;
+    if (dropped_)
+        return out;
     pending_.insert(pending_.end(), bytes.begin(), bytes.end());
     run(Flush::None, out);
     return out;
 }
 
-std::vector<Handled> CommandStream::flush(Flush level) {
+std::vector<Handled> CommandStream::flush(Flush level)
+{
     std::vector<Handled> out;
-    if (dropped_) return out;
+    if (dropped_)
+        return out;
     run(level, out);
-    if (level == Flush::EndOfStream) clearPending(); // nothing more of a cut-short command comes
+    if (level == Flush::EndOfStream)
+        clearPending(); // nothing more of a cut-short command comes
     return out;
 }
 
-void CommandStream::clearPending() {
+void CommandStream::clearPending()
+{
     pending_.clear();
     skip_ = 0;
     imagesLeft_ = 0;
     wanted_ = 0;
 }
 
-bool CommandStream::restart() {
+bool CommandStream::restart()
+{
     const bool hadPending = hasPending();
     clearPending();
     commands_ = 0;
@@ -43,17 +51,20 @@ bool CommandStream::restart() {
     return hadPending;
 }
 
-bool CommandStream::discard(std::size_t &at) {
+bool CommandStream::discard(std::size_t &at)
+{
     while (skip_ > 0 || imagesLeft_ > 0) {
         if (skip_ > 0) {
             const std::size_t n = std::min(skip_, pending_.size() - at);
             at += n;
             skip_ -= n;
-            if (skip_ > 0) return false;
+            if (skip_ > 0)
+                return false;
             continue;
         }
         // The next image header of a rejected FS q tells how much follows.
-        if (pending_.size() - at < 4) return false;
+        if (pending_.size() - at < 4)
+            return false;
         const std::size_t nx = pending_[at] | pending_[at + 1] << 8;
         const std::size_t ny = pending_[at + 2] | pending_[at + 3] << 8;
         at += 4;
@@ -63,12 +74,14 @@ bool CommandStream::discard(std::size_t &at) {
     return true;
 }
 
-void CommandStream::run(Flush flush, std::vector<Handled> &out) {
+void CommandStream::run(Flush flush, std::vector<Handled> &out)
+{
     std::size_t at = 0;
     while (!dropped_ && discard(at) && at < pending_.size()) {
         const std::span<const std::uint8_t> rest(pending_.data() + at, pending_.size() - at);
         // A long command is cut once, when all of it is there.
-        if (flush == Flush::None && rest.size() < wanted_) break;
+        if (flush == Flush::None && rest.size() < wanted_)
+            break;
         ParseStep step = parseNext(rest, flush, limits_);
         if (!step.command) {
             wanted_ = step.wanted;
@@ -77,7 +90,8 @@ void CommandStream::run(Flush flush, std::vector<Handled> &out) {
         wanted_ = 0;
         Command &command = *step.command;
         const std::size_t taken = std::min(command.length, rest.size());
-        if (command.kind != CommandKind::Filler) ++commands_;
+        if (command.kind != CommandKind::Filler)
+            ++commands_;
         skip_ = command.length - taken;
         imagesLeft_ = command.imagesLeft;
         Handled h = printer_.handle(std::move(command), rest.first(taken), connection_, commands_);

@@ -3,12 +3,12 @@
 // thread-safe; each connection has its own.
 #pragma once
 
-#include "command_parser.h"
-#include "printer.h"
-
 #include <cstdint>
 #include <span>
 #include <vector>
+
+#include "command_parser.h"
+#include "printer.h"
 
 namespace kt::emu {
 
@@ -42,8 +42,8 @@ private:
     const int connection_;
     const ParserLimits limits_;
     std::vector<std::uint8_t> pending_;
-    std::size_t skip_ = 0;  // bytes of a rejected command still to come
-    int imagesLeft_ = 0;    // images of a rejected FS q whose headers are still to come
+    std::size_t skip_ = 0;   // bytes of a rejected command still to come
+    int imagesLeft_ = 0;     // images of a rejected FS q whose headers are still to come
     std::size_t wanted_ = 0; // bytes the next command needs before it is worth cutting
     int commands_ = 0;
     bool dropped_ = false;

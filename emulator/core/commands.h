@@ -11,8 +11,8 @@ namespace kt::emu {
 // One NV image in the column order of FS q: 8 * nx dot columns from left to
 // right, each ny bytes from top to bottom, bit 7 the topmost dot.
 struct NvImage {
-    std::uint16_t nx = 0; // width in units of 8 dots
-    std::uint16_t ny = 0; // height in units of 8 dots
+    std::uint16_t nx = 0;           // width in units of 8 dots
+    std::uint16_t ny = 0;           // height in units of 8 dots
     std::vector<std::uint8_t> data; // nx * ny * 8 bytes
 
     bool operator==(const NvImage &) const = default;
@@ -48,10 +48,10 @@ struct Command {
     // Stream bytes the command takes. A rejected command may be longer than
     // what has arrived so far; the rest is discarded as it comes.
     std::size_t length = 0;
-    int number = 0; // parameter n, identity k, status n, print mode, image number, feed count
-    int arg = 0;    // FS p mode, GS ( A test kind, cut: 0 full / 1 partial
-    std::string value; // parameter value, text bytes
-    std::string name;  // table name of an ignored or unknown command
+    int number = 0;      // parameter n, identity k, status n, print mode, image number, feed count
+    int arg = 0;         // FS p mode, GS ( A test kind, cut: 0 full / 1 partial
+    std::string value;   // parameter value, text bytes
+    std::string name;    // table name of an ignored or unknown command
     std::string problem; // why a command was rejected, unknown or truncated
     std::vector<NvImage> images; // FS q
     // A rejected FS q whose framing goes on: images still to come after

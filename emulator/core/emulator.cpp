@@ -1,5 +1,7 @@
 #include "emulator.h"
 
+#include <unistd.h>
+
 #include "atomic_file.h"
 #include "command_stream.h"
 #include "event_loop.h"
@@ -9,29 +11,31 @@
 #include "state_file.h"
 #include "tcp_listener.h"
 
-#include <unistd.h>
-
 namespace kt::emu {
 namespace {
 
-PrinterSetup makeSetup(const EmulatorOptions &o) {
+PrinterSetup makeSetup(const EmulatorOptions &o)
+{
     auto profile = findProfile(o.model);
-    if (!profile) throw EmulatorError("unknown model " + o.model + " (kt-emulator --list-models)");
+    if (!profile)
+        throw EmulatorError("unknown model " + o.model + " (kt-emulator --list-models)");
     for (const auto &[key, value] : o.overrides)
-        if (auto applied = applyOverride(*profile, key, value); !applied) throw EmulatorError(applied.error());
+        if (auto applied = applyOverride(*profile, key, value); !applied)
+            throw EmulatorError(applied.error());
     PrinterSetup s;
     s.catalogueModel = o.model;
     s.state = defaultState(*profile);
     if (o.stateFile && !o.resetState) {
         auto loaded = loadState(*o.stateFile, o.model, *profile);
         if (!loaded)
-            throw EmulatorError("state file unusable, nothing was changed: " + loaded.error() +
-                                " (start with --reset-state to begin from the model defaults)");
+            throw EmulatorError("state file unusable, nothing was changed: " + loaded.error()
+                                + " (start with --reset-state to begin from the model defaults)");
         s.state = std::move(*loaded);
     }
     // An override names a setting explicitly: it wins over the saved state.
     for (const auto &[key, value] : o.overrides)
-        if (const auto *info = findParameter(key)) s.state.parameters[info->number] = value;
+        if (const auto *info = findParameter(key))
+            s.state.parameters[info->number] = value;
     s.profile = std::move(*profile);
     s.stateFile = o.stateFile;
     s.faults = o.faults;
@@ -41,34 +45,43 @@ PrinterSetup makeSetup(const EmulatorOptions &o) {
 
 } // namespace
 
-Connection::Connection(std::unique_ptr<CommandStream> stream) : stream_(std::move(stream)) {}
+Connection::Connection(std::unique_ptr<CommandStream> stream) : stream_(std::move(stream)) { }
 Connection::~Connection() = default;
 
-std::vector<std::uint8_t> Connection::collect(std::vector<Handled> answers) {
+std::vector<std::uint8_t> Connection::collect(std::vector<Handled> answers)
+{
     std::vector<std::uint8_t> out;
     for (auto &h : answers) {
-        if (h.delayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(h.delayMs));
+        if (h.delayMs > 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(h.delayMs));
         out.insert(out.end(), h.reply.begin(), h.reply.end());
     }
     return out;
 }
 
-std::vector<std::uint8_t> Connection::send(std::span<const std::uint8_t> bytes) {
+std::vector<std::uint8_t> Connection::send(std::span<const std::uint8_t> bytes)
+{
     return collect(stream_->feed(bytes));
 }
 
-std::vector<std::uint8_t> Connection::send(const std::string &bytes) {
+std::vector<std::uint8_t> Connection::send(const std::string &bytes)
+{
     return send({reinterpret_cast<const std::uint8_t *>(bytes.data()), bytes.size()});
 }
 
 std::vector<std::uint8_t> Connection::pause() { return collect(stream_->flush(Flush::DataGap)); }
-std::vector<std::uint8_t> Connection::close() { return collect(stream_->flush(Flush::EndOfStream)); }
+std::vector<std::uint8_t> Connection::close()
+{
+    return collect(stream_->flush(Flush::EndOfStream));
+}
 bool Connection::dropped() const { return stream_->dropped(); }
 
-Emulator::Emulator(EmulatorOptions options) : options_(std::move(options)) {
+Emulator::Emulator(EmulatorOptions options) : options_(std::move(options))
+{
     // Temporary files of an emulator killed while saving are of no use.
     for (const auto &file : {options_.stateFile, options_.paperFile})
-        if (file) removeStaleTemporaries(*file);
+        if (file)
+            removeStaleTemporaries(*file);
     printer_ = std::make_unique<Printer>(makeSetup(options_));
     loop_ = std::make_unique<EventLoop>([this](const std::string &e) { addError(e); });
     if (options_.transcriptFile)
@@ -78,15 +91,18 @@ Emulator::Emulator(EmulatorOptions options) : options_(std::move(options)) {
 
 Emulator::~Emulator() { stop(); }
 
-void Emulator::addError(const std::string &error) {
+void Emulator::addError(const std::string &error)
+{
     std::lock_guard lock(mutex_);
     errors_.push_back(error);
 }
 
-std::uint16_t Emulator::listenTcp(const std::string &host, std::uint16_t port) {
+std::uint16_t Emulator::listenTcp(const std::string &host, std::uint16_t port)
+{
     std::unique_ptr<TcpListener> listener;
     try {
-        listener = std::make_unique<TcpListener>(host, port, *printer_, options_.timing, connections_);
+        listener
+            = std::make_unique<TcpListener>(host, port, *printer_, options_.timing, connections_);
     } catch (const std::exception &e) {
         throw EmulatorError(e.what());
     }
@@ -95,7 +111,8 @@ std::uint16_t Emulator::listenTcp(const std::string &host, std::uint16_t port) {
     return bound;
 }
 
-std::string Emulator::openPty(const std::filesystem::path &link) {
+std::string Emulator::openPty(const std::filesystem::path &link)
+{
     std::unique_ptr<PtyLink> pty;
     try {
         pty = std::make_unique<PtyLink>(link);
@@ -109,25 +126,30 @@ std::string Emulator::openPty(const std::filesystem::path &link) {
     return path;
 }
 
-void Emulator::serveFd(int fd, bool takeOwnership) {
+void Emulator::serveFd(int fd, bool takeOwnership)
+{
     const bool terminal = ::isatty(fd);
     if (terminal) {
-        if (auto raw = makeRaw(fd); !raw) throw EmulatorError(raw.error());
+        if (auto raw = makeRaw(fd); !raw)
+            throw EmulatorError(raw.error());
     }
     serve(fd, takeOwnership, terminal ? PeerKind::Terminal : PeerKind::Descriptor);
 }
 
-void Emulator::serve(int fd, bool takeOwnership, PeerKind kind) {
+void Emulator::serve(int fd, bool takeOwnership, PeerKind kind)
+{
     try {
-        loop_->add(std::make_unique<StreamSession>(fd, takeOwnership, kind, *printer_, ++connections_,
-                                                   options_.timing));
+        loop_->add(std::make_unique<StreamSession>(fd, takeOwnership, kind, *printer_,
+                                                   ++connections_, options_.timing));
     } catch (const std::exception &e) {
         throw EmulatorError(e.what());
     }
 }
 
-std::unique_ptr<Connection> Emulator::connect() {
-    return std::unique_ptr<Connection>(new Connection(std::make_unique<CommandStream>(*printer_, ++connections_)));
+std::unique_ptr<Connection> Emulator::connect()
+{
+    return std::unique_ptr<Connection>(
+        new Connection(std::make_unique<CommandStream>(*printer_, ++connections_)));
 }
 
 void Emulator::setFaults(const FaultOptions &faults) { printer_->setFaults(faults); }
@@ -135,7 +157,8 @@ FaultOptions Emulator::faults() const { return printer_->faults(); }
 ModelProfile Emulator::profile() const { return printer_->profile(); }
 PrinterState Emulator::state() const { return printer_->state(); }
 
-std::string Emulator::parameter(int number) const {
+std::string Emulator::parameter(int number) const
+{
     const auto s = printer_->state();
     auto it = s.parameters.find(number);
     return it == s.parameters.end() ? std::string() : it->second;
@@ -145,34 +168,44 @@ bool Emulator::unlocked() const { return printer_->unlocked(); }
 std::vector<TranscriptEntry> Emulator::transcript() const { return printer_->transcript(); }
 std::size_t Emulator::transcriptCount() const { return printer_->transcriptCount(); }
 
-bool Emulator::waitForTranscript(std::size_t count, std::chrono::milliseconds timeout) const {
+bool Emulator::waitForTranscript(std::size_t count, std::chrono::milliseconds timeout) const
+{
     return printer_->waitForTranscript(count, timeout);
 }
 
-bool Emulator::waitForCommand(const std::string &prefix, std::chrono::milliseconds timeout) const {
+bool Emulator::waitForCommand(const std::string &prefix, std::chrono::milliseconds timeout) const
+{
     return printer_->waitForCommand(prefix, timeout);
 }
 
 PaperImage Emulator::paper() const { return printer_->paper(); }
 
-Status Emulator::writePaper(const std::filesystem::path &path) const { return printer_->writePaper(path); }
+Status Emulator::writePaper(const std::filesystem::path &path) const
+{
+    return printer_->writePaper(path);
+}
 
-Status Emulator::finish() {
+Status Emulator::finish()
+{
     std::lock_guard finishing(finishMutex_);
-    if (finished_) return *finished_;
+    if (finished_)
+        return *finished_;
     loop_->stop();
     {
         std::lock_guard lock(mutex_);
         ptys_.clear();
     }
     std::vector<Status> outcomes;
-    if (options_.paperFile) outcomes.push_back(printer_->writePaper(*options_.paperFile));
+    if (options_.paperFile)
+        outcomes.push_back(printer_->writePaper(*options_.paperFile));
     outcomes.push_back(printer_->saveState());
     std::lock_guard lock(mutex_);
     for (const auto &o : outcomes)
-        if (!o) errors_.push_back(o.error());
+        if (!o)
+            errors_.push_back(o.error());
     std::string all;
-    for (const auto &e : errors_) all += (all.empty() ? "" : "; ") + e;
+    for (const auto &e : errors_)
+        all += (all.empty() ? "" : "; ") + e;
     finished_ = all.empty() ? Status::success() : Status::failure(all);
     return *finished_;
 }

@@ -33,16 +33,6 @@
 // Unknown and truncated commands are recorded and skipped.
 #pragma once
 
-#include "command_parser.h"
-#include "faults.h"
-#include "model_profile.h"
-#include "paper_roll.h"
-#include "printer.h"
-#include "printer_state.h"
-#include "status.h"
-#include "stream_session.h"
-#include "transcript.h"
-
 #include <atomic>
 #include <chrono>
 #include <filesystem>
@@ -56,6 +46,16 @@
 #include <thread>
 #include <utility>
 #include <vector>
+
+#include "command_parser.h"
+#include "faults.h"
+#include "model_profile.h"
+#include "paper_roll.h"
+#include "printer.h"
+#include "printer_state.h"
+#include "status.h"
+#include "stream_session.h"
+#include "transcript.h"
 
 namespace kt::emu {
 
@@ -75,7 +75,7 @@ struct EmulatorOptions {
     // Settings and NV images are loaded from here at start and saved after
     // every accepted write. A missing file starts from the model defaults.
     std::optional<std::filesystem::path> stateFile;
-    bool resetState = false; // ignore the state file's content at start
+    bool resetState = false;                             // ignore the state file's content at start
     std::optional<std::filesystem::path> paperFile;      // PNG written by stop()
     std::optional<std::filesystem::path> transcriptFile; // appended line by line
     FaultOptions faults;

@@ -15,21 +15,25 @@ namespace {
 constexpr std::uint64_t kWakeId = 0;
 constexpr int kMaxEvents = 256;
 
-std::uint32_t eventsFor(const EventSource::Interest &i) {
+std::uint32_t eventsFor(const EventSource::Interest &i)
+{
     return (i.read ? EPOLLIN : 0u) | (i.write ? EPOLLOUT : 0u);
 }
 
 // Stop signals go to the program's own thread, never to the loop.
-void blockStopSignals() {
+void blockStopSignals()
+{
     sigset_t set;
     sigemptyset(&set);
-    for (int s : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) sigaddset(&set, s);
+    for (int s : {SIGINT, SIGTERM, SIGHUP, SIGPIPE})
+        sigaddset(&set, s);
     pthread_sigmask(SIG_BLOCK, &set, nullptr);
 }
 
 } // namespace
 
-EventLoop::EventLoop(ErrorSink errors) : errors_(std::move(errors)) {
+EventLoop::EventLoop(ErrorSink errors) : errors_(std::move(errors))
+{
     epoll_ = ::epoll_create1(EPOLL_CLOEXEC);
     wake_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     epoll_event ev{};
@@ -37,21 +41,26 @@ EventLoop::EventLoop(ErrorSink errors) : errors_(std::move(errors)) {
     ev.data.u64 = kWakeId;
     if (epoll_ < 0 || wake_ < 0 || ::epoll_ctl(epoll_, EPOLL_CTL_ADD, wake_, &ev) != 0) {
         const std::string why = std::strerror(errno);
-        if (epoll_ >= 0) ::close(epoll_);
-        if (wake_ >= 0) ::close(wake_);
+        if (epoll_ >= 0)
+            ::close(epoll_);
+        if (wake_ >= 0)
+            ::close(wake_);
         throw std::runtime_error("cannot set up the event loop: " + why);
     }
 }
 
-EventLoop::~EventLoop() {
+EventLoop::~EventLoop()
+{
     stop();
     ::close(wake_);
     ::close(epoll_);
 }
 
-void EventLoop::add(std::unique_ptr<EventSource> source) {
+void EventLoop::add(std::unique_ptr<EventSource> source)
+{
     std::lock_guard lock(mutex_);
-    if (stopping_) return; // destroyed at once: the emulator is going away
+    if (stopping_)
+        return; // destroyed at once: the emulator is going away
     incoming_.push_back(std::move(source));
     if (!started_) {
         started_ = true;
@@ -60,24 +69,29 @@ void EventLoop::add(std::unique_ptr<EventSource> source) {
     wake();
 }
 
-void EventLoop::stop() {
+void EventLoop::stop()
+{
     {
         std::lock_guard lock(mutex_);
-        if (stopping_) return;
+        if (stopping_)
+            return;
         stopping_ = true;
         wake();
     }
-    if (thread_.joinable()) thread_.join();
+    if (thread_.joinable())
+        thread_.join();
     entries_.clear();
     incoming_.clear();
 }
 
-void EventLoop::wake() {
+void EventLoop::wake()
+{
     const std::uint64_t one = 1;
     [[maybe_unused]] auto n = ::write(wake_, &one, sizeof one);
 }
 
-void EventLoop::run() {
+void EventLoop::run()
+{
     blockStopSignals();
     epoll_event events[kMaxEvents];
     for (;;) {
@@ -96,39 +110,48 @@ void EventLoop::run() {
         }
         {
             std::lock_guard lock(mutex_);
-            if (stopping_) return;
+            if (stopping_)
+                return;
         }
         takeNewSources();
         const auto now = Clock::now();
         std::vector<std::uint64_t> due;
         for (const auto &[id, entry] : entries_)
-            if (entry.deadline <= now) due.push_back(id);
-        for (auto id : due) dispatch(id, 0);
+            if (entry.deadline <= now)
+                due.push_back(id);
+        for (auto id : due)
+            dispatch(id, 0);
     }
 }
 
-void EventLoop::takeNewSources() {
+void EventLoop::takeNewSources()
+{
     std::vector<std::unique_ptr<EventSource>> sources;
     {
         std::lock_guard lock(mutex_);
         sources.swap(incoming_);
     }
-    for (auto &s : sources) insert(std::move(s));
+    for (auto &s : sources)
+        insert(std::move(s));
 }
 
-void EventLoop::insert(std::unique_ptr<EventSource> source) {
+void EventLoop::insert(std::unique_ptr<EventSource> source)
+{
     const std::uint64_t id = nextId_++;
     auto &entry = entries_[id];
     entry.source = std::move(source);
     refresh(id, entry);
 }
 
-void EventLoop::dispatch(std::uint64_t id, std::uint32_t events) {
+void EventLoop::dispatch(std::uint64_t id, std::uint32_t events)
+{
     const auto it = entries_.find(id);
-    if (it == entries_.end()) return; // removed earlier in this round
+    if (it == entries_.end())
+        return; // removed earlier in this round
     bool keep = false;
     try {
-        keep = events ? it->second.source->onReady(events, *this) : it->second.source->onDeadline(*this);
+        keep = events ? it->second.source->onReady(events, *this)
+                      : it->second.source->onDeadline(*this);
     } catch (const std::exception &e) {
         errors_(e.what());
     }
@@ -138,35 +161,44 @@ void EventLoop::dispatch(std::uint64_t id, std::uint32_t events) {
         remove(id);
 }
 
-void EventLoop::refresh(std::uint64_t id, Entry &entry) {
+void EventLoop::refresh(std::uint64_t id, Entry &entry)
+{
     const EventSource::Interest interest = entry.source->interest();
     entry.deadline = interest.deadline;
     const std::uint32_t want = eventsFor(interest);
-    if (want == entry.watched) return;
+    if (want == entry.watched)
+        return;
     epoll_event ev{};
     ev.events = want;
     ev.data.u64 = id;
     const int fd = entry.source->fd();
     const int op = !want ? EPOLL_CTL_DEL : entry.watched ? EPOLL_CTL_MOD : EPOLL_CTL_ADD;
     if (::epoll_ctl(epoll_, op, fd, op == EPOLL_CTL_DEL ? nullptr : &ev) != 0) {
-        errors_("event loop: cannot watch descriptor " + std::to_string(fd) + ": " + std::strerror(errno));
+        errors_("event loop: cannot watch descriptor " + std::to_string(fd) + ": "
+                + std::strerror(errno));
         remove(id);
         return;
     }
     entry.watched = want;
 }
 
-void EventLoop::remove(std::uint64_t id) {
+void EventLoop::remove(std::uint64_t id)
+{
     const auto it = entries_.find(id);
-    if (it == entries_.end()) return;
-    if (it->second.watched) ::epoll_ctl(epoll_, EPOLL_CTL_DEL, it->second.source->fd(), nullptr);
+    if (it == entries_.end())
+        return;
+    if (it->second.watched)
+        ::epoll_ctl(epoll_, EPOLL_CTL_DEL, it->second.source->fd(), nullptr);
     entries_.erase(it);
 }
 
-int EventLoop::waitMs() const {
+int EventLoop::waitMs() const
+{
     auto next = Clock::time_point::max();
-    for (const auto &[id, entry] : entries_) next = std::min(next, entry.deadline);
-    if (next == Clock::time_point::max()) return -1;
+    for (const auto &[id, entry] : entries_)
+        next = std::min(next, entry.deadline);
+    if (next == Clock::time_point::max())
+        return -1;
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(next - Clock::now()).count();
     return static_cast<int>(std::clamp<long long>(left, 0, 60000));
 }

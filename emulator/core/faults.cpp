@@ -2,9 +2,11 @@
 
 namespace kt::emu {
 
-ShapedReply applyFaults(const FaultOptions &f, std::vector<std::uint8_t> reply, std::uint32_t &seed) {
+ShapedReply applyFaults(const FaultOptions &f, std::vector<std::uint8_t> reply, std::uint32_t &seed)
+{
     ShapedReply out;
-    if (reply.empty()) return out;
+    if (reply.empty())
+        return out;
     if (f.silent) {
         out.note = "silent: not answered";
         return out;
@@ -26,21 +28,28 @@ ShapedReply applyFaults(const FaultOptions &f, std::vector<std::uint8_t> reply, 
     }
     if (f.lateMs > 0) {
         out.delayMs = f.lateMs;
-        note += (note.empty() ? "" : ", ") + std::string("late ") + std::to_string(f.lateMs) + " ms";
+        note
+            += (note.empty() ? "" : ", ") + std::string("late ") + std::to_string(f.lateMs) + " ms";
     }
     out.bytes = std::move(reply);
     out.note = std::move(note);
     return out;
 }
 
-std::string describeFaults(const FaultOptions &f) {
+std::string describeFaults(const FaultOptions &f)
+{
     std::string out;
     auto add = [&](const std::string &s) { out += (out.empty() ? "" : ", ") + s; };
-    if (f.silent) add("silent");
-    if (f.lateMs > 0) add("late " + std::to_string(f.lateMs) + " ms");
-    if (f.noHeader) add("no header");
-    if (f.garbage) add("garbage");
-    if (f.dropAfter > 0) add("drop after " + std::to_string(f.dropAfter) + " commands");
+    if (f.silent)
+        add("silent");
+    if (f.lateMs > 0)
+        add("late " + std::to_string(f.lateMs) + " ms");
+    if (f.noHeader)
+        add("no header");
+    if (f.garbage)
+        add("garbage");
+    if (f.dropAfter > 0)
+        add("drop after " + std::to_string(f.dropAfter) + " commands");
     return out.empty() ? "none" : out;
 }
 

@@ -11,38 +11,49 @@
 namespace kt::emu {
 namespace {
 
-Status failed(const char *what, int fd) {
-    return Status::failure(std::string(what) + " on descriptor " + std::to_string(fd) + ": " +
-                           std::strerror(errno));
+Status failed(const char *what, int fd)
+{
+    return Status::failure(std::string(what) + " on descriptor " + std::to_string(fd) + ": "
+                           + std::strerror(errno));
 }
 
 } // namespace
 
-void UniqueFd::reset(int fd) {
-    if (fd_ >= 0) ::close(fd_);
+void UniqueFd::reset(int fd)
+{
+    if (fd_ >= 0)
+        ::close(fd_);
     fd_ = fd;
 }
 
-Status makeRaw(int fd) {
+Status makeRaw(int fd)
+{
     termios t{};
-    if (::tcgetattr(fd, &t) != 0) return failed("tcgetattr", fd);
+    if (::tcgetattr(fd, &t) != 0)
+        return failed("tcgetattr", fd);
     ::cfmakeraw(&t);
     t.c_cc[VMIN] = 1;
     t.c_cc[VTIME] = 0;
-    if (::tcsetattr(fd, TCSANOW, &t) != 0) return failed("tcsetattr", fd);
+    if (::tcsetattr(fd, TCSANOW, &t) != 0)
+        return failed("tcsetattr", fd);
     return Status::success();
 }
 
-Status setNonBlocking(int fd) {
+Status setNonBlocking(int fd)
+{
     const int flags = ::fcntl(fd, F_GETFL);
-    if (flags < 0 || ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) != 0) return failed("fcntl", fd);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) != 0)
+        return failed("fcntl", fd);
     return Status::success();
 }
 
-ssize_t writeSome(int fd, const std::uint8_t *bytes, std::size_t size) {
+ssize_t writeSome(int fd, const std::uint8_t *bytes, std::size_t size)
+{
     ssize_t n = ::send(fd, bytes, size, MSG_NOSIGNAL | MSG_DONTWAIT);
-    if (n < 0 && errno == ENOTSOCK) n = ::write(fd, bytes, size);
-    if (n >= 0) return n;
+    if (n < 0 && errno == ENOTSOCK)
+        n = ::write(fd, bytes, size);
+    if (n >= 0)
+        return n;
     return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR ? 0 : -1;
 }
 

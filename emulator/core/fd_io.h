@@ -1,22 +1,24 @@
 // Descriptor helpers of the transports.
 #pragma once
 
-#include "status.h"
-
 #include <cstddef>
 #include <cstdint>
 #include <sys/types.h>
+
+#include "status.h"
 
 namespace kt::emu {
 
 // Owns a descriptor and closes it.
 class UniqueFd {
 public:
-    explicit UniqueFd(int fd = -1) : fd_(fd) {}
+    explicit UniqueFd(int fd = -1) : fd_(fd) { }
     ~UniqueFd() { reset(); }
-    UniqueFd(UniqueFd &&other) noexcept : fd_(other.release()) {}
-    UniqueFd &operator=(UniqueFd &&other) noexcept {
-        if (this != &other) reset(other.release());
+    UniqueFd(UniqueFd &&other) noexcept : fd_(other.release()) { }
+    UniqueFd &operator=(UniqueFd &&other) noexcept
+    {
+        if (this != &other)
+            reset(other.release());
         return *this;
     }
     UniqueFd(const UniqueFd &) = delete;
@@ -24,7 +26,8 @@ public:
 
     int get() const { return fd_; }
     explicit operator bool() const { return fd_ >= 0; }
-    int release() {
+    int release()
+    {
         const int fd = fd_;
         fd_ = -1;
         return fd;

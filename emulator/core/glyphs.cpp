@@ -111,22 +111,27 @@ constexpr int kShapeRows = 7;
 constexpr std::string_view kDescenders = "gjpqy";
 
 // `down` moves the shape one row down, into the descender row.
-std::array<std::uint8_t, kGlyphHeight> decode(std::string_view shape, int down) {
+std::array<std::uint8_t, kGlyphHeight> decode(std::string_view shape, int down)
+{
     std::array<std::uint8_t, kGlyphHeight> rows{};
     for (int r = 0; r < kShapeRows; ++r)
         for (int c = 0; c < kGlyphWidth; ++c) {
             const std::size_t at = static_cast<std::size_t>(r * (kGlyphWidth + 1) + c);
             if (at < shape.size() && shape[at] == '#')
-                rows[static_cast<std::size_t>(r + down)] |= static_cast<std::uint8_t>(1u << (kGlyphWidth - 1 - c));
+                rows[static_cast<std::size_t>(r + down)]
+                    |= static_cast<std::uint8_t>(1u << (kGlyphWidth - 1 - c));
         }
     return rows;
 }
 
 } // namespace
 
-std::array<std::uint8_t, kGlyphHeight> glyphRows(unsigned char code) {
-    if (code < 0x20 || code > 0x7E) return decode(kNoShape, 0);
-    return decode(kShapes[code - 0x20], kDescenders.find(static_cast<char>(code)) != std::string_view::npos);
+std::array<std::uint8_t, kGlyphHeight> glyphRows(unsigned char code)
+{
+    if (code < 0x20 || code > 0x7E)
+        return decode(kNoShape, 0);
+    return decode(kShapes[code - 0x20],
+                  kDescenders.find(static_cast<char>(code)) != std::string_view::npos);
 }
 
 } // namespace kt::emu

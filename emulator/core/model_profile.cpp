@@ -1,8 +1,8 @@
 #include "model_profile.h"
 
-#include "parameters.h"
-
 #include <array>
+
+#include "parameters.h"
 
 namespace kt::emu {
 namespace {
@@ -48,14 +48,16 @@ constexpr std::array<CatalogueRow, 23> kCatalogue{{
     {"KT-7000", 0, "V3.02", "KT702012000933", 576, {2, 0, 0, 0}},
 }};
 
-ModelProfile fromRow(const CatalogueRow &row) {
+ModelProfile fromRow(const CatalogueRow &row)
+{
     ModelProfile p;
     p.model = row.model;
     p.maker = kMaker;
     p.firmware = row.firmware;
     p.serial = row.serial;
     p.fontRom = row.paperWidthDots == 384 ? "FONT ROM 12X24/8X16 58MM" : "FONT ROM 12X24/8X16";
-    if (row.usbProductId != 0) p.usbProductId = row.usbProductId;
+    if (row.usbProductId != 0)
+        p.usbProductId = row.usbProductId;
     p.paperWidthDots = row.paperWidthDots;
     for (const auto &info : parameterTable())
         p.parameters[info.number] = info.kind == ValueKind::Text ? "" : "0";
@@ -72,9 +74,11 @@ ModelProfile fromRow(const CatalogueRow &row) {
 }
 
 // A whole number in `base` up to `max`, or why the text is none.
-Result<unsigned long> parseNumber(std::string_view value, unsigned long max, int base) {
+Result<unsigned long> parseNumber(std::string_view value, unsigned long max, int base)
+{
     std::string v(value);
-    if (v.empty()) return Status::failure("empty value");
+    if (v.empty())
+        return Status::failure("empty value");
     std::size_t used = 0;
     unsigned long n = 0;
     try {
@@ -82,68 +86,83 @@ Result<unsigned long> parseNumber(std::string_view value, unsigned long max, int
     } catch (...) {
         return Status::failure("not a number: " + v);
     }
-    if (used != v.size() || v[0] == '-' || v[0] == '+') return Status::failure("not a number: " + v);
-    if (n > max) return Status::failure("out of range: " + v);
+    if (used != v.size() || v[0] == '-' || v[0] == '+')
+        return Status::failure("not a number: " + v);
+    if (n > max)
+        return Status::failure("out of range: " + v);
     return n;
 }
 
 } // namespace
 
-std::vector<std::string> catalogueModelNames() {
+std::vector<std::string> catalogueModelNames()
+{
     std::vector<std::string> names;
-    for (const auto &row : kCatalogue) names.emplace_back(row.model);
+    for (const auto &row : kCatalogue)
+        names.emplace_back(row.model);
     return names;
 }
 
-std::optional<ModelProfile> findProfile(std::string_view model) {
+std::optional<ModelProfile> findProfile(std::string_view model)
+{
     for (const auto &row : kCatalogue)
-        if (model == row.model) return fromRow(row);
+        if (model == row.model)
+            return fromRow(row);
     return std::nullopt;
 }
 
-Status applyOverride(ModelProfile &p, std::string_view key, std::string_view value) {
-    auto failed = [key](const std::string &why) { return Status::failure(std::string(key) + ": " + why); };
-    std::string *text = key == "model"      ? &p.model
-                        : key == "maker"    ? &p.maker
-                        : key == "firmware" ? &p.firmware
-                        : key == "serial"   ? &p.serial
-                        : key == "font_rom" ? &p.fontRom
-                                            : nullptr;
+Status applyOverride(ModelProfile &p, std::string_view key, std::string_view value)
+{
+    auto failed
+        = [key](const std::string &why) { return Status::failure(std::string(key) + ": " + why); };
+    std::string *text = key == "model" ? &p.model
+        : key == "maker"               ? &p.maker
+        : key == "firmware"            ? &p.firmware
+        : key == "serial"              ? &p.serial
+        : key == "font_rom"            ? &p.fontRom
+                                       : nullptr;
     if (text) {
         *text = value;
         return Status::success();
     }
     if (key == "usb_pid") {
         const auto n = parseNumber(value, 0xffff, 16);
-        if (!n) return failed(n.error());
+        if (!n)
+            return failed(n.error());
         p.usbProductId = static_cast<std::uint16_t>(*n);
         return Status::success();
     }
     if (key == "paper_width") {
         const auto n = parseNumber(value, 4096, 10);
-        if (!n) return failed(n.error());
-        if (*n < 64) return failed("at least 64 dots");
+        if (!n)
+            return failed(n.error());
+        if (*n < 64)
+            return failed("at least 64 dots");
         p.paperWidthDots = static_cast<int>(*n);
         return Status::success();
     }
     if (key == "nv_capacity") {
         const auto n = parseNumber(value, 16u << 20, 10);
-        if (!n) return failed(n.error());
+        if (!n)
+            return failed(n.error());
         p.nvCapacity = *n;
         return Status::success();
     }
     if (const auto *info = findParameter(key)) {
-        if (auto checked = checkValue(*info, value); !checked) return failed(checked.error());
+        if (auto checked = checkValue(*info, value); !checked)
+            return failed(checked.error());
         p.parameters[info->number] = value;
         return Status::success();
     }
     return Status::failure("unknown key: " + std::string(key));
 }
 
-std::vector<std::string> overrideKeys() {
-    std::vector<std::string> keys{"model", "maker", "firmware", "serial", "font_rom",
-                                  "usb_pid", "paper_width", "nv_capacity"};
-    for (const auto &info : parameterTable()) keys.emplace_back(info.key);
+std::vector<std::string> overrideKeys()
+{
+    std::vector<std::string> keys{"model",    "maker",   "firmware",    "serial",
+                                  "font_rom", "usb_pid", "paper_width", "nv_capacity"};
+    for (const auto &info : parameterTable())
+        keys.emplace_back(info.key);
     return keys;
 }
 

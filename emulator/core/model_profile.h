@@ -2,8 +2,6 @@
 // value of every parameter. One profile per model name of the catalogue.
 #pragma once
 
-#include "status.h"
-
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -12,17 +10,19 @@
 #include <string_view>
 #include <vector>
 
+#include "status.h"
+
 namespace kt::emu {
 
 struct ModelProfile {
-    std::string model;    // GS I C
-    std::string maker;    // GS I B; holds the maker word the utility looks for
-    std::string firmware; // GS I A
-    std::string serial;   // GS I D
-    std::string fontRom;  // GS I E
+    std::string model;                         // GS I C
+    std::string maker;                         // GS I B; holds the maker word the utility looks for
+    std::string firmware;                      // GS I A
+    std::string serial;                        // GS I D
+    std::string fontRom;                       // GS I E
     std::optional<std::uint16_t> usbProductId; // vendor 5e1b
     int paperWidthDots = 576;
-    std::size_t nvCapacity = 256 * 1024; // bytes of NV image data FS q may store
+    std::size_t nvCapacity = 256 * 1024;   // bytes of NV image data FS q may store
     std::map<int, std::string> parameters; // default value per parameter number
 };
 

@@ -1,48 +1,56 @@
 #include "paper_roll.h"
 
-#include "glyphs.h"
-
 #include <algorithm>
+
+#include "glyphs.h"
 
 namespace kt::emu {
 namespace {
 
-constexpr int kLineGap = 6;      // dots between text lines
-constexpr int kCutMargin = 12;   // blank rows on each side of a cut line
-constexpr int kDash = 8;         // dash and gap length of the cut line
+constexpr int kLineGap = 6;    // dots between text lines
+constexpr int kCutMargin = 12; // blank rows on each side of a cut line
+constexpr int kDash = 8;       // dash and gap length of the cut line
 constexpr unsigned char kTab = 0x09;
 
 } // namespace
 
-bool PaperImage::dot(int x, int y) const {
-    if (x < 0 || y < 0 || x >= width || y >= height) return false;
+bool PaperImage::dot(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= width || y >= height)
+        return false;
     return bits[static_cast<std::size_t>(y * stride() + x / 8)] & (0x80 >> (x % 8));
 }
 
 PaperRoll::PaperRoll(int widthDots, int maxRows) : maxRows_(maxRows) { image_.width = widthDots; }
 
-int PaperRoll::cellWidth(std::uint8_t mode) {
+int PaperRoll::cellWidth(std::uint8_t mode)
+{
     const int w = mode & printmode::SmallFont ? 8 : 12;
     return mode & printmode::DoubleWidth ? 2 * w : w;
 }
 
-int PaperRoll::cellHeight(std::uint8_t mode) {
+int PaperRoll::cellHeight(std::uint8_t mode)
+{
     const int h = mode & printmode::SmallFont ? 16 : 24;
     return mode & printmode::DoubleHeight ? 2 * h : h;
 }
 
-int PaperRoll::lineWidth() const {
+int PaperRoll::lineWidth() const
+{
     int w = 0;
-    for (const auto &c : line_) w += cellWidth(c.mode);
+    for (const auto &c : line_)
+        w += cellWidth(c.mode);
     return w;
 }
 
-bool PaperRoll::lineIsBlank() const {
+bool PaperRoll::lineIsBlank() const
+{
     return std::all_of(line_.begin(), line_.end(),
                        [](const Cell &c) { return c.code == ' ' || c.code == kTab; });
 }
 
-int PaperRoll::addText(std::string_view text, std::uint8_t mode) {
+int PaperRoll::addText(std::string_view text, std::uint8_t mode)
+{
     int printed = 0;
     for (unsigned char code : text) {
         if (!line_.empty() && lineWidth() + cellWidth(mode) > image_.width) {
@@ -54,7 +62,8 @@ int PaperRoll::addText(std::string_view text, std::uint8_t mode) {
     return printed;
 }
 
-int PaperRoll::addRows(int rows) {
+int PaperRoll::addRows(int rows)
+{
     const int first = image_.height;
     const int added = std::max(0, std::min(rows, maxRows_ - image_.height));
     image_.height += added;
@@ -62,15 +71,18 @@ int PaperRoll::addRows(int rows) {
     return first;
 }
 
-void PaperRoll::set(int x, int y) {
-    if (x < 0 || y < 0 || x >= image_.width || y >= image_.height) return;
-    image_.bits[static_cast<std::size_t>(y * image_.stride() + x / 8)] |=
-        static_cast<std::uint8_t>(0x80 >> (x % 8));
+void PaperRoll::set(int x, int y)
+{
+    if (x < 0 || y < 0 || x >= image_.width || y >= image_.height)
+        return;
+    image_.bits[static_cast<std::size_t>(y * image_.stride() + x / 8)]
+        |= static_cast<std::uint8_t>(0x80 >> (x % 8));
 }
 
 // The 5 x 7 shape is scaled to fill most of the cell: 1 x 2 in the 8x16
 // font, 2 x 3 in the 12x24 font, doubled again for double width/height.
-void PaperRoll::drawCell(const Cell &cell, int left, int baseline) {
+void PaperRoll::drawCell(const Cell &cell, int left, int baseline)
+{
     const bool small = cell.mode & printmode::SmallFont;
     const int sx = (small ? 1 : 2) * (cell.mode & printmode::DoubleWidth ? 2 : 1);
     const int sy = (small ? 2 : 3) * (cell.mode & printmode::DoubleHeight ? 2 : 1);
@@ -81,17 +93,22 @@ void PaperRoll::drawCell(const Cell &cell, int left, int baseline) {
     const int bold = cell.mode & printmode::Emphasis ? 1 : 0;
     for (int r = 0; r < kGlyphHeight; ++r)
         for (int c = 0; c < kGlyphWidth; ++c) {
-            if (!(rows[static_cast<std::size_t>(r)] & (1 << (kGlyphWidth - 1 - c)))) continue;
+            if (!(rows[static_cast<std::size_t>(r)] & (1 << (kGlyphWidth - 1 - c))))
+                continue;
             for (int dy = 0; dy < sy; ++dy)
-                for (int dx = 0; dx < sx + bold; ++dx) set(x0 + c * sx + dx, y0 + r * sy + dy);
+                for (int dx = 0; dx < sx + bold; ++dx)
+                    set(x0 + c * sx + dx, y0 + r * sy + dy);
         }
     if (cell.mode & printmode::Underline)
-        for (int x = left; x < left + cellWidth(cell.mode); ++x) set(x, baseline - 1);
+        for (int x = left; x < left + cellWidth(cell.mode); ++x)
+            set(x, baseline - 1);
 }
 
-void PaperRoll::printLine() {
+void PaperRoll::printLine()
+{
     int height = cellHeight(0);
-    for (const auto &c : line_) height = std::max(height, cellHeight(c.mode));
+    for (const auto &c : line_)
+        height = std::max(height, cellHeight(c.mode));
     const int top = addRows(height + kLineGap);
     // Past the end of the roll nothing is drawn: the line is lost.
     if (top >= image_.height) {
@@ -108,8 +125,10 @@ void PaperRoll::printLine() {
 
 void PaperRoll::feed(int rows) { addRows(rows); }
 
-void PaperRoll::printImage(const NvImage &img, int scaleX, int scaleY) {
-    if (img.data.size() != std::size_t{img.nx} * img.ny * 8) return;
+void PaperRoll::printImage(const NvImage &img, int scaleX, int scaleY)
+{
+    if (img.data.size() != std::size_t{img.nx} * img.ny * 8)
+        return;
     const int columns = img.nx * 8;
     const int top = addRows(img.ny * 8 * scaleY);
     // Only the dot rows that fit on the roll are drawn.
@@ -118,7 +137,8 @@ void PaperRoll::printImage(const NvImage &img, int scaleX, int scaleY) {
         for (int k = 0; k < img.ny && k * 8 < fitting; ++k) {
             const std::uint8_t b = img.data[static_cast<std::size_t>(c * img.ny + k)];
             for (int l = 0; l < 8; ++l) {
-                if (!(b & (0x80 >> l))) continue;
+                if (!(b & (0x80 >> l)))
+                    continue;
                 for (int dy = 0; dy < scaleY; ++dy)
                     for (int dx = 0; dx < scaleX; ++dx)
                         set(c * scaleX + dx, top + (k * 8 + l) * scaleY + dy);
@@ -126,9 +146,11 @@ void PaperRoll::printImage(const NvImage &img, int scaleX, int scaleY) {
         }
 }
 
-void PaperRoll::cut() {
+void PaperRoll::cut()
+{
     const int row = addRows(2 * kCutMargin + 2) + kCutMargin;
-    if (row >= image_.height) return;
+    if (row >= image_.height)
+        return;
     for (int x = 0; x < image_.width; ++x)
         if ((x / kDash) % 2 == 0) {
             set(x, row);

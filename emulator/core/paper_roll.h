@@ -1,12 +1,12 @@
 // The paper roll: text lines, NV images and cuts laid down as dot rows.
 #pragma once
 
-#include "commands.h"
-
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "commands.h"
 
 namespace kt::emu {
 

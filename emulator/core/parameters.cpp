@@ -44,40 +44,51 @@ constexpr std::array<ParameterInfo, 29> kTable{{
 
 std::span<const ParameterInfo> table() { return kTable; }
 
-bool allDigits(std::string_view v) {
-    return !v.empty() && std::all_of(v.begin(), v.end(), [](char c) { return c >= '0' && c <= '9'; });
+bool allDigits(std::string_view v)
+{
+    return !v.empty()
+        && std::all_of(v.begin(), v.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 } // namespace
 
 std::span<const ParameterInfo> parameterTable() { return table(); }
 
-const ParameterInfo *findParameter(int number) {
+const ParameterInfo *findParameter(int number)
+{
     for (const auto &p : table())
-        if (p.number == number) return &p;
+        if (p.number == number)
+            return &p;
     return nullptr;
 }
 
-const ParameterInfo *findParameter(std::string_view key) {
+const ParameterInfo *findParameter(std::string_view key)
+{
     for (const auto &p : table())
-        if (p.key == key) return &p;
+        if (p.key == key)
+            return &p;
     return nullptr;
 }
 
-Status checkValue(const ParameterInfo &p, std::string_view value) {
+Status checkValue(const ParameterInfo &p, std::string_view value)
+{
     if (value.size() > p.maxLength)
         return Status::failure("longer than " + std::to_string(p.maxLength) + " bytes");
     switch (p.kind) {
     case ValueKind::Byte:
-        if (!allDigits(value)) return Status::failure("not a decimal number");
-        if (std::stoi(std::string(value)) > 255) return Status::failure("above 255");
+        if (!allDigits(value))
+            return Status::failure("not a decimal number");
+        if (std::stoi(std::string(value)) > 255)
+            return Status::failure("above 255");
         return Status::success();
     case ValueKind::Counter:
-        if (!allDigits(value)) return Status::failure("not a decimal number");
+        if (!allDigits(value))
+            return Status::failure("not a decimal number");
         return Status::success();
     case ValueKind::Text:
         for (unsigned char c : value)
-            if (c < 0x20) return Status::failure("holds a control byte");
+            if (c < 0x20)
+                return Status::failure("holds a control byte");
         return Status::success();
     }
     return Status::failure("unknown kind");

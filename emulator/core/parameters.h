@@ -2,12 +2,12 @@
 // numbers, names, value kinds and how the service utility frames a write.
 #pragma once
 
-#include "status.h"
-
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+
+#include "status.h"
 
 namespace kt::emu {
 

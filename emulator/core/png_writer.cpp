@@ -1,11 +1,11 @@
 #include "png_writer.h"
 
-#include "atomic_file.h"
+#include <cstdio>
+#include <vector>
 
 #include <png.h>
 
-#include <cstdio>
-#include <vector>
+#include "atomic_file.h"
 
 namespace kt::emu {
 namespace {
@@ -14,9 +14,11 @@ constexpr int kBlankRows = 8;
 
 // libpng reports errors by longjmp; this frame holds nothing that needs
 // unwinding, and every row is prepared before the first libpng call.
-bool encode(FILE *f, int width, int height, std::vector<png_bytep> &rows) {
+bool encode(FILE *f, int width, int height, std::vector<png_bytep> &rows)
+{
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    if (!png) return false;
+    if (!png)
+        return false;
     png_infop info = png_create_info_struct(png);
     if (!info || setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
@@ -35,7 +37,8 @@ bool encode(FILE *f, int width, int height, std::vector<png_bytep> &rows) {
 
 } // namespace
 
-Status writePaperPng(const PaperImage &paper, const std::filesystem::path &path) {
+Status writePaperPng(const PaperImage &paper, const std::filesystem::path &path)
+{
     const int width = paper.width > 0 ? paper.width : 1;
     const int stride = (width + 7) / 8;
     const int height = paper.height > 0 ? paper.height : kBlankRows;
@@ -44,7 +47,8 @@ Status writePaperPng(const PaperImage &paper, const std::filesystem::path &path)
     for (std::size_t i = 0; i < paper.bits.size() && i < pixels.size(); ++i)
         pixels[i] = static_cast<png_byte>(~paper.bits[i]);
     std::vector<png_bytep> rows(static_cast<std::size_t>(height));
-    for (int y = 0; y < height; ++y) rows[static_cast<std::size_t>(y)] = &pixels[static_cast<std::size_t>(y * stride)];
+    for (int y = 0; y < height; ++y)
+        rows[static_cast<std::size_t>(y)] = &pixels[static_cast<std::size_t>(y * stride)];
     return writeFileAtomically(path, [&](FILE *f) { return encode(f, width, height, rows); });
 }
 

@@ -1,11 +1,11 @@
 // Writes a paper image as a black-on-white PNG file.
 #pragma once
 
-#include "paper_roll.h"
-#include "status.h"
-
 #include <filesystem>
 #include <string>
+
+#include "paper_roll.h"
+#include "status.h"
 
 namespace kt::emu {
 

@@ -16,11 +16,13 @@ constexpr std::uint8_t kPaperEndBits = 0x60;    // DLE EOT 4: paper roll end
 constexpr int kTextLineRows = 30;               // one 12x24 line and its gap
 
 // Replies to queries: "_", the value, NUL.
-Bytes framedReply(const std::string &value) {
+Bytes framedReply(const std::string &value)
+{
     Bytes out;
     out.reserve(value.size() + 2);
     out.push_back('_');
-    for (char c : value) out.push_back(static_cast<std::uint8_t>(c));
+    for (char c : value)
+        out.push_back(static_cast<std::uint8_t>(c));
     out.push_back(0);
     return out;
 }
@@ -28,35 +30,46 @@ Bytes framedReply(const std::string &value) {
 // Commands that print or format text keep a composed line; any other
 // command first drops a line that holds only blanks, so that the blank a
 // client writes as a read filler never reaches the paper.
-bool keepsBlankLine(CommandKind k) {
-    return k == CommandKind::Text || k == CommandKind::LineFeed || k == CommandKind::CarriageReturn ||
-           k == CommandKind::SelectPrintMode || k == CommandKind::Ignored || k == CommandKind::Filler;
+bool keepsBlankLine(CommandKind k)
+{
+    return k == CommandKind::Text || k == CommandKind::LineFeed || k == CommandKind::CarriageReturn
+        || k == CommandKind::SelectPrintMode || k == CommandKind::Ignored
+        || k == CommandKind::Filler;
 }
 
 } // namespace
 
 Printer::Printer(PrinterSetup s)
-    : catalogueModel_(std::move(s.catalogueModel)), profile_(std::move(s.profile)),
-      state_(std::move(s.state)), stateFile_(std::move(s.stateFile)), faults_(s.faults),
-      paper_(profile_.paperWidthDots, s.maxPaperRows) {}
+    : catalogueModel_(std::move(s.catalogueModel)),
+      profile_(std::move(s.profile)),
+      state_(std::move(s.state)),
+      stateFile_(std::move(s.stateFile)),
+      faults_(s.faults),
+      paper_(profile_.paperWidthDots, s.maxPaperRows)
+{ }
 
-ParserLimits Printer::parserLimits() const {
+ParserLimits Printer::parserLimits() const
+{
     ParserLimits limits;
     limits.nvCapacity = profile_.nvCapacity;
     return limits;
 }
 
 Handled Printer::handle(Command c, std::span<const std::uint8_t> bytes, int connection,
-                        int commandCount) {
+                        int commandCount)
+{
     std::lock_guard lock(mutex_);
-    if (!keepsBlankLine(c.kind) && paper_.lineIsBlank()) paper_.discardLine();
+    if (!keepsBlankLine(c.kind) && paper_.lineIsBlank())
+        paper_.discardLine();
     Result r = execute(c);
 
     TranscriptEntry e;
     e.time = std::chrono::system_clock::now();
     e.connection = connection;
-    e.bytes.assign(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(
-                                                      std::min(bytes.size(), TranscriptEntry::kMaxBytes)));
+    e.bytes.assign(
+        bytes.begin(),
+        bytes.begin()
+            + static_cast<std::ptrdiff_t>(std::min(bytes.size(), TranscriptEntry::kMaxBytes)));
     e.length = c.length;
     e.name = commandName(c);
     e.outcome = std::move(r.outcome);
@@ -69,14 +82,15 @@ Handled Printer::handle(Command c, std::span<const std::uint8_t> bytes, int conn
     e.reply = std::move(shaped.bytes);
     e.replyNote = std::move(shaped.note);
     if (h.drop)
-        e.replyNote += (e.replyNote.empty() ? "" : ", ") + std::string("connection dropped after ") +
-                       std::to_string(commandCount) + " commands";
+        e.replyNote += (e.replyNote.empty() ? "" : ", ") + std::string("connection dropped after ")
+            + std::to_string(commandCount) + " commands";
     transcript_.add(std::move(e));
     changed_.notify_all();
     return h;
 }
 
-Printer::Result Printer::execute(Command &c) {
+Printer::Result Printer::execute(Command &c)
+{
     switch (c.kind) {
     case CommandKind::Filler:
     case CommandKind::CarriageReturn:
@@ -122,16 +136,21 @@ Printer::Result Printer::execute(Command &c) {
     return {};
 }
 
-Printer::Result Printer::readParameter(int number) const {
-    if (!findParameter(number)) return {{}, "unknown parameter: not answered"};
+Printer::Result Printer::readParameter(int number) const
+{
+    if (!findParameter(number))
+        return {{}, "unknown parameter: not answered"};
     auto it = state_.parameters.find(number);
     return {framedReply(it == state_.parameters.end() ? std::string() : it->second), {}};
 }
 
-Printer::Result Printer::writeParameter(int number, const std::string &value) {
+Printer::Result Printer::writeParameter(int number, const std::string &value)
+{
     const auto *info = findParameter(number);
-    if (!info) return {{}, "ignored: unknown parameter"};
-    if (!unlocked_) return {{}, "ignored: the printer is locked"};
+    if (!info)
+        return {{}, "ignored: unknown parameter"};
+    if (!unlocked_)
+        return {{}, "ignored: the printer is locked"};
     if (auto checked = checkValue(*info, value); !checked)
         return {{}, "rejected: the value is " + checked.error()};
     PrinterState next = state_;
@@ -139,24 +158,29 @@ Printer::Result Printer::writeParameter(int number, const std::string &value) {
     return {{}, commit(std::move(next), "applied")};
 }
 
-Printer::Result Printer::readIdentity(int k) const {
-    const std::string *value = k == 'A'   ? &profile_.firmware
-                               : k == 'B' ? &profile_.maker
-                               : k == 'C' ? &profile_.model
-                               : k == 'D' ? &profile_.serial
-                               : k == 'E' ? &profile_.fontRom
-                                          : nullptr;
-    if (!value) return {{}, "unknown identity item: not answered"};
+Printer::Result Printer::readIdentity(int k) const
+{
+    const std::string *value = k == 'A' ? &profile_.firmware
+        : k == 'B'                      ? &profile_.maker
+        : k == 'C'                      ? &profile_.model
+        : k == 'D'                      ? &profile_.serial
+        : k == 'E'                      ? &profile_.fontRom
+                                        : nullptr;
+    if (!value)
+        return {{}, "unknown identity item: not answered"};
     return {framedReply(*value), {}};
 }
 
-Printer::Result Printer::realTimeStatus(int n) const {
+Printer::Result Printer::realTimeStatus(int n) const
+{
     std::uint8_t status = kStatusFixedBits;
-    if (n == 4 && paper_.full()) status |= kPaperEndBits;
+    if (n == 4 && paper_.full())
+        status |= kPaperEndBits;
     return {{status}, {}};
 }
 
-Printer::Result Printer::defineImages(std::vector<NvImage> images) {
+Printer::Result Printer::defineImages(std::vector<NvImage> images)
+{
     const std::string stored = "stored " + std::to_string(images.size()) + " NV images";
     // Everything but the old images, which are replaced, is copied.
     std::vector<NvImage> old = std::move(state_.images);
@@ -166,16 +190,19 @@ Printer::Result Printer::defineImages(std::vector<NvImage> images) {
     return {{}, commit(std::move(next), stored)};
 }
 
-Printer::Result Printer::printImage(int number, int mode) {
+Printer::Result Printer::printImage(int number, int mode)
+{
     if (number < 1 || static_cast<std::size_t>(number) > state_.images.size())
         return {{}, "no NV image " + std::to_string(number) + " is stored: nothing printed"};
     printPendingLine();
     const NvImage &img = state_.images[static_cast<std::size_t>(number - 1)];
     paper_.printImage(img, mode & 1 ? 2 : 1, mode & 2 ? 2 : 1);
-    return {{}, "printed " + std::to_string(img.nx * 8) + " x " + std::to_string(img.ny * 8) + " dots"};
+    return {{},
+            "printed " + std::to_string(img.nx * 8) + " x " + std::to_string(img.ny * 8) + " dots"};
 }
 
-Printer::Result Printer::selfTest() {
+Printer::Result Printer::selfTest()
+{
     printPendingLine();
     const SelfTestPage page = selfTestPage(profile_, state_);
     countLines(paper_.addText(page.title, printmode::DoubleWidth | printmode::Emphasis));
@@ -192,7 +219,8 @@ Printer::Result Printer::selfTest() {
     return {{}, "self-test page printed"};
 }
 
-std::string Printer::commit(PrinterState next, const std::string &applied) {
+std::string Printer::commit(PrinterState next, const std::string &applied)
+{
     if (stateFile_) {
         if (auto saved = kt::emu::saveState(*stateFile_, catalogueModel_, next); !saved)
             return "not applied: " + saved.error();
@@ -201,79 +229,97 @@ std::string Printer::commit(PrinterState next, const std::string &applied) {
     return applied;
 }
 
-void Printer::printPendingLine() {
-    if (paper_.lineIsEmpty()) return;
+void Printer::printPendingLine()
+{
+    if (paper_.lineIsEmpty())
+        return;
     paper_.printLine();
     countLines(1);
 }
 
-void Printer::countLines(int lines) {
-    for (int i = 0; i < lines; ++i) incrementCounter(state_, param::LinesPrinted);
+void Printer::countLines(int lines)
+{
+    for (int i = 0; i < lines; ++i)
+        incrementCounter(state_, param::LinesPrinted);
 }
 
-void Printer::setFaults(const FaultOptions &faults) {
+void Printer::setFaults(const FaultOptions &faults)
+{
     std::lock_guard lock(mutex_);
     faults_ = faults;
 }
 
-FaultOptions Printer::faults() const {
+FaultOptions Printer::faults() const
+{
     std::lock_guard lock(mutex_);
     return faults_;
 }
 
-Status Printer::openTranscript(const std::filesystem::path &path) {
+Status Printer::openTranscript(const std::filesystem::path &path)
+{
     std::lock_guard lock(mutex_);
     return transcript_.openFile(path);
 }
 
-std::vector<TranscriptEntry> Printer::transcript() const {
+std::vector<TranscriptEntry> Printer::transcript() const
+{
     std::lock_guard lock(mutex_);
     return transcript_.entries();
 }
 
-std::size_t Printer::transcriptCount() const {
+std::size_t Printer::transcriptCount() const
+{
     std::lock_guard lock(mutex_);
     return transcript_.count();
 }
 
-bool Printer::waitForTranscript(std::size_t count, std::chrono::milliseconds timeout) const {
+bool Printer::waitForTranscript(std::size_t count, std::chrono::milliseconds timeout) const
+{
     std::unique_lock lock(mutex_);
     return changed_.wait_for(lock, timeout, [&] { return transcript_.count() >= count; });
 }
 
-bool Printer::waitForCommand(const std::string &prefix, std::chrono::milliseconds timeout) const {
+bool Printer::waitForCommand(const std::string &prefix, std::chrono::milliseconds timeout) const
+{
     std::unique_lock lock(mutex_);
     return changed_.wait_for(lock, timeout, [&] {
         for (const auto &e : transcript_.kept())
-            if (e.name.rfind(prefix, 0) == 0) return true;
+            if (e.name.rfind(prefix, 0) == 0)
+                return true;
         return false;
     });
 }
 
-PrinterState Printer::state() const {
+PrinterState Printer::state() const
+{
     std::lock_guard lock(mutex_);
     return state_;
 }
 
 ModelProfile Printer::profile() const { return profile_; }
 
-bool Printer::unlocked() const {
+bool Printer::unlocked() const
+{
     std::lock_guard lock(mutex_);
     return unlocked_;
 }
 
-PaperImage Printer::paper() const {
+PaperImage Printer::paper() const
+{
     std::lock_guard lock(mutex_);
     return paper_.image();
 }
 
-Status Printer::writePaper(const std::filesystem::path &path) const {
+Status Printer::writePaper(const std::filesystem::path &path) const
+{
     return writePaperPng(paper(), path);
 }
 
-Status Printer::saveState() {
+Status Printer::saveState()
+{
     std::lock_guard lock(mutex_);
-    if (!stateFile_) return Status::success();
+    if (!stateFile_)
+        return Status::success();
     return kt::emu::saveState(*stateFile_, catalogueModel_, state_);
 }
 

@@ -4,15 +4,6 @@
 // from their own threads.
 #pragma once
 
-#include "command_parser.h"
-#include "commands.h"
-#include "faults.h"
-#include "model_profile.h"
-#include "paper_roll.h"
-#include "printer_state.h"
-#include "status.h"
-#include "transcript.h"
-
 #include <chrono>
 #include <condition_variable>
 #include <filesystem>
@@ -21,6 +12,15 @@
 #include <span>
 #include <string>
 #include <vector>
+
+#include "command_parser.h"
+#include "commands.h"
+#include "faults.h"
+#include "model_profile.h"
+#include "paper_roll.h"
+#include "printer_state.h"
+#include "status.h"
+#include "transcript.h"
 
 namespace kt::emu {
 

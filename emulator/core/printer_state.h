@@ -1,12 +1,12 @@
 // What the printer keeps across a re-power: parameter values and NV images.
 #pragma once
 
-#include "commands.h"
-#include "model_profile.h"
-
 #include <map>
 #include <string>
 #include <vector>
+
+#include "commands.h"
+#include "model_profile.h"
 
 namespace kt::emu {
 

@@ -5,13 +5,15 @@
 namespace kt::emu {
 namespace {
 
-std::string field(const char *label, const std::string &value) {
+std::string field(const char *label, const std::string &value)
+{
     std::string line = label;
     line.resize(14, ' ');
     return line + ": " + value;
 }
 
-std::string bits(const std::string &value) {
+std::string bits(const std::string &value)
+{
     int v = 0;
     try {
         v = std::stoi(value);
@@ -19,13 +21,15 @@ std::string bits(const std::string &value) {
         return value;
     }
     std::string out;
-    for (int bit = 7; bit >= 0; --bit) out += (v >> bit) & 1 ? '1' : '0';
+    for (int bit = 7; bit >= 0; --bit)
+        out += (v >> bit) & 1 ? '1' : '0';
     return out + " (" + value + ")";
 }
 
 } // namespace
 
-SelfTestPage selfTestPage(const ModelProfile &profile, const PrinterState &state) {
+SelfTestPage selfTestPage(const ModelProfile &profile, const PrinterState &state)
+{
     auto p = [&](int n) {
         auto it = state.parameters.find(n);
         return it == state.parameters.end() ? std::string() : it->second;
@@ -47,10 +51,12 @@ SelfTestPage selfTestPage(const ModelProfile &profile, const PrinterState &state
     l.push_back(field("Char set", p(param::InterChars)));
     l.push_back(field("Language", p(param::LanguageModel)));
     l.push_back(field("Density", p(param::PrintDensity)));
-    l.push_back(field("New 8x16 font", p(param::New8x16Font).empty() ? "OFF" : p(param::New8x16Font)));
+    l.push_back(
+        field("New 8x16 font", p(param::New8x16Font).empty() ? "OFF" : p(param::New8x16Font)));
     l.push_back(field("Thai pass", p(param::ThaiFontPass)));
     for (int i = 0; i < 4; ++i)
-        l.push_back(field(("Soft switch " + std::to_string(i + 1)).c_str(), bits(p(param::SoftSwitch1 + i))));
+        l.push_back(field(("Soft switch " + std::to_string(i + 1)).c_str(),
+                          bits(p(param::SoftSwitch1 + i))));
     l.push_back(field("NV images", std::to_string(state.images.size())));
     return page;
 }

@@ -2,11 +2,11 @@
 // settings, switch bytes and stored images.
 #pragma once
 
-#include "model_profile.h"
-#include "printer_state.h"
-
 #include <string>
 #include <vector>
+
+#include "model_profile.h"
+#include "printer_state.h"
 
 namespace kt::emu {
 

@@ -2,13 +2,13 @@
 // lines, so that written settings survive a restart of the emulator.
 #pragma once
 
-#include "model_profile.h"
-#include "printer_state.h"
-#include "status.h"
-
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+
+#include "model_profile.h"
+#include "printer_state.h"
+#include "status.h"
 
 namespace kt::emu {
 
@@ -36,6 +36,7 @@ Result<PrinterState> loadState(const std::filesystem::path &path, const std::str
                                const ModelProfile &profile);
 
 // Replaces the file whole or not at all.
-Status saveState(const std::filesystem::path &path, const std::string &model, const PrinterState &state);
+Status saveState(const std::filesystem::path &path, const std::string &model,
+                 const PrinterState &state);
 
 } // namespace kt::emu

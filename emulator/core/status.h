@@ -14,7 +14,8 @@ namespace kt::emu {
 class [[nodiscard]] Status {
 public:
     static Status success() { return Status(); }
-    static Status failure(std::string why) {
+    static Status failure(std::string why)
+    {
         Status s;
         s.error_ = std::move(why);
         return s;
@@ -23,7 +24,8 @@ public:
     bool ok() const { return !error_; }
     explicit operator bool() const { return ok(); }
     // Why it failed; empty on success.
-    const std::string &error() const {
+    const std::string &error() const
+    {
         static const std::string none;
         return error_ ? *error_ : none;
     }
@@ -33,11 +35,10 @@ private:
 };
 
 // A value, or the error that kept it from being made.
-template <typename T>
-class [[nodiscard]] Result {
+template <typename T> class [[nodiscard]] Result {
 public:
-    Result(T value) : value_(std::move(value)) {}
-    Result(Status failed) : value_(std::move(failed)) {}
+    Result(T value) : value_(std::move(value)) { }
+    Result(Status failed) : value_(std::move(failed)) { }
 
     bool ok() const { return std::holds_alternative<T>(value_); }
     explicit operator bool() const { return ok(); }
@@ -47,7 +48,8 @@ public:
     const T *operator->() const { return &value(); }
     T &operator*() { return value(); }
     const T &operator*() const { return value(); }
-    const std::string &error() const {
+    const std::string &error() const
+    {
         static const std::string none;
         return ok() ? none : std::get<Status>(value_).error();
     }

@@ -1,12 +1,12 @@
 #include "stream_session.h"
 
-#include "fd_io.h"
-
 #include <algorithm>
 #include <cerrno>
 #include <stdexcept>
 #include <sys/epoll.h>
 #include <unistd.h>
+
+#include "fd_io.h"
 
 namespace kt::emu {
 namespace {
@@ -21,18 +21,23 @@ constexpr std::size_t kReadSize = 64 * 1024;
 
 StreamSession::StreamSession(int fd, bool ownsFd, PeerKind kind, Printer &printer, int connection,
                              const StreamTiming &timing)
-    : fd_(fd), ownsFd_(ownsFd), kind_(kind), timing_(timing), stream_(printer, connection) {
+    : fd_(fd), ownsFd_(ownsFd), kind_(kind), timing_(timing), stream_(printer, connection)
+{
     if (auto made = setNonBlocking(fd_); !made) {
-        if (ownsFd_) ::close(fd_);
+        if (ownsFd_)
+            ::close(fd_);
         throw std::runtime_error("cannot serve: " + made.error());
     }
 }
 
-StreamSession::~StreamSession() {
-    if (ownsFd_) ::close(fd_);
+StreamSession::~StreamSession()
+{
+    if (ownsFd_)
+        ::close(fd_);
 }
 
-EventSource::Interest StreamSession::interest() const {
+EventSource::Interest StreamSession::interest() const
+{
     Interest i;
     if (resting()) {
         i.deadline = *restUntil_;
@@ -41,17 +46,23 @@ EventSource::Interest StreamSession::interest() const {
     i.write = !outbox_.empty();
     i.read = waitingForInput();
     auto at = [&i](Clock::time_point t) { i.deadline = std::min(i.deadline, t); };
-    if (due_) at(*due_);
-    if (!outbox_.empty()) at(outboxDeadline_);
-    if (i.read && stream_.hasPending()) at(lastInput_ + (gapFlushed_ ? timing_.commandTimeout : timing_.dataGap));
-    if (discarding_ && discardedAny_) at(lastInput_ + timing_.dataGap);
+    if (due_)
+        at(*due_);
+    if (!outbox_.empty())
+        at(outboxDeadline_);
+    if (i.read && stream_.hasPending())
+        at(lastInput_ + (gapFlushed_ ? timing_.commandTimeout : timing_.dataGap));
+    if (discarding_ && discardedAny_)
+        at(lastInput_ + timing_.dataGap);
     if (i.read && kind_ == PeerKind::Connection && timing_.idleTimeout.count() > 0)
         at(lastInput_ + timing_.idleTimeout);
     return i;
 }
 
-bool StreamSession::onReady(std::uint32_t events, EventLoop &) {
-    if (events & EPOLLOUT) flushOutbox();
+bool StreamSession::onReady(std::uint32_t events, EventLoop &)
+{
+    if (events & EPOLLOUT)
+        flushOutbox();
     if ((events & (EPOLLIN | EPOLLHUP | EPOLLERR)) && waitingForInput()) {
         readInput((events & (EPOLLHUP | EPOLLERR)) != 0);
     } else if (events & (EPOLLHUP | EPOLLERR)) {
@@ -60,29 +71,34 @@ bool StreamSession::onReady(std::uint32_t events, EventLoop &) {
     return !finished();
 }
 
-bool StreamSession::onDeadline(EventLoop &) {
+bool StreamSession::onDeadline(EventLoop &)
+{
     const auto now = Clock::now();
-    if (restUntil_ && now >= *restUntil_) restUntil_.reset();
-    if (due_ && now >= *due_) pump();
+    if (restUntil_ && now >= *restUntil_)
+        restUntil_.reset();
+    if (due_ && now >= *due_)
+        pump();
     // An answer that cannot be written in time is lost, as on a real line.
-    if (!outbox_.empty() && now >= outboxDeadline_) outbox_.clear();
+    if (!outbox_.empty() && now >= outboxDeadline_)
+        outbox_.clear();
     if (discarding_ && discardedAny_ && now >= lastInput_ + timing_.dataGap) {
         discarding_ = false;
         discardedAny_ = false;
     }
-    if (waitingForInput() && stream_.hasPending() &&
-        now >= lastInput_ + (gapFlushed_ ? timing_.commandTimeout : timing_.dataGap)) {
+    if (waitingForInput() && stream_.hasPending()
+        && now >= lastInput_ + (gapFlushed_ ? timing_.commandTimeout : timing_.dataGap)) {
         const Flush level = gapFlushed_ ? Flush::EndOfStream : Flush::DataGap;
         gapFlushed_ = true;
         take(stream_.flush(level));
     }
-    if (kind_ == PeerKind::Connection && timing_.idleTimeout.count() > 0 && waitingForInput() &&
-        !stream_.hasPending() && now >= lastInput_ + timing_.idleTimeout)
+    if (kind_ == PeerKind::Connection && timing_.idleTimeout.count() > 0 && waitingForInput()
+        && !stream_.hasPending() && now >= lastInput_ + timing_.idleTimeout)
         closing_ = true;
     return !finished();
 }
 
-void StreamSession::readInput(bool hungUp) {
+void StreamSession::readInput(bool hungUp)
+{
     static thread_local std::vector<std::uint8_t> buf(kReadSize);
     bool gotAny = false;
     for (int round = 0; round < kReadsPerTurn && waitingForInput(); ++round) {
@@ -99,8 +115,10 @@ void StreamSession::readInput(bool hungUp) {
         }
         // A hang-up with nothing to read is an end of data too, or the loop
         // would be woken for it again and again.
-        const bool wouldBlock = n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR);
-        if (wouldBlock && (gotAny || !hungUp)) return;
+        const bool wouldBlock
+            = n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR);
+        if (wouldBlock && (gotAny || !hungUp))
+            return;
         const bool hangup = n == 0 || wouldBlock || errno == EIO;
         // Whatever the client left unfinished is finished by the end of its data.
         take(stream_.flush(Flush::EndOfStream));
@@ -117,22 +135,28 @@ void StreamSession::readInput(bool hungUp) {
     }
 }
 
-void StreamSession::take(std::vector<Handled> answers) {
-    for (auto &h : answers) queue_.push_back(std::move(h));
+void StreamSession::take(std::vector<Handled> answers)
+{
+    for (auto &h : answers)
+        queue_.push_back(std::move(h));
     pump();
 }
 
-void StreamSession::pump() {
+void StreamSession::pump()
+{
     while (!queue_.empty()) {
         Handled &h = queue_.front();
         if (h.delayMs > 0) {
             const auto now = Clock::now();
-            if (!due_) due_ = now + std::chrono::milliseconds(h.delayMs);
-            if (now < *due_) break;
+            if (!due_)
+                due_ = now + std::chrono::milliseconds(h.delayMs);
+            if (now < *due_)
+                break;
             due_.reset();
         }
         if (!h.reply.empty()) {
-            if (outbox_.empty()) outboxDeadline_ = Clock::now() + timing_.writeBound;
+            if (outbox_.empty())
+                outboxDeadline_ = Clock::now() + timing_.writeBound;
             outbox_.insert(outbox_.end(), h.reply.begin(), h.reply.end());
         }
         const bool drop = h.drop;
@@ -148,7 +172,8 @@ void StreamSession::pump() {
 // The drop fault: the command after the last one answered is not answered.
 // A TCP client is disconnected; a port that stays open throws away what is
 // pending and what follows until the line goes quiet, then starts afresh.
-void StreamSession::endConversation() {
+void StreamSession::endConversation()
+{
     queue_.clear();
     due_.reset();
     if (kind_ == PeerKind::Connection) {
@@ -159,20 +184,26 @@ void StreamSession::endConversation() {
     discarding_ = true;
 }
 
-void StreamSession::flushOutbox() {
+void StreamSession::flushOutbox()
+{
     while (!outbox_.empty()) {
         const ssize_t n = writeSome(fd_, outbox_.data(), outbox_.size());
         if (n < 0) {
             // The peer is gone: a connection ends, a port loses the answer.
             outbox_.clear();
-            if (kind_ == PeerKind::Connection) failed_ = true;
+            if (kind_ == PeerKind::Connection)
+                failed_ = true;
             return;
         }
-        if (n == 0) return;
+        if (n == 0)
+            return;
         outbox_.erase(outbox_.begin(), outbox_.begin() + n);
     }
 }
 
-bool StreamSession::finished() const { return failed_ || (closing_ && outbox_.empty() && queue_.empty()); }
+bool StreamSession::finished() const
+{
+    return failed_ || (closing_ && outbox_.empty() && queue_.empty());
+}
 
 } // namespace kt::emu

@@ -4,15 +4,15 @@
 // client holds up nobody else.
 #pragma once
 
-#include "command_stream.h"
-#include "event_loop.h"
-#include "printer.h"
-
 #include <atomic>
 #include <chrono>
 #include <deque>
 #include <optional>
 #include <vector>
+
+#include "command_stream.h"
+#include "event_loop.h"
+#include "printer.h"
 
 namespace kt::emu {
 
@@ -57,7 +57,10 @@ private:
     void endConversation();
     void flushOutbox();
     bool finished() const;
-    bool waitingForInput() const { return !closing_ && queue_.empty() && outbox_.empty() && !resting(); }
+    bool waitingForInput() const
+    {
+        return !closing_ && queue_.empty() && outbox_.empty() && !resting();
+    }
     bool resting() const { return restUntil_.has_value(); }
 
     const int fd_;
@@ -65,9 +68,9 @@ private:
     const PeerKind kind_;
     const StreamTiming timing_;
     CommandStream stream_;
-    std::deque<Handled> queue_;           // answers not yet due
+    std::deque<Handled> queue_;            // answers not yet due
     std::optional<Clock::time_point> due_; // when the queue's first answer is due
-    std::vector<std::uint8_t> outbox_;    // bytes due but not yet written
+    std::vector<std::uint8_t> outbox_;     // bytes due but not yet written
     Clock::time_point outboxDeadline_{};
     Clock::time_point lastInput_ = Clock::now();
     bool gapFlushed_ = false;

@@ -17,39 +17,46 @@ constexpr std::chrono::milliseconds kRest{100};
 
 } // namespace
 
-Result<HostPort> parseHostPort(const std::string &text) {
+Result<HostPort> parseHostPort(const std::string &text)
+{
     const auto failed = Status::failure("takes HOST:PORT, not \"" + text + "\"");
     const auto colon = text.rfind(':');
-    if (colon == std::string::npos || colon == 0 || colon + 1 == text.size()) return failed;
+    if (colon == std::string::npos || colon == 0 || colon + 1 == text.size())
+        return failed;
     const std::string digits = text.substr(colon + 1);
-    if (digits.size() > 5 || digits.find_first_not_of("0123456789") != std::string::npos) return failed;
+    if (digits.size() > 5 || digits.find_first_not_of("0123456789") != std::string::npos)
+        return failed;
     const unsigned long n = std::stoul(digits);
-    if (n > 65535) return failed;
+    if (n > 65535)
+        return failed;
     return HostPort{text.substr(0, colon), static_cast<std::uint16_t>(n)};
 }
 
 TcpListener::TcpListener(const std::string &host, std::uint16_t port, Printer &printer,
                          const StreamTiming &timing, std::atomic<int> &connections)
-    : host_(host), printer_(printer), timing_(timing), connections_(connections) {
+    : host_(host), printer_(printer), timing_(timing), connections_(connections)
+{
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
     addr.sin_port = htons(port);
     if (::inet_pton(AF_INET, host.c_str(), &addr.sin_addr) != 1)
         throw std::runtime_error("not an IPv4 address: " + host);
     fd_.reset(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
-    if (!fd_) throw std::runtime_error(std::string("socket: ") + std::strerror(errno));
+    if (!fd_)
+        throw std::runtime_error(std::string("socket: ") + std::strerror(errno));
     const int one = 1;
     ::setsockopt(fd_.get(), SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    if (::bind(fd_.get(), reinterpret_cast<sockaddr *>(&addr), sizeof addr) != 0 ||
-        ::listen(fd_.get(), SOMAXCONN) != 0)
-        throw std::runtime_error("cannot listen on " + host + ":" + std::to_string(port) + ": " +
-                                 std::strerror(errno));
+    if (::bind(fd_.get(), reinterpret_cast<sockaddr *>(&addr), sizeof addr) != 0
+        || ::listen(fd_.get(), SOMAXCONN) != 0)
+        throw std::runtime_error("cannot listen on " + host + ":" + std::to_string(port) + ": "
+                                 + std::strerror(errno));
     socklen_t len = sizeof addr;
     ::getsockname(fd_.get(), reinterpret_cast<sockaddr *>(&addr), &len);
     port_ = ntohs(addr.sin_port);
 }
 
-EventSource::Interest TcpListener::interest() const {
+EventSource::Interest TcpListener::interest() const
+{
     Interest i;
     if (Clock::now() < restUntil_)
         i.deadline = restUntil_;
@@ -58,22 +65,25 @@ EventSource::Interest TcpListener::interest() const {
     return i;
 }
 
-bool TcpListener::onReady(std::uint32_t, EventLoop &loop) {
+bool TcpListener::onReady(std::uint32_t, EventLoop &loop)
+{
     // Everyone waiting in the backlog is taken in this turn.
     for (;;) {
         const int client = ::accept4(fd_.get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
         if (client < 0) {
-            if (errno == ECONNABORTED || errno == EPROTO || errno == EINTR) continue; // that client only
+            if (errno == ECONNABORTED || errno == EPROTO || errno == EINTR)
+                continue; // that client only
             // Out of descriptors or memory, or the socket failed: rest rather
             // than be woken for it again at once.
-            if (errno != EAGAIN && errno != EWOULDBLOCK) restUntil_ = Clock::now() + kRest;
+            if (errno != EAGAIN && errno != EWOULDBLOCK)
+                restUntil_ = Clock::now() + kRest;
             return true;
         }
         // Answers go out at once, each in one segment.
         const int one = 1;
         ::setsockopt(client, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-        loop.add(std::make_unique<StreamSession>(client, true, PeerKind::Connection, printer_, ++connections_,
-                                                 timing_));
+        loop.add(std::make_unique<StreamSession>(client, true, PeerKind::Connection, printer_,
+                                                 ++connections_, timing_));
     }
 }
 

@@ -2,14 +2,14 @@
 // every client at once and gives each a conversation of its own.
 #pragma once
 
+#include <atomic>
+#include <cstdint>
+#include <string>
+
 #include "event_loop.h"
 #include "fd_io.h"
 #include "status.h"
 #include "stream_session.h"
-
-#include <atomic>
-#include <cstdint>
-#include <string>
 
 namespace kt::emu {
 
@@ -18,8 +18,8 @@ public:
     // Binds and listens on an IPv4 address with a full-size backlog; port 0
     // takes a free port. Throws std::runtime_error when the address cannot
     // be bound. Each client gets the next number from `connections`.
-    TcpListener(const std::string &host, std::uint16_t port, Printer &printer, const StreamTiming &timing,
-                std::atomic<int> &connections);
+    TcpListener(const std::string &host, std::uint16_t port, Printer &printer,
+                const StreamTiming &timing, std::atomic<int> &connections);
 
     const std::string &host() const { return host_; }
     std::uint16_t port() const { return port_; }

@@ -2,8 +2,6 @@
 // did and what it answered; kept in memory and appended to a file.
 #pragma once
 
-#include "status.h"
-
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -12,17 +10,19 @@
 #include <string>
 #include <vector>
 
+#include "status.h"
+
 namespace kt::emu {
 
 struct TranscriptEntry {
     std::chrono::system_clock::time_point time;
-    int connection = 0;               // which client connection it came on
-    std::vector<std::uint8_t> bytes;  // the command's first bytes (kMaxBytes at most)
-    std::size_t length = 0;           // the command's whole length
-    std::string name;                 // "GS g 4 n=39 (read soft switch 1)"
-    std::string outcome;              // what the printer did, when worth saying
-    std::vector<std::uint8_t> reply;  // the bytes answered, faults applied
-    std::string replyNote;            // how a fault changed the answer
+    int connection = 0;              // which client connection it came on
+    std::vector<std::uint8_t> bytes; // the command's first bytes (kMaxBytes at most)
+    std::size_t length = 0;          // the command's whole length
+    std::string name;                // "GS g 4 n=39 (read soft switch 1)"
+    std::string outcome;             // what the printer did, when worth saying
+    std::vector<std::uint8_t> reply; // the bytes answered, faults applied
+    std::string replyNote;           // how a fault changed the answer
 
     static constexpr std::size_t kMaxBytes = 64;
 };

@@ -1,16 +1,16 @@
 // Clients are served at once: a client that stalls holds up no one, and the
 // drop fault ends a conversation, never the port it came on.
-#include "core/emulator.h"
-#include "emulator_test_util.h"
-
-#include <gtest/gtest.h>
-
 #include <atomic>
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "core/emulator.h"
+#include "emulator_test_util.h"
 
 namespace kt::emu {
 namespace {
@@ -29,9 +29,13 @@ const Bytes kModel = hex("1D 49 43");
 const Bytes kModelAnswer = hex("'_KT-4000' 00");
 const Bytes kMaker = hex("1D 49 42");
 
-void sendAll(int fd, const Bytes &b) { ASSERT_EQ(::write(fd, b.data(), b.size()), static_cast<ssize_t>(b.size())); }
+void sendAll(int fd, const Bytes &b)
+{
+    ASSERT_EQ(::write(fd, b.data(), b.size()), static_cast<ssize_t>(b.size()));
+}
 
-TEST(EmulatorClients, StallingClientsHoldUpNoOne) {
+TEST(EmulatorClients, StallingClientsHoldUpNoOne)
+{
     EmulatorOptions o;
     o.timing.commandTimeout = 60s; // the half-sent command stays half-sent
     Emulator emu(o);
@@ -50,17 +54,21 @@ TEST(EmulatorClients, StallingClientsHoldUpNoOne) {
         clients.emplace_back([&] {
             const auto start = std::chrono::steady_clock::now();
             const int fd = test::connectTcp(port, kAnswerBoundMs);
-            if (fd < 0) return;
-            if (::write(fd, kModel.data(), kModel.size()) == static_cast<ssize_t>(kModel.size()) &&
-                test::readFor(fd, kModelAnswer.size(), kAnswerBoundMs) == kModelAnswer)
+            if (fd < 0)
+                return;
+            if (::write(fd, kModel.data(), kModel.size()) == static_cast<ssize_t>(kModel.size())
+                && test::readFor(fd, kModelAnswer.size(), kAnswerBoundMs) == kModelAnswer)
                 ++answered;
             ::close(fd);
-            const long long ms =
-                std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
-            for (long long seen = slowestMs; ms > seen && !slowestMs.compare_exchange_weak(seen, ms);) {}
+            const long long ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                     std::chrono::steady_clock::now() - start)
+                                     .count();
+            for (long long seen = slowestMs;
+                 ms > seen && !slowestMs.compare_exchange_weak(seen, ms);) { }
         });
     }
-    for (auto &t : clients) t.join();
+    for (auto &t : clients)
+        t.join();
     EXPECT_EQ(answered, kClients);
     EXPECT_LT(slowestMs, kAnswerBoundMs);
 
@@ -73,7 +81,8 @@ TEST(EmulatorClients, StallingClientsHoldUpNoOne) {
     ::close(halfWay);
 }
 
-TEST(EmulatorClients, AnIdleClientIsDisconnectedAfterTheIdleTimeout) {
+TEST(EmulatorClients, AnIdleClientIsDisconnectedAfterTheIdleTimeout)
+{
     EmulatorOptions o;
     o.timing.idleTimeout = 200ms;
     Emulator emu(o);
@@ -91,18 +100,22 @@ struct Line {
     virtual int fd() = 0;
     virtual bool closesOnDrop() const = 0;
     // The printer closed the conversation: the next one needs a new one.
-    virtual void hangUp() {}
+    virtual void hangUp() { }
 };
 
 struct TcpLine : Line {
-    explicit TcpLine(Emulator &emu) : port(emu.listenTcp()) {}
+    explicit TcpLine(Emulator &emu) : port(emu.listenTcp()) { }
     ~TcpLine() override { hangUp(); }
-    int fd() override {
-        if (client < 0) client = test::connectTcp(port);
+    int fd() override
+    {
+        if (client < 0)
+            client = test::connectTcp(port);
         return client;
     }
-    void hangUp() override {
-        if (client >= 0) ::close(client);
+    void hangUp() override
+    {
+        if (client >= 0)
+            ::close(client);
         client = -1;
     }
     bool closesOnDrop() const override { return true; }
@@ -111,7 +124,9 @@ struct TcpLine : Line {
 };
 
 struct PtyLine : Line {
-    explicit PtyLine(Emulator &emu) : client(::open(emu.openPty().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC)) {
+    explicit PtyLine(Emulator &emu)
+        : client(::open(emu.openPty().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC))
+    {
         termios t{};
         ::tcgetattr(client, &t);
         ::cfmakeraw(&t);
@@ -125,7 +140,8 @@ struct PtyLine : Line {
 
 // A served descriptor, as the device side of a USB node is.
 struct DescriptorLine : Line {
-    explicit DescriptorLine(Emulator &emu) {
+    explicit DescriptorLine(Emulator &emu)
+    {
         int sv[2];
         ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sv);
         emu.serveFd(sv[0], true);
@@ -142,9 +158,10 @@ struct DropCase {
     std::unique_ptr<Line> (*open)(Emulator &);
 };
 
-class DropAfter : public ::testing::TestWithParam<DropCase> {};
+class DropAfter : public ::testing::TestWithParam<DropCase> { };
 
-TEST_P(DropAfter, EndsTheConversationAndThePortGoesOnServing) {
+TEST_P(DropAfter, EndsTheConversationAndThePortGoesOnServing)
+{
     EmulatorOptions o;
     o.faults.dropAfter = 1;
     Emulator emu(o);
@@ -156,7 +173,8 @@ TEST_P(DropAfter, EndsTheConversationAndThePortGoesOnServing) {
         EXPECT_TRUE(test::waitForClose(line->fd(), kAnswerBoundMs));
         line->hangUp();
     };
-    if (line->closesOnDrop()) closedByThePrinter();
+    if (line->closesOnDrop())
+        closedByThePrinter();
     std::this_thread::sleep_for(200ms); // the line goes quiet: the conversation is over
 
     // A later command starts a new conversation and is answered; the one
@@ -170,18 +188,28 @@ TEST_P(DropAfter, EndsTheConversationAndThePortGoesOnServing) {
             continue;
         }
         sendAll(line->fd(), kMaker);
-        EXPECT_EQ(test::readFor(line->fd(), 64, kSilenceMs), Bytes{}) << "the command after the first is dropped";
+        EXPECT_EQ(test::readFor(line->fd(), 64, kSilenceMs), Bytes{})
+            << "the command after the first is dropped";
         std::this_thread::sleep_for(200ms);
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Transports, DropAfter,
-    ::testing::Values(DropCase{"tcp", [](Emulator &e) -> std::unique_ptr<Line> { return std::make_unique<TcpLine>(e); }},
-                      DropCase{"pty", [](Emulator &e) -> std::unique_ptr<Line> { return std::make_unique<PtyLine>(e); }},
-                      DropCase{"descriptor",
-                               [](Emulator &e) -> std::unique_ptr<Line> { return std::make_unique<DescriptorLine>(e); }}),
-    [](const ::testing::TestParamInfo<DropCase> &c) { return std::string(c.param.transport); });
+INSTANTIATE_TEST_SUITE_P(Transports, DropAfter,
+                         ::testing::Values(DropCase{"tcp",
+                                                    [](Emulator &e) -> std::unique_ptr<Line> {
+                                                        return std::make_unique<TcpLine>(e);
+                                                    }},
+                                           DropCase{"pty",
+                                                    [](Emulator &e) -> std::unique_ptr<Line> {
+                                                        return std::make_unique<PtyLine>(e);
+                                                    }},
+                                           DropCase{"descriptor",
+                                                    [](Emulator &e) -> std::unique_ptr<Line> {
+                                                        return std::make_unique<DescriptorLine>(e);
+                                                    }}),
+                         [](const ::testing::TestParamInfo<DropCase> &c) {
+                             return std::string(c.param.transport);
+                         });
 
 } // namespace
 } // namespace kt::emu

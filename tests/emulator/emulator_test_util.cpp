@@ -14,7 +14,8 @@
 
 namespace kt::emu::test {
 
-Bytes hex(const std::string &t) {
+Bytes hex(const std::string &t)
+{
     Bytes out;
     for (std::size_t i = 0; i < t.size();) {
         if (t[i] == ' ') {
@@ -34,59 +35,74 @@ Bytes hex(const std::string &t) {
 
 std::string text(const Bytes &b) { return {b.begin(), b.end()}; }
 
-Bytes operator+(Bytes a, const Bytes &b) {
+Bytes operator+(Bytes a, const Bytes &b)
+{
     a.insert(a.end(), b.begin(), b.end());
     return a;
 }
 
-std::filesystem::path in(const TempDir &dir, const std::string &name) {
+std::filesystem::path in(const TempDir &dir, const std::string &name)
+{
     return std::filesystem::path(dir.path()) / name;
 }
 
-Bytes readFor(int fd, std::size_t want, int ms) {
+Bytes readFor(int fd, std::size_t want, int ms)
+{
     Bytes out;
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     while (out.size() < want) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                              end - std::chrono::steady_clock::now()).count();
-        if (left <= 0) break;
+                              end - std::chrono::steady_clock::now())
+                              .count();
+        if (left <= 0)
+            break;
         pollfd p{fd, POLLIN, 0};
-        if (::poll(&p, 1, static_cast<int>(left)) <= 0) break;
+        if (::poll(&p, 1, static_cast<int>(left)) <= 0)
+            break;
         std::uint8_t buf[256];
         const ssize_t n = ::read(fd, buf, std::min(sizeof buf, want - out.size()));
-        if (n <= 0) break;
+        if (n <= 0)
+            break;
         out.insert(out.end(), buf, buf + n);
     }
     return out;
 }
 
-bool waitForClose(int fd, int ms) {
+bool waitForClose(int fd, int ms)
+{
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     for (;;) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                              end - std::chrono::steady_clock::now()).count();
-        if (left <= 0) return false;
+                              end - std::chrono::steady_clock::now())
+                              .count();
+        if (left <= 0)
+            return false;
         pollfd p{fd, POLLIN, 0};
-        if (::poll(&p, 1, static_cast<int>(left)) <= 0) return false;
+        if (::poll(&p, 1, static_cast<int>(left)) <= 0)
+            return false;
         std::uint8_t buf[256];
         const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n <= 0) return true;
+        if (n <= 0)
+            return true;
     }
 }
 
-std::string readFile(const std::filesystem::path &path) {
+std::string readFile(const std::filesystem::path &path)
+{
     std::ifstream f(path, std::ios::binary);
     std::ostringstream s;
     s << f.rdbuf();
     return s.str();
 }
 
-void writeFile(const std::filesystem::path &path, const std::string &content) {
+void writeFile(const std::filesystem::path &path, const std::string &content)
+{
     std::ofstream f(path, std::ios::binary | std::ios::trunc);
     f << content;
 }
 
-int connectTcp(std::uint16_t port, int ms) {
+int connectTcp(std::uint16_t port, int ms)
+{
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
@@ -97,7 +113,8 @@ int connectTcp(std::uint16_t port, int ms) {
         pollfd p{fd, POLLOUT, 0};
         int err = 0;
         socklen_t len = sizeof err;
-        connected = ::poll(&p, 1, ms) == 1 && ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &err, &len) == 0 && err == 0;
+        connected = ::poll(&p, 1, ms) == 1
+            && ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &err, &len) == 0 && err == 0;
     }
     if (!connected) {
         ::close(fd);

@@ -2,13 +2,13 @@
 // directory, bounded reads from a descriptor.
 #pragma once
 
-#include "temp_dir.h"
-
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include "temp_dir.h"
 
 namespace kt::emu::test {
 

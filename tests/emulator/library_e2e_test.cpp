@@ -1,12 +1,12 @@
 // The library's exports against the emulator over TCP and over a
 // pseudo-terminal serial line.
-#include "core/emulator.h"
-#include "library_scenarios.h"
+#include <random>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
-#include <random>
-#include <unistd.h>
+#include "core/emulator.h"
+#include "library_scenarios.h"
 
 namespace kt::emu {
 namespace {
@@ -16,16 +16,16 @@ using test::LibraryPort;
 // rwKT writes always go to TCP port 9100: the emulator takes port 9100 on
 // an address of the loopback range of its own, so that tests running side
 // by side (and a running emulator on 127.0.0.1) do not meet.
-LibraryPort listenOnPort9100(Emulator &emu) {
+LibraryPort listenOnPort9100(Emulator &emu)
+{
     std::mt19937 rng(static_cast<unsigned>(::getpid()));
     for (int attempt = 0; attempt < 20; ++attempt) {
-        const std::string host = "127." + std::to_string(rng() % 250 + 1) + "." + std::to_string(rng() % 250 + 1) +
-                                 "." + std::to_string(rng() % 250 + 2);
+        const std::string host = "127." + std::to_string(rng() % 250 + 1) + "."
+            + std::to_string(rng() % 250 + 1) + "." + std::to_string(rng() % 250 + 2);
         try {
             emu.listenTcp(host, 9100);
             return {host, 9100};
-        } catch (const EmulatorError &) {
-        }
+        } catch (const EmulatorError &) { }
     }
     throw EmulatorError("no loopback address with a free port 9100");
 }
@@ -39,7 +39,7 @@ struct Transport {
 
 class LibraryOver : public ::testing::TestWithParam<Transport> {
 protected:
-    LibraryOver() : port_(GetParam().open(emu_)) {}
+    LibraryOver() : port_(GetParam().open(emu_)) { }
     Emulator emu_{[] {
         EmulatorOptions o;
         o.model = "KT-9100X";
@@ -54,7 +54,8 @@ TEST_P(LibraryOver, RwktWriteAndReadBack) { test::expectRwktWriteAndReadBack(emu
 TEST_P(LibraryOver, LogoDefinedAndPrintedDotForDot) { test::expectLogoOnPaper(emu_, port_); }
 
 INSTANTIATE_TEST_SUITE_P(Transports, LibraryOver,
-                         ::testing::Values(Transport{"tcp", listenOnPort9100}, Transport{"pty", openSerial}),
+                         ::testing::Values(Transport{"tcp", listenOnPort9100},
+                                           Transport{"pty", openSerial}),
                          [](const auto &param) { return std::string(param.param.name); });
 
 } // namespace

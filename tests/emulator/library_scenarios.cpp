@@ -1,12 +1,12 @@
 #include "library_scenarios.h"
 
-#include "KT4000.h"
-#include "bmp_writer.h"
-#include "emulator_test_util.h"
+#include <cstring>
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include "KT4000.h"
+#include "bmp_writer.h"
+#include "emulator_test_util.h"
 
 namespace kt::emu::test {
 namespace {
@@ -18,22 +18,30 @@ constexpr int32_t kSendxWaitMs = 300;
 
 // A 20 x 10 logo whose pattern tells left from right and top from bottom.
 constexpr std::uint32_t kLogoWidth = 20, kLogoHeight = 10;
-bool logoDark(std::uint32_t x, std::uint32_t y) { return (x * 3 + y * 5) % 7 < 3 || (y == 0 && x < 4); }
+bool logoDark(std::uint32_t x, std::uint32_t y)
+{
+    return (x * 3 + y * 5) % 7 < 3 || (y == 0 && x < 4);
+}
 
-int32_t send(const Bytes &b, const LibraryPort &port, int32_t wait = 0, char *reply = nullptr, int32_t size = 0) {
-    return sendx(b.data(), port.text.c_str(), port.baud, 0, static_cast<int32_t>(b.size()), wait, size, reply);
+int32_t send(const Bytes &b, const LibraryPort &port, int32_t wait = 0, char *reply = nullptr,
+             int32_t size = 0)
+{
+    return sendx(b.data(), port.text.c_str(), port.baud, 0, static_cast<int32_t>(b.size()), wait,
+                 size, reply);
 }
 
 } // namespace
 
-void expectSendxQuery(Emulator &emu, const LibraryPort &port) {
+void expectSendxQuery(Emulator &emu, const LibraryPort &port)
+{
     char reply[32] = {};
     ASSERT_EQ(send(hex("1D 49 43"), port, kSendxWaitMs, reply, sizeof reply), KT_OK);
     const std::string model = emu.profile().model;
     EXPECT_EQ(std::string(reply, model.size() + 2), "_" + model + std::string(1, '\0'));
 }
 
-void expectRwktReads(Emulator &emu, const LibraryPort &port) {
+void expectRwktReads(Emulator &emu, const LibraryPort &port)
+{
     char buffer[16];
     std::memset(buffer, 'x', sizeof buffer);
     ASSERT_EQ(rwKT(4, buffer, port.text.c_str(), port.baud, 0), KT_OK);
@@ -48,7 +56,8 @@ void expectRwktReads(Emulator &emu, const LibraryPort &port) {
 // Each step waits until the printer has taken the one before: sendx purges
 // a serial port when it opens it, which discards what the printer has not
 // read yet, as it would on a real line.
-void expectRwktWriteAndReadBack(Emulator &emu, const LibraryPort &port) {
+void expectRwktWriteAndReadBack(Emulator &emu, const LibraryPort &port)
+{
     ASSERT_EQ(send(hex("1D 67 75 6E 6C 00"), port), KT_OK);
     ASSERT_TRUE(emu.waitForCommand("GS g u n l", kWait));
     char value[] = "12";
@@ -63,14 +72,16 @@ void expectRwktWriteAndReadBack(Emulator &emu, const LibraryPort &port) {
     EXPECT_EQ(std::string(buffer, 4), std::string("_12\0", 4));
 }
 
-void expectLogoOnPaper(Emulator &emu, const LibraryPort &port) {
+void expectLogoOnPaper(Emulator &emu, const LibraryPort &port)
+{
     TempDir dir;
     const auto file = test::in(dir, "logo.bmp");
     bitmap::testing::BmpImage bmp;
     bmp.width = kLogoWidth;
     bmp.height = kLogoHeight;
     bmp.bits = 24;
-    bmp.pixel = [](std::uint32_t x, std::uint32_t y) { return logoDark(x, y) ? 0x000000u : 0xFFFFFFu; };
+    bmp.pixel
+        = [](std::uint32_t x, std::uint32_t y) { return logoDark(x, y) ? 0x000000u : 0xFFFFFFu; };
     const auto data = bitmap::testing::makeBmp(bmp);
     writeFile(file, std::string(data.begin(), data.end()));
 
@@ -87,8 +98,8 @@ void expectLogoOnPaper(Emulator &emu, const LibraryPort &port) {
     const int blank = 16 - static_cast<int>(kLogoHeight);
     for (int y = 0; y < paper.height; ++y)
         for (int x = 0; x < paper.width; ++x) {
-            const bool want = y >= blank && x < static_cast<int>(kLogoWidth) &&
-                              logoDark(static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y - blank));
+            const bool want = y >= blank && x < static_cast<int>(kLogoWidth)
+                && logoDark(static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y - blank));
             ASSERT_EQ(paper.dot(x, y), want) << "dot " << x << "," << y;
         }
 }

@@ -2,10 +2,10 @@
 // transport: the same scenarios for TCP, the pseudo-terminal and USB.
 #pragma once
 
-#include "core/emulator.h"
-
 #include <cstdint>
 #include <string>
+
+#include "core/emulator.h"
 
 namespace kt::emu::test {
 

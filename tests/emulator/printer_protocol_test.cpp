@@ -1,10 +1,10 @@
 // The printer's side of the protocol, driven in-process: queries and their
 // replies, unlock / write / lock, fillers, bad input and the faults.
+#include <gtest/gtest.h>
+
 #include "core/emulator.h"
 #include "core/parameters.h"
 #include "emulator_test_util.h"
-
-#include <gtest/gtest.h>
 
 namespace kt::emu {
 namespace {
@@ -13,7 +13,8 @@ using test::Bytes;
 using test::hex;
 using test::operator+;
 
-EmulatorOptions modelOptions(const std::string &model) {
+EmulatorOptions modelOptions(const std::string &model)
+{
     EmulatorOptions o;
     o.model = model;
     return o;
@@ -24,21 +25,22 @@ struct Query {
     Bytes reply;
 };
 
-TEST(EmulatorQueries, AreAnsweredWithHeaderValueAndNul) {
+TEST(EmulatorQueries, AreAnsweredWithHeaderValueAndNul)
+{
     Emulator emu(modelOptions("KT-9100X"));
     auto c = emu.connect();
     const std::vector<Query> queries{
-        {"1D 67 34 27 00", hex("'_146' 00")},          // soft switch 1
-        {"1D 67 34 24", hex("'_STANDARD' 00")},        // language model
-        {"1D 67 34 2B 00", hex("'_255' 00")},          // Thai font pass
-        {"1D 67 34 25 00", hex("'_' 00")},             // new 8x16 font, off
-        {"1D 67 34 10", hex("'_1287' 00")},            // hours powered
+        {"1D 67 34 27 00", hex("'_146' 00")},   // soft switch 1
+        {"1D 67 34 24", hex("'_STANDARD' 00")}, // language model
+        {"1D 67 34 2B 00", hex("'_255' 00")},   // Thai font pass
+        {"1D 67 34 25 00", hex("'_' 00")},      // new 8x16 font, off
+        {"1D 67 34 10", hex("'_1287' 00")},     // hours powered
         {"1D 49 42", hex("'_TALVORIN POS' 00")},
         {"1D 49 43", hex("'_KT-9100X' 00")},
         {"1D 49 41", hex("'_V4.20' 00")},
-        {"10 04 01", hex("12")},                       // status: fixed bits only
-        {"1D 49 5A", {}},                              // no such identity item
-        {"1D 67 34 03", {}},                           // no such parameter
+        {"10 04 01", hex("12")}, // status: fixed bits only
+        {"1D 49 5A", {}},        // no such identity item
+        {"1D 67 34 03", {}},     // no such parameter
     };
     for (const auto &q : queries) {
         SCOPED_TRACE(q.command);
@@ -48,12 +50,13 @@ TEST(EmulatorQueries, AreAnsweredWithHeaderValueAndNul) {
 
 // The models of the USB table with their product ids; every catalogue
 // model answers its own name and the maker word.
-TEST(EmulatorProfiles, EveryCatalogueModelIdentifiesItself) {
+TEST(EmulatorProfiles, EveryCatalogueModelIdentifiesItself)
+{
     const std::vector<std::pair<std::string, std::uint16_t>> usb{
-        {"KT-4000", 0x3330}, {"KT-7700", 0x0338}, {"ZN8_USB", 0x036b},  {"KT-1400", 0x0369},
+        {"KT-4000", 0x3330},  {"KT-7700", 0x0338}, {"ZN8_USB", 0x036b}, {"KT-1400", 0x0369},
         {"KT-6500F", 0x0353}, {"TW8_USB", 0x036e}, {"TW5_USB", 0x036f}, {"MV8", 0x0340},
         {"TW86_USB", 0x0376}, {"KT-9100", 0x0378}, {"KT-7400", 0x037c}, {"KT-6700", 0x037e},
-        {"MV330", 0x037a},   {"MV550", 0x0380},   {"KT-9100X", 0x0384}};
+        {"MV330", 0x037a},    {"MV550", 0x0380},   {"KT-9100X", 0x0384}};
     for (const auto &[model, pid] : usb) {
         auto p = findProfile(model);
         ASSERT_TRUE(p) << model;
@@ -68,7 +71,8 @@ TEST(EmulatorProfiles, EveryCatalogueModelIdentifiesItself) {
         EXPECT_EQ(c->send(hex("1D 49 43")), hex("'_" + model + "' 00"));
         EXPECT_NE(test::text(c->send(hex("1D 49 42"))).find("TALVORIN"), std::string::npos);
         for (int sw = 0; sw < 4; ++sw) {
-            const auto reply = test::text(c->send(hex("1D 67 34") + Bytes{static_cast<std::uint8_t>(0x27 + sw)}));
+            const auto reply = test::text(
+                c->send(hex("1D 67 34") + Bytes{static_cast<std::uint8_t>(0x27 + sw)}));
             ASSERT_GE(reply.size(), 3u);
             EXPECT_LE(std::stoi(reply.substr(1)), 255);
         }
@@ -76,7 +80,8 @@ TEST(EmulatorProfiles, EveryCatalogueModelIdentifiesItself) {
     EXPECT_FALSE(findProfile("KT-4000 "));
 }
 
-TEST(EmulatorProfiles, OverridesChangeFieldsAndRejectBadValues) {
+TEST(EmulatorProfiles, OverridesChangeFieldsAndRejectBadValues)
+{
     auto o = modelOptions("KT-4000");
     o.overrides = {{"serial", "SN-1"}, {"model", ";1KT-4000"}, {"soft_switch_2", "5"}};
     Emulator emu(o);
@@ -84,8 +89,11 @@ TEST(EmulatorProfiles, OverridesChangeFieldsAndRejectBadValues) {
     EXPECT_EQ(c->send(hex("1D 49 44")), hex("'_SN-1' 00"));
     EXPECT_EQ(c->send(hex("1D 49 43")), hex("'_;1KT-4000' 00"));
     EXPECT_EQ(c->send(hex("1D 67 34 28 00")), hex("'_5' 00"));
-    for (const auto &bad : std::vector<std::pair<std::string, std::string>>{
-             {"soft_switch_1", "256"}, {"usb_pid", "xyz"}, {"no_such_key", "1"}, {"paper_width", "8"}}) {
+    for (const auto &bad :
+         std::vector<std::pair<std::string, std::string>>{{"soft_switch_1", "256"},
+                                                          {"usb_pid", "xyz"},
+                                                          {"no_such_key", "1"},
+                                                          {"paper_width", "8"}}) {
         auto b = modelOptions("KT-4000");
         b.overrides = {bad};
         EXPECT_THROW(Emulator{b}, EmulatorError) << bad.first;
@@ -93,7 +101,8 @@ TEST(EmulatorProfiles, OverridesChangeFieldsAndRejectBadValues) {
     EXPECT_THROW(Emulator{modelOptions("KT-0000")}, EmulatorError);
 }
 
-TEST(EmulatorWrites, CountOnlyBetweenUnlockAndLock) {
+TEST(EmulatorWrites, CountOnlyBetweenUnlockAndLock)
+{
     Emulator emu(modelOptions("KT-4000"));
     auto c = emu.connect();
     const Bytes unlock = hex("1D 67 75 6E 6C 00"), lock = hex("1D 67 6C 63 6B 00");
@@ -108,15 +117,16 @@ TEST(EmulatorWrites, CountOnlyBetweenUnlockAndLock) {
 
 // The service utility's write of the additional switches, sent byte by
 // byte as it does on serial and TCP ports.
-TEST(EmulatorWrites, UtilityFixedLengthWritesByteByByte) {
+TEST(EmulatorWrites, UtilityFixedLengthWritesByteByByte)
+{
     Emulator emu(modelOptions("KT-4000"));
     auto c = emu.connect();
-    const Bytes stream = hex("1D 67 75 6E 6C 00") + hex("1D 67 38 21 31 39 00 00") +
-                         hex("1D 67 38 24 'LITHUANIA' 00 00 00 00 00 00 00 00 00 00 00 00") +
-                         hex("1D 67 38 22 38 00 00") + hex("1D 67 38 30 32 00 00") +
-                         hex("1D 67 38 25 4F 4E 00 00") + hex("1D 67 38 2B 32 34 39 00 00 00 00 00") +
-                         hex("1D 67 6C 63 6B 00");
-    for (std::uint8_t b : stream) EXPECT_TRUE(c->send(Bytes{b}).empty());
+    const Bytes stream = hex("1D 67 75 6E 6C 00") + hex("1D 67 38 21 31 39 00 00")
+        + hex("1D 67 38 24 'LITHUANIA' 00 00 00 00 00 00 00 00 00 00 00 00")
+        + hex("1D 67 38 22 38 00 00") + hex("1D 67 38 30 32 00 00") + hex("1D 67 38 25 4F 4E 00 00")
+        + hex("1D 67 38 2B 32 34 39 00 00 00 00 00") + hex("1D 67 6C 63 6B 00");
+    for (std::uint8_t b : stream)
+        EXPECT_TRUE(c->send(Bytes{b}).empty());
     EXPECT_EQ(emu.parameter(param::CodePage), "19");
     EXPECT_EQ(emu.parameter(param::LanguageModel), "LITHUANIA");
     EXPECT_EQ(emu.parameter(param::InterChars), "8");
@@ -132,7 +142,8 @@ TEST(EmulatorWrites, UtilityFixedLengthWritesByteByByte) {
 }
 
 // The library's parameter write sends no terminator: a pause ends it.
-TEST(EmulatorWrites, UnterminatedWriteEndsAtAPause) {
+TEST(EmulatorWrites, UnterminatedWriteEndsAtAPause)
+{
     Emulator emu(modelOptions("KT-4000"));
     auto c = emu.connect();
     c->send(hex("1D 67 75 6E 6C 00 1D 67 38 08 31 32"));
@@ -141,12 +152,14 @@ TEST(EmulatorWrites, UnterminatedWriteEndsAtAPause) {
     EXPECT_EQ(emu.parameter(8), "12");
 }
 
-TEST(EmulatorWrites, InvalidValuesChangeNothing) {
+TEST(EmulatorWrites, InvalidValuesChangeNothing)
+{
     Emulator emu(modelOptions("KT-4000"));
     auto c = emu.connect();
     c->send(hex("1D 67 75 6E 6C 00"));
-    for (const char *bad : {"1D 67 38 27 33 30 30 00", "1D 67 38 27 31 41 00 00", "1D 67 38 27 00 00 00 00",
-                            "1D 67 38 21 32 35 36 00", "1D 67 38 10 '12x' 00"}) {
+    for (const char *bad :
+         {"1D 67 38 27 33 30 30 00", "1D 67 38 27 31 41 00 00", "1D 67 38 27 00 00 00 00",
+          "1D 67 38 21 32 35 36 00", "1D 67 38 10 '12x' 00"}) {
         SCOPED_TRACE(bad);
         c->send(hex(bad));
         EXPECT_EQ(emu.transcript().back().outcome.rfind("rejected", 0), 0u);
@@ -158,7 +171,8 @@ TEST(EmulatorWrites, InvalidValuesChangeNothing) {
 
 // The USB read shape writes a 00 and then a blank before it reads; neither
 // may reach the paper or spoil the next command.
-TEST(EmulatorBadInput, ReadFillersDoNotDisturb) {
+TEST(EmulatorBadInput, ReadFillersDoNotDisturb)
+{
     Emulator emu(modelOptions("KT-4000"));
     auto c = emu.connect();
     EXPECT_EQ(c->send(hex("1D 67 34 27 00")), hex("'_2' 00"));
@@ -176,7 +190,8 @@ TEST(EmulatorBadInput, ReadFillersDoNotDisturb) {
     EXPECT_FALSE(anyInkBeyond);
 }
 
-TEST(EmulatorBadInput, UnknownAndTruncatedCommandsAreSkipped) {
+TEST(EmulatorBadInput, UnknownAndTruncatedCommandsAreSkipped)
+{
     Emulator emu(modelOptions("KT-4000"));
     auto c = emu.connect();
     EXPECT_EQ(c->send(hex("07 1B 7A 1D 67 1D 49 43")), hex("'_KT-4000' 00"));
@@ -184,7 +199,8 @@ TEST(EmulatorBadInput, UnknownAndTruncatedCommandsAreSkipped) {
     c->close();
     EXPECT_EQ(emu.parameter(param::SoftSwitch1), "2");
     std::vector<std::string> names;
-    for (const auto &e : emu.transcript()) names.push_back(e.name);
+    for (const auto &e : emu.transcript())
+        names.push_back(e.name);
     ASSERT_EQ(names.size(), 6u);
     EXPECT_EQ(names[0], "unknown control byte (skipped)");
     EXPECT_EQ(names[1], "unknown ESC (skipped)");
@@ -195,11 +211,13 @@ TEST(EmulatorBadInput, UnknownAndTruncatedCommandsAreSkipped) {
 
 // However the bytes of a long define command are split, it is taken once,
 // whole, and what follows it is answered at once.
-TEST(EmulatorBadInput, ALongDefineCommandIsTakenOnceWholeInAnyPieces) {
+TEST(EmulatorBadInput, ALongDefineCommandIsTakenOnceWholeInAnyPieces)
+{
     Bytes define = hex("1C 71 02");
     for (int image = 0; image < 2; ++image) {
         define = define + hex("48 00 20 00"); // 72 x 32 units: 18432 bytes
-        for (int i = 0; i < 72 * 32 * 8; ++i) define.push_back(static_cast<std::uint8_t>(i * 7 + image));
+        for (int i = 0; i < 72 * 32 * 8; ++i)
+            define.push_back(static_cast<std::uint8_t>(i * 7 + image));
     }
     for (std::size_t piece : {1u, 1000u, 4096u, 65536u}) {
         SCOPED_TRACE(piece);
@@ -215,7 +233,8 @@ TEST(EmulatorBadInput, ALongDefineCommandIsTakenOnceWholeInAnyPieces) {
     }
 }
 
-TEST(EmulatorTranscript, NamesCommandsAndAnswers) {
+TEST(EmulatorTranscript, NamesCommandsAndAnswers)
+{
     Emulator emu(modelOptions("KT-9100X"));
     auto c = emu.connect();
     c->send(hex("1D 67 34 27 00"));
@@ -223,7 +242,8 @@ TEST(EmulatorTranscript, NamesCommandsAndAnswers) {
     EXPECT_EQ(e.name, "GS g 4 n=39 (read soft switch 1)");
     EXPECT_EQ(e.bytes, hex("1D 67 34 27 00"));
     EXPECT_EQ(e.reply, hex("'_146' 00"));
-    EXPECT_NE(formatEntry(e).find("1D 67 34 27 00 | GS g 4 n=39 (read soft switch 1) | answered 5F 31 34 36 00"),
+    EXPECT_NE(formatEntry(e).find(
+                  "1D 67 34 27 00 | GS g 4 n=39 (read soft switch 1) | answered 5F 31 34 36 00"),
               std::string::npos);
 }
 
@@ -233,14 +253,15 @@ struct FaultCase {
     Bytes reply;
 };
 
-TEST(EmulatorFaults, ShapeTheAnswers) {
+TEST(EmulatorFaults, ShapeTheAnswers)
+{
     FaultOptions silent, noHeader, late;
     silent.silent = true;
     noHeader.noHeader = true;
     late.lateMs = 1;
     for (const auto &f : std::vector<FaultCase>{{"silent", silent, {}},
-                                               {"no header", noHeader, hex("'146' 00")},
-                                               {"late", late, hex("'_146' 00")}}) {
+                                                {"no header", noHeader, hex("'146' 00")},
+                                                {"late", late, hex("'_146' 00")}}) {
         SCOPED_TRACE(f.what);
         auto o = modelOptions("KT-9100X");
         o.faults = f.faults;
@@ -249,17 +270,20 @@ TEST(EmulatorFaults, ShapeTheAnswers) {
     }
 }
 
-TEST(EmulatorFaults, GarbageIsNoReply) {
+TEST(EmulatorFaults, GarbageIsNoReply)
+{
     Emulator emu(modelOptions("KT-9100X"));
     FaultOptions f;
     f.garbage = true;
     emu.setFaults(f);
     const auto reply = emu.connect()->send(hex("1D 49 43"));
     ASSERT_EQ(reply.size(), hex("'_KT-9100X' 00").size());
-    for (auto b : reply) EXPECT_TRUE(b != '_' && b != 0);
+    for (auto b : reply)
+        EXPECT_TRUE(b != '_' && b != 0);
 }
 
-TEST(EmulatorFaults, DropAfterClosesTheConnectionButNotThePrinter) {
+TEST(EmulatorFaults, DropAfterClosesTheConnectionButNotThePrinter)
+{
     Emulator emu(modelOptions("KT-4000"));
     FaultOptions f;
     f.dropAfter = 2;

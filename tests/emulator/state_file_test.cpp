@@ -1,20 +1,21 @@
 // Settings survive a restart; the state file is never left half-written
 // and a bad one is refused without being touched.
-#include "core/atomic_file.h"
-#include "core/emulator.h"
-#include "core/parameters.h"
 #include "core/state_file.h"
-#include "emulator_test_util.h"
-
-#include <gtest/gtest.h>
 
 #include <csignal>
 #include <functional>
 #include <set>
-#include <sys/stat.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "core/atomic_file.h"
+#include "core/emulator.h"
+#include "core/parameters.h"
+#include "emulator_test_util.h"
 
 namespace kt::emu {
 namespace {
@@ -27,20 +28,23 @@ const Bytes kUnlock = hex("1D 67 75 6E 6C 00");
 const Bytes kLock = hex("1D 67 6C 63 6B 00");
 const Bytes kOneImage = hex("1C 71 01 01 00 01 00 81 42 24 18 18 24 42 81");
 
-EmulatorOptions withState(const std::filesystem::path &file) {
+EmulatorOptions withState(const std::filesystem::path &file)
+{
     EmulatorOptions o;
     o.model = "KT-7000";
     o.stateFile = file;
     return o;
 }
 
-TEST(EmulatorStateFile, WrittenSettingsAndImagesSurviveARestart) {
+TEST(EmulatorStateFile, WrittenSettingsAndImagesSurviveARestart)
+{
     test::TempDir dir;
     const auto file = test::in(dir, "printer.state");
     {
         Emulator emu(withState(file));
         auto c = emu.connect();
-        c->send(kUnlock + hex("1D 67 38 28 37 37 00 00 1D 67 38 24 'LATIN 2' 00") + kLock + kOneImage);
+        c->send(kUnlock + hex("1D 67 38 28 37 37 00 00 1D 67 38 24 'LATIN 2' 00") + kLock
+                + kOneImage);
         c->send(hex("'line' 0A 1B 69"));
     }
     Emulator again(withState(file));
@@ -51,12 +55,14 @@ TEST(EmulatorStateFile, WrittenSettingsAndImagesSurviveARestart) {
     EXPECT_EQ(again.state().images[0].data, hex("81 42 24 18 18 24 42 81"));
 }
 
-TEST(EmulatorStateFile, OverridesWinAndResetStartsFromDefaults) {
+TEST(EmulatorStateFile, OverridesWinAndResetStartsFromDefaults)
+{
     test::TempDir dir;
     const auto file = test::in(dir, "printer.state");
     {
         Emulator emu(withState(file));
-        emu.connect()->send(kUnlock + hex("1D 67 38 27 39 00 00 00 1D 67 38 28 38 00 00 00") + kLock);
+        emu.connect()->send(kUnlock + hex("1D 67 38 27 39 00 00 00 1D 67 38 28 38 00 00 00")
+                            + kLock);
     }
     auto o = withState(file);
     o.overrides = {{"soft_switch_1", "100"}};
@@ -72,19 +78,20 @@ struct Corrupt {
     std::string content;
 };
 
-TEST(EmulatorStateFile, ABadFileIsRefusedAndLeftAsItIs) {
+TEST(EmulatorStateFile, ABadFileIsRefusedAndLeftAsItIs)
+{
     const std::string good = formatState("KT-7000", defaultState(*findProfile("KT-7000")));
     const std::string body = good.substr(0, good.rfind("end\n"));
-    for (const auto &c : std::vector<Corrupt>{
-             {"not a state file", "\x89PNG\r\n"},
-             {"cut short", good.substr(0, good.size() / 2)},
-             {"without its end line", body},
-             {"of another model", "format=1\nmodel=KT-4000\nend\n"},
-             {"a switch above 255", body + "soft_switch_1=300\nend\n"},
-             {"an unknown key", body + "colour=red\nend\n"},
-             {"image of the wrong size", body + "image=1 1 00ff\nend\n"},
-             {"a bad escape", body + "language_model=A\\x4\nend\n"},
-             {"text after the end", good + "soft_switch_1=1\n"}}) {
+    for (const auto &c :
+         std::vector<Corrupt>{{"not a state file", "\x89PNG\r\n"},
+                              {"cut short", good.substr(0, good.size() / 2)},
+                              {"without its end line", body},
+                              {"of another model", "format=1\nmodel=KT-4000\nend\n"},
+                              {"a switch above 255", body + "soft_switch_1=300\nend\n"},
+                              {"an unknown key", body + "colour=red\nend\n"},
+                              {"image of the wrong size", body + "image=1 1 00ff\nend\n"},
+                              {"a bad escape", body + "language_model=A\\x4\nend\n"},
+                              {"text after the end", good + "soft_switch_1=1\n"}}) {
         SCOPED_TRACE(c.what);
         test::TempDir dir;
         const auto file = test::in(dir, "printer.state");
@@ -94,7 +101,8 @@ TEST(EmulatorStateFile, ABadFileIsRefusedAndLeftAsItIs) {
     }
 }
 
-TEST(EmulatorStateFile, MissingFileStartsFromDefaultsAndADirectoryIsRefused) {
+TEST(EmulatorStateFile, MissingFileStartsFromDefaultsAndADirectoryIsRefused)
+{
     test::TempDir dir;
     EXPECT_EQ(Emulator(withState(test::in(dir, "new.state"))).parameter(param::SoftSwitch1), "2");
     EXPECT_THROW(Emulator{withState(std::filesystem::path(dir.path()))}, EmulatorError);
@@ -103,14 +111,16 @@ TEST(EmulatorStateFile, MissingFileStartsFromDefaultsAndADirectoryIsRefused) {
 // Files of the process can grow to `bytes` only, while it lives.
 class FileSizeLimit {
 public:
-    explicit FileSizeLimit(rlim_t bytes) {
+    explicit FileSizeLimit(rlim_t bytes)
+    {
         ::getrlimit(RLIMIT_FSIZE, &old_);
         oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
         rlimit limit = old_;
         limit.rlim_cur = bytes;
         ::setrlimit(RLIMIT_FSIZE, &limit);
     }
-    ~FileSizeLimit() {
+    ~FileSizeLimit()
+    {
         ::setrlimit(RLIMIT_FSIZE, &old_);
         std::signal(SIGXFSZ, oldHandler_);
     }
@@ -124,7 +134,8 @@ private:
 
 // A write that cannot be saved is not applied: the printer and the file
 // keep the old value.
-TEST(EmulatorStateFile, AWriteThatCannotBeSavedIsNotApplied) {
+TEST(EmulatorStateFile, AWriteThatCannotBeSavedIsNotApplied)
+{
     test::TempDir dir;
     const auto file = test::in(dir, "printer.state");
     Emulator emu(withState(file));
@@ -140,12 +151,14 @@ TEST(EmulatorStateFile, AWriteThatCannotBeSavedIsNotApplied) {
         c->send(kOneImage);
         EXPECT_TRUE(emu.state().images.empty());
     }
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "no temporary file is left";
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1)
+        << "no temporary file is left";
 }
 
 // A process killed at any moment of a save leaves either the old or the
 // new state, never a mixture.
-TEST(EmulatorStateFile, AKilledSaveLeavesOneWholeState) {
+TEST(EmulatorStateFile, AKilledSaveLeavesOneWholeState)
+{
     test::TempDir dir;
     const auto file = test::in(dir, "printer.state");
     const auto profile = *findProfile("KT-7000");
@@ -160,7 +173,8 @@ TEST(EmulatorStateFile, AKilledSaveLeavesOneWholeState) {
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            for (int i = 0;; ++i) (void)saveState(file, "KT-7000", i % 2 ? a : b);
+            for (int i = 0;; ++i)
+                (void)saveState(file, "KT-7000", i % 2 ? a : b);
         }
         ::usleep(static_cast<useconds_t>(1000 + round * 700));
         ::kill(child, SIGKILL);
@@ -173,7 +187,8 @@ TEST(EmulatorStateFile, AKilledSaveLeavesOneWholeState) {
 
 // A link planted where an older emulator put its temporary file is never
 // followed: the file it points to keeps its content.
-TEST(EmulatorStateFile, APlantedLinkAtATemporaryNameIsNotFollowed) {
+TEST(EmulatorStateFile, APlantedLinkAtATemporaryNameIsNotFollowed)
+{
     test::TempDir dir;
     const auto file = test::in(dir, "printer.state");
     const auto victim = test::in(dir, "victim");
@@ -186,37 +201,46 @@ TEST(EmulatorStateFile, APlantedLinkAtATemporaryNameIsNotFollowed) {
 }
 
 // The PID of a process that has ended.
-pid_t endedProcess() {
+pid_t endedProcess()
+{
     const pid_t child = ::fork();
-    if (child == 0) ::_exit(0);
+    if (child == 0)
+        ::_exit(0);
     ::waitpid(child, nullptr, 0);
     return child;
 }
 
-TEST(EmulatorStateFile, TemporariesOfAKilledEmulatorAreRemovedAtStart) {
+TEST(EmulatorStateFile, TemporariesOfAKilledEmulatorAreRemovedAtStart)
+{
     test::TempDir dir;
     const auto file = test::in(dir, "printer.state");
     const std::string dead = std::to_string(endedProcess());
     const std::string alive = std::to_string(::getpid());
-    for (const std::string &name : {"printer.state.tmp-" + dead, "printer.state.tmp-" + dead + "-a1B2c3",
-                                   "printer.state.tmp-" + alive + "-a1B2c3", "other.tmp-" + dead,
-                                   "printer.state.tmp-" + dead + "-toolongsuffix"})
+    for (const std::string &name :
+         {"printer.state.tmp-" + dead, "printer.state.tmp-" + dead + "-a1B2c3",
+          "printer.state.tmp-" + alive + "-a1B2c3", "other.tmp-" + dead,
+          "printer.state.tmp-" + dead + "-toolongsuffix"})
         test::writeFile(test::in(dir, name), "left over");
     Emulator emu(withState(file));
     std::set<std::string> left;
-    for (const auto &entry : std::filesystem::directory_iterator(dir.path())) left.insert(entry.path().filename());
-    EXPECT_EQ(left, (std::set<std::string>{"printer.state.tmp-" + alive + "-a1B2c3", "other.tmp-" + dead,
-                                           "printer.state.tmp-" + dead + "-toolongsuffix"}));
+    for (const auto &entry : std::filesystem::directory_iterator(dir.path()))
+        left.insert(entry.path().filename());
+    EXPECT_EQ(left,
+              (std::set<std::string>{"printer.state.tmp-" + alive + "-a1B2c3", "other.tmp-" + dead,
+                                     "printer.state.tmp-" + dead + "-toolongsuffix"}));
 }
 
 // Runs `body` in a child process; its exit code, or -1 when it did not end
 // within `ms` (it is killed then).
-int exitCodeWithin(int ms, const std::function<int()> &body) {
+int exitCodeWithin(int ms, const std::function<int()> &body)
+{
     const pid_t child = ::fork();
-    if (child == 0) ::_exit(body());
+    if (child == 0)
+        ::_exit(body());
     for (int waited = 0; waited < ms; waited += 10) {
         int status = 0;
-        if (::waitpid(child, &status, WNOHANG) == child) return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        if (::waitpid(child, &status, WNOHANG) == child)
+            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         ::usleep(10000);
     }
     ::kill(child, SIGKILL);
@@ -232,7 +256,8 @@ struct NotAStateFile {
 
 // Start-up never waits on the state path: a FIFO, a device or a file too
 // large for any state is refused at once, naming the cause.
-TEST(EmulatorStateFile, OnlyARegularFileOfBoundedSizeIsRead) {
+TEST(EmulatorStateFile, OnlyARegularFileOfBoundedSizeIsRead)
+{
     const std::vector<NotAStateFile> cases{
         {"a FIFO",
          [](const test::TempDir &dir) {
@@ -241,14 +266,16 @@ TEST(EmulatorStateFile, OnlyARegularFileOfBoundedSizeIsRead) {
              return fifo;
          },
          "is not a regular file"},
-        {"an endless device", [](const test::TempDir &) { return std::filesystem::path("/dev/zero"); },
+        {"an endless device",
+         [](const test::TempDir &) { return std::filesystem::path("/dev/zero"); },
          "is not a regular file"},
         {"an oversized file",
          [](const test::TempDir &dir) {
              const auto big = test::in(dir, "big.state");
              const std::size_t limit = maxStateFileBytes(*findProfile("KT-7000"));
-             test::writeFile(big, formatState("KT-7000", defaultState(*findProfile("KT-7000"))) +
-                                      std::string(limit, '#'));
+             test::writeFile(big,
+                             formatState("KT-7000", defaultState(*findProfile("KT-7000")))
+                                 + std::string(limit, '#'));
              return big;
          },
          "larger than"},

@@ -1,11 +1,5 @@
 // The transports: TCP, the pseudo-terminal serial line, and the
 // kt-emulator program with its ready lines and exit.
-#include "core/emulator.h"
-#include "core/parameters.h"
-#include "emulator_test_util.h"
-
-#include <gtest/gtest.h>
-
 #include <csignal>
 #include <fcntl.h>
 #include <poll.h>
@@ -14,6 +8,12 @@
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "core/emulator.h"
+#include "core/parameters.h"
+#include "emulator_test_util.h"
 
 namespace kt::emu {
 namespace {
@@ -24,9 +24,13 @@ using test::operator+;
 
 constexpr int kReplyMs = 10000; // bound on any answer; the usual one takes a millisecond
 
-void sendAll(int fd, const Bytes &b) { ASSERT_EQ(::write(fd, b.data(), b.size()), static_cast<ssize_t>(b.size())); }
+void sendAll(int fd, const Bytes &b)
+{
+    ASSERT_EQ(::write(fd, b.data(), b.size()), static_cast<ssize_t>(b.size()));
+}
 
-TEST(EmulatorTcp, ServesClientsOneAfterAnother) {
+TEST(EmulatorTcp, ServesClientsOneAfterAnother)
+{
     Emulator emu(EmulatorOptions{});
     const std::uint16_t port = emu.listenTcp();
     ASSERT_NE(port, 0);
@@ -40,7 +44,8 @@ TEST(EmulatorTcp, ServesClientsOneAfterAnother) {
 }
 
 // The library's parameter write on TCP: connect, send, close.
-TEST(EmulatorTcp, AnUnterminatedWriteEndsWithTheConnection) {
+TEST(EmulatorTcp, AnUnterminatedWriteEndsWithTheConnection)
+{
     EmulatorOptions o;
     o.timing.dataGap = std::chrono::milliseconds(60000); // only the close can end it
     Emulator emu(o);
@@ -56,7 +61,8 @@ TEST(EmulatorTcp, AnUnterminatedWriteEndsWithTheConnection) {
     EXPECT_EQ(emu.parameter(5), "42");
 }
 
-TEST(EmulatorTcp, DropAfterClosesTheClient) {
+TEST(EmulatorTcp, DropAfterClosesTheClient)
+{
     EmulatorOptions o;
     o.faults.dropAfter = 1;
     Emulator emu(o);
@@ -67,7 +73,8 @@ TEST(EmulatorTcp, DropAfterClosesTheClient) {
     ::close(fd);
 }
 
-TEST(EmulatorTcp, ABusyAddressIsAClearError) {
+TEST(EmulatorTcp, ABusyAddressIsAClearError)
+{
     Emulator first(EmulatorOptions{});
     const std::uint16_t port = first.listenTcp();
     Emulator second(EmulatorOptions{});
@@ -75,7 +82,8 @@ TEST(EmulatorTcp, ABusyAddressIsAClearError) {
     EXPECT_THROW(second.listenTcp("localhost", 0), EmulatorError);
 }
 
-int openSerial(const std::string &path) {
+int openSerial(const std::string &path)
+{
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (fd >= 0) {
         termios t{};
@@ -86,7 +94,8 @@ int openSerial(const std::string &path) {
     return fd;
 }
 
-TEST(EmulatorPty, LinkServesAsASerialPortAcrossReopening) {
+TEST(EmulatorPty, LinkServesAsASerialPortAcrossReopening)
+{
     test::TempDir dir;
     const auto link = test::in(dir, "ttyPrinter");
     Emulator emu(EmulatorOptions{});
@@ -96,15 +105,18 @@ TEST(EmulatorPty, LinkServesAsASerialPortAcrossReopening) {
         const int fd = openSerial(link.string());
         ASSERT_GE(fd, 0);
         // Byte by byte, as the utility sends on a serial port.
-        for (std::uint8_t b : hex("1D 67 34 27 00")) sendAll(fd, {b});
+        for (std::uint8_t b : hex("1D 67 34 27 00"))
+            sendAll(fd, {b});
         EXPECT_EQ(test::readFor(fd, 3, kReplyMs), hex("'_2' 00"));
         ::close(fd);
     }
     emu.stop();
-    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(link))) << "the link goes with the emulator";
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(link)))
+        << "the link goes with the emulator";
 }
 
-TEST(EmulatorPty, ARegularFileIsNotReplacedByTheLink) {
+TEST(EmulatorPty, ARegularFileIsNotReplacedByTheLink)
+{
     test::TempDir dir;
     test::writeFile(test::in(dir, "keep"), "data");
     Emulator emu(EmulatorOptions{});
@@ -115,7 +127,8 @@ TEST(EmulatorPty, ARegularFileIsNotReplacedByTheLink) {
 // The program, started as tests of other parts start it.
 class EmulatorProgram : public ::testing::Test {
 protected:
-    void start(std::vector<std::string> args) {
+    void start(std::vector<std::string> args)
+    {
         int out[2];
         ASSERT_EQ(::pipe2(out, O_CLOEXEC), 0);
         pid_ = ::fork();
@@ -123,7 +136,8 @@ protected:
         if (pid_ == 0) {
             ::dup2(out[1], 1);
             std::vector<char *> argv{const_cast<char *>(KT_EMULATOR_PATH)};
-            for (auto &a : args) argv.push_back(a.data());
+            for (auto &a : args)
+                argv.push_back(a.data());
             argv.push_back(nullptr);
             ::execv(KT_EMULATOR_PATH, argv.data());
             ::_exit(127);
@@ -132,15 +146,18 @@ protected:
         stdout_ = out[0];
     }
     // The next line of the program's output, waiting at most kReplyMs.
-    std::string line() {
+    std::string line()
+    {
         std::string s;
         for (;;) {
             const auto b = test::readFor(stdout_, 1, kReplyMs);
-            if (b.empty() || b[0] == '\n') return s;
+            if (b.empty() || b[0] == '\n')
+                return s;
             s += static_cast<char>(b[0]);
         }
     }
-    int stop(int signal) {
+    int stop(int signal)
+    {
         ::kill(pid_, signal);
         int status = 0;
         ::waitpid(pid_, &status, 0);
@@ -148,7 +165,8 @@ protected:
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
     // The exit code once the program ends by itself within `ms`; -1 if not.
-    int exitWithin(int ms) {
+    int exitWithin(int ms)
+    {
         for (int waited = 0; waited < ms; waited += 10) {
             int status = 0;
             if (::waitpid(pid_, &status, WNOHANG) == pid_) {
@@ -159,24 +177,29 @@ protected:
         }
         return -1;
     }
-    void TearDown() override {
-        if (pid_ > 0) stop(SIGKILL);
-        if (stdout_ >= 0) ::close(stdout_);
+    void TearDown() override
+    {
+        if (pid_ > 0)
+            stop(SIGKILL);
+        if (stdout_ >= 0)
+            ::close(stdout_);
     }
     pid_t pid_ = -1;
     int stdout_ = -1;
 };
 
-TEST_F(EmulatorProgram, PrintsReadyLinesAnswersAndSavesAtSigterm) {
+TEST_F(EmulatorProgram, PrintsReadyLinesAnswersAndSavesAtSigterm)
+{
     test::TempDir dir;
-    start({"--model", "MV550", "--tcp", "127.0.0.1:0", "--pty", test::in(dir, "tty").string(), "--state",
-           test::in(dir, "state").string(), "--paper", test::in(dir, "paper.png").string(), "--transcript",
-           test::in(dir, "log").string()});
+    start({"--model", "MV550", "--tcp", "127.0.0.1:0", "--pty", test::in(dir, "tty").string(),
+           "--state", test::in(dir, "state").string(), "--paper",
+           test::in(dir, "paper.png").string(), "--transcript", test::in(dir, "log").string()});
     const std::string tcp = line();
     const std::string prefix = "kt-emulator: MV550 ready on tcp 127.0.0.1:";
     ASSERT_EQ(tcp.rfind(prefix, 0), 0u) << tcp;
     EXPECT_EQ(line(), "kt-emulator: MV550 ready on pty " + test::in(dir, "tty").string());
-    const int fd = test::connectTcp(static_cast<std::uint16_t>(std::stoi(tcp.substr(prefix.size()))));
+    const int fd
+        = test::connectTcp(static_cast<std::uint16_t>(std::stoi(tcp.substr(prefix.size()))));
     ASSERT_GE(fd, 0);
     sendAll(fd, hex("1D 67 75 6E 6C 00 1D 67 38 2A 39 00 00 00 1D 67 6C 63 6B 00 1D 67 34 2A 00"));
     EXPECT_EQ(test::readFor(fd, 3, kReplyMs), hex("'_9' 00"));
@@ -184,10 +207,12 @@ TEST_F(EmulatorProgram, PrintsReadyLinesAnswersAndSavesAtSigterm) {
     EXPECT_EQ(stop(SIGTERM), 0);
     EXPECT_NE(test::readFile(test::in(dir, "state")).find("soft_switch_4=9\n"), std::string::npos);
     EXPECT_EQ(test::readFile(test::in(dir, "paper.png")).substr(1, 3), "PNG");
-    EXPECT_NE(test::readFile(test::in(dir, "log")).find("(write soft switch 4) \"9\" | applied"), std::string::npos);
+    EXPECT_NE(test::readFile(test::in(dir, "log")).find("(write soft switch 4) \"9\" | applied"),
+              std::string::npos);
 }
 
-TEST_F(EmulatorProgram, RefusesACorruptStateFile) {
+TEST_F(EmulatorProgram, RefusesACorruptStateFile)
+{
     test::TempDir dir;
     test::writeFile(test::in(dir, "state"), "garbage\n");
     start({"--tcp", "127.0.0.1:0", "--state", test::in(dir, "state").string()});
@@ -198,7 +223,8 @@ TEST_F(EmulatorProgram, RefusesACorruptStateFile) {
 
 // A FIFO given as the state file ends the start at once instead of waiting
 // for a writer with the stop signals blocked.
-TEST_F(EmulatorProgram, RefusesAFifoAsStateFileAtOnce) {
+TEST_F(EmulatorProgram, RefusesAFifoAsStateFileAtOnce)
+{
     test::TempDir dir;
     ASSERT_EQ(::mkfifo(test::in(dir, "state").c_str(), 0600), 0);
     start({"--tcp", "127.0.0.1:0", "--state", test::in(dir, "state").string()});

@@ -1,17 +1,17 @@
 // The library finds the emulator as a USB printer: a umockdev usblp node
 // with vendor 5e1b and the model's product id, served by the emulator core.
 // Runs under umockdev-wrapper.
+#include <chrono>
+#include <memory>
+#include <thread>
+
+#include <gtest/gtest.h>
+
 #include "KT4000.h"
 #include "core/emulator.h"
 #include "emulator_test_util.h"
 #include "library_scenarios.h"
 #include "usb_testbed.h"
-
-#include <gtest/gtest.h>
-
-#include <chrono>
-#include <memory>
-#include <thread>
 
 namespace kt::emu {
 namespace {
@@ -20,8 +20,10 @@ using test::hex;
 
 class LibraryOverUsb : public ::testing::Test {
 protected:
-    void SetUp() override {
-        if (!kt::test::UsbTestbed::available()) GTEST_SKIP() << "needs umockdev-wrapper";
+    void SetUp() override
+    {
+        if (!kt::test::UsbTestbed::available())
+            GTEST_SKIP() << "needs umockdev-wrapper";
         bed_ = std::make_unique<kt::test::UsbTestbed>();
         EmulatorOptions o;
         o.model = "KT-9100X";
@@ -29,8 +31,10 @@ protected:
         const std::string node = bed_->addPrinter(*emu_->profile().usbProductId);
         emu_->serveFd(bed_->deviceFd(node));
     }
-    void TearDown() override {
-        if (emu_) emu_->stop(); // before the testbed takes the node away
+    void TearDown() override
+    {
+        if (emu_)
+            emu_->stop(); // before the testbed takes the node away
     }
     std::unique_ptr<kt::test::UsbTestbed> bed_;
     std::unique_ptr<Emulator> emu_;
@@ -44,7 +48,8 @@ TEST_F(LibraryOverUsb, LogoDefinedAndPrintedDotForDot) { test::expectLogoOnPaper
 
 // The service utility's two calls on USB: the command, then a filler byte
 // and a read of 32 bytes; a second read with a blank finds nothing more.
-TEST_F(LibraryOverUsb, UtilityReadShapeAndDiscoveredModel) {
+TEST_F(LibraryOverUsb, UtilityReadShapeAndDiscoveredModel)
+{
     const auto cmd = hex("1D 67 34 27 00");
     char none[1] = {};
     ASSERT_EQ(sendx(cmd.data(), "usb", 9600, 0, 5, 0, 0, none), KT_OK);

@@ -100,7 +100,8 @@ FdServer::FdServer(int fd, Responder responder)
     stop_ = ::eventfd(0, EFD_CLOEXEC);
     if (stop_ < 0)
         throw std::runtime_error("eventfd failed");
-    thread_ = std::thread([this, fd, r = std::move(responder)] { serveUntilEnd(fd, stop_, recorder_, r); });
+    thread_ = std::thread(
+        [this, fd, r = std::move(responder)] { serveUntilEnd(fd, stop_, recorder_, r); });
 }
 
 FdServer::~FdServer()

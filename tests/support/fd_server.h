@@ -4,7 +4,8 @@
 //
 //   kt::test::PtyPair pty;
 //   kt::test::FdServer printer(pty.master(), [](const kt::test::Bytes &in) {
-//       return in == kt::test::bytes("\x1d\x49\x43") ? kt::test::bytes("_KT-4000") : kt::test::Bytes{};
+//       return in == kt::test::bytes("\x1d\x49\x43") ? kt::test::bytes("_KT-4000") :
+//       kt::test::Bytes{};
 //   });
 //   ... code under test writes to pty.slavePath() ...
 //   printer.waitForBytes(3, 1s); printer.received();

@@ -2,12 +2,12 @@
 // and back at its usual path afterwards.
 #pragma once
 
-#include "diag_log.h"
-#include "temp_file.h"
-
 #include <regex>
 #include <string>
 #include <vector>
+
+#include "diag_log.h"
+#include "temp_file.h"
 
 namespace kt::test {
 
@@ -25,7 +25,8 @@ public:
         std::vector<long> out;
         const std::string t = text();
         const std::regex re(pattern);
-        for (auto it = std::sregex_iterator(t.begin(), t.end(), re); it != std::sregex_iterator(); ++it)
+        for (auto it = std::sregex_iterator(t.begin(), t.end(), re); it != std::sregex_iterator();
+             ++it)
             out.push_back(std::stol((*it)[1].str()));
         return out;
     }

@@ -17,8 +17,9 @@ TcpPeer::TcpPeer(Responder responder)
     sa.sin_family = AF_INET;
     sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t len = sizeof sa;
-    if (listen_ < 0 || ::bind(listen_, reinterpret_cast<sockaddr *>(&sa), sizeof sa) != 0 ||
-        ::listen(listen_, 4) != 0 || ::getsockname(listen_, reinterpret_cast<sockaddr *>(&sa), &len) != 0) {
+    if (listen_ < 0 || ::bind(listen_, reinterpret_cast<sockaddr *>(&sa), sizeof sa) != 0
+        || ::listen(listen_, 4) != 0
+        || ::getsockname(listen_, reinterpret_cast<sockaddr *>(&sa), &len) != 0) {
         if (listen_ >= 0)
             ::close(listen_);
         throw std::runtime_error("loopback listener failed");

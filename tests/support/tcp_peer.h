@@ -3,10 +3,10 @@
 // its time (for chunking and pacing checks) and answers through a responder.
 #pragma once
 
-#include "fd_server.h"
-
 #include <atomic>
 #include <cstdint>
+
+#include "fd_server.h"
 
 namespace kt::test {
 

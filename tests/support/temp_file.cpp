@@ -26,7 +26,7 @@ TempFile::~TempFile() { ::unlink(path_.c_str()); }
 
 bool TempFile::exists() const
 {
-    struct stat st{};
+    struct stat st { };
     return ::stat(path_.c_str(), &st) == 0;
 }
 

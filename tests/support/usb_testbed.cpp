@@ -3,10 +3,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <stdexcept>
 #include <fcntl.h>
+#include <stdexcept>
 #include <termios.h>
 #include <unistd.h>
+
 #include <umockdev.h>
 
 namespace kt::test {
@@ -40,14 +41,15 @@ std::string UsbTestbed::addPrinter(std::uint16_t productId, std::uint16_t vendor
     // USB device, its printer interface, and the usblp node below it; "N:"
     // without contents makes the node a pseudo-terminal.
     char description[1024];
-    std::snprintf(description, sizeof description,
-                  "P: /devices/pci0000:00/usb1/1-%d\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\n"
-                  "A: idVendor=%04x\nA: idProduct=%04x\n\n"
-                  "P: /devices/pci0000:00/usb1/1-%d/1-%d:1.0\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_interface\n"
-                  "A: bInterfaceClass=07\n\n"
-                  "P: /devices/pci0000:00/usb1/1-%d/1-%d:1.0/usbmisc/lp%d\nN: usb/lp%d\n"
-                  "E: SUBSYSTEM=usbmisc\nE: DEVNAME=%s\nA: dev=180:%d\n",
-                  n + 1, vendorId, productId, n + 1, n + 1, n + 1, n + 1, n, n, node.c_str(), n);
+    std::snprintf(
+        description, sizeof description,
+        "P: /devices/pci0000:00/usb1/1-%d\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\n"
+        "A: idVendor=%04x\nA: idProduct=%04x\n\n"
+        "P: /devices/pci0000:00/usb1/1-%d/1-%d:1.0\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_interface\n"
+        "A: bInterfaceClass=07\n\n"
+        "P: /devices/pci0000:00/usb1/1-%d/1-%d:1.0/usbmisc/lp%d\nN: usb/lp%d\n"
+        "E: SUBSYSTEM=usbmisc\nE: DEVNAME=%s\nA: dev=180:%d\n",
+        n + 1, vendorId, productId, n + 1, n + 1, n + 1, n + 1, n, n, node.c_str(), n);
     GError *error = nullptr;
     if (!umockdev_testbed_add_from_string(bed_, description, &error)) {
         std::string message = error ? error->message : "umockdev refused the device";
@@ -71,6 +73,9 @@ std::string UsbTestbed::addPrinter(std::uint16_t productId, std::uint16_t vendor
     return node;
 }
 
-int UsbTestbed::deviceFd(const std::string &node) const { return umockdev_testbed_get_dev_fd(bed_, node.c_str()); }
+int UsbTestbed::deviceFd(const std::string &node) const
+{
+    return umockdev_testbed_get_dev_fd(bed_, node.c_str());
+}
 
 } // namespace kt::test
