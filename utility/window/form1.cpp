@@ -8,8 +8,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 
-#include "protocol/form_events.h"
-#include "session/form_handlers.h"
+#include "session/form_events.h"
 #include "window/artwork.h"
 #include "window/control_builder.h"
 #include "window/window_style.h"
@@ -45,58 +44,49 @@ Form1::Form1()
 
 Form1::~Form1()
 {
-    bind(nullptr, nullptr);
+    bind(nullptr);
     // The handlers are lambdas of this window: none may run once it is
     // only a QWidget being torn down.
     for (QObject *child : findChildren<QObject *>())
         QObject::disconnect(child, nullptr, this, nullptr);
 }
 
-void Form1::bind(session::FormHandlers *handlers, protocol::FormEvents *events)
-{
-    handlers_ = handlers;
-    events_ = events;
-}
+void Form1::bind(session::FormEvents *events) { events_ = events; }
 
 void Form1::closeEvent(QCloseEvent *event)
 {
-    if (handlers_)
-        handlers_->Form_Unload();
+    if (events_)
+        events_->Form_Unload();
     event->accept();
 }
 
 void Form1::connectButtons()
 {
-    using protocol::FormEvents;
-    using session::FormHandlers;
-    const auto toHandlers = [this](QPushButton *button, void (FormHandlers::*handler)()) {
-        connect(button, &QPushButton::clicked, this, [this, handler] {
-            if (handlers_)
-                (handlers_->*handler)();
-        });
+    using session::FormEvents;
+    const std::pair<QPushButton *, void (FormEvents::*)()> buttons[] = {
+        {cmdCommunicate_, &FormEvents::cmdCommunicate_Click},
+        {cmd01_, &FormEvents::cmd01_Click},
+        {cmd02_, &FormEvents::cmd02_Click},
+        {cmd1_, &FormEvents::cmd1_Click},
+        {cmd2_, &FormEvents::cmd2_Click},
+        {cmdEXIT_, &FormEvents::cmdEXIT_Click},
+        {cmdHELP_, &FormEvents::cmdHELP_Click},
+        {cmdSTATUS_, &FormEvents::cmdSTATUS_Click},
+        {cmdCLEARlst_, &FormEvents::cmdCLEARlst_Click},
     };
-    const auto toEvents = [this](QPushButton *button, void (FormEvents::*handler)()) {
-        connect(button, &QPushButton::clicked, this, [this, handler] {
+    for (const auto &[button, handler] : buttons) {
+        connect(button, &QPushButton::clicked, this, [this, handler = handler] {
             if (events_)
                 (events_->*handler)();
         });
-    };
-    toEvents(cmdCommunicate_, &FormEvents::cmdCommunicate_Click);
-    toEvents(cmd1_, &FormEvents::cmd1_Click);
-    toEvents(cmd2_, &FormEvents::cmd2_Click);
-    toHandlers(cmd01_, &FormHandlers::cmd01_Click);
-    toHandlers(cmd02_, &FormHandlers::cmd02_Click);
-    toHandlers(cmdEXIT_, &FormHandlers::cmdEXIT_Click);
-    toHandlers(cmdHELP_, &FormHandlers::cmdHELP_Click);
-    toHandlers(cmdSTATUS_, &FormHandlers::cmdSTATUS_Click);
-    toHandlers(cmdCLEARlst_, &FormHandlers::cmdCLEARlst_Click);
+    }
 }
 
 void Form1::connectPortList()
 {
     const auto click = [this] {
-        if (live() && handlers_)
-            handlers_->Combo1_Click();
+        if (live() && events_)
+            events_->Combo1_Click();
     };
     connect(Combo1_, &QComboBox::activated, this, click);
     // A port typed into the list (a device path) counts once the typing is

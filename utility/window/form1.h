@@ -1,8 +1,7 @@
 // The utility's one window, Form1: every control of the design, each widget
 // named by its control name (session/control_names.h). The window only
-// shows and binds: user events go to the session's handlers and to the
-// protocol's FormEvents; programmatic changes made inside a QuietScope
-// raise nothing.
+// shows and binds: user events are raised through session::FormEvents;
+// programmatic changes made inside a QuietScope raise nothing.
 #pragma once
 
 #include <array>
@@ -15,9 +14,6 @@
 #include "session/control_names.h"
 
 namespace kt::session {
-class FormHandlers;
-}
-namespace kt::protocol {
 class FormEvents;
 }
 
@@ -40,8 +36,8 @@ public:
     // events, and the handlers may already be gone.
     ~Form1() override;
 
-    // Both may be null; events then go nowhere.
-    void bind(session::FormHandlers *handlers, protocol::FormEvents *events);
+    // May be null; events then go nowhere.
+    void bind(session::FormEvents *events);
 
     // While one lives, widget signals do not reach the handlers.
     class QuietScope {
@@ -82,8 +78,7 @@ private:
     void connectTabs();
     bool live() const { return quiet_ == 0; }
 
-    session::FormHandlers *handlers_ = nullptr;
-    protocol::FormEvents *events_ = nullptr;
+    session::FormEvents *events_ = nullptr;
     int shownTab_ = 0;
     int quiet_ = 0;
 
