@@ -82,11 +82,11 @@ struct PatientClock : session::QtClock {
 
 struct NoViewer : session::ProcessLauncher {
     bool available(const std::string &) const override { return false; }
-    bool startDetached(const std::string &program, const std::vector<std::string> &,
-                       std::string &) override
+    session::IoStatus startDetached(const std::string &program,
+                                    const std::vector<std::string> &) override
     {
         started.push_back(program);
-        return true;
+        return session::IoStatus::success();
     }
     std::vector<std::string> started;
 };

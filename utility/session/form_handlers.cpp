@@ -76,9 +76,9 @@ void FormHandlers::cmdHELP_Click()
         return;
     }
     const std::string viewer = helpViewer();
-    std::string why;
-    if (!p_.launcher.startDetached(viewer, {kHelpFileName}, why))
-        p_.messages.show("Could not start " + viewer + " for " + kHelpFileName + ":\r\n" + why,
+    if (const IoStatus started = p_.launcher.startDetached(viewer, {kHelpFileName}); !started)
+        p_.messages.show("Could not start " + viewer + " for " + kHelpFileName + ":\r\n"
+                             + started.description(),
                          MessageIcon::Critical);
 }
 

@@ -152,21 +152,21 @@ void PortSession::openLPT(bool open, const std::string &mode)
 {
     ParallelPort &lpt = p_.parallel;
     if (!open) {
-        const FileError closed = lpt.close();
+        const IoStatus closed = lpt.close();
         setTimer1Enabled(true);
-        if (closed.failed())
+        if (!closed)
             showFileError(closed);
         return;
     }
-    if (const FileError closed = lpt.close(); closed.failed()) {
+    if (const IoStatus closed = lpt.close(); !closed) {
         showFileError(closed);
         return;
     }
-    if (const FileError opened = lpt.open(mode == "R"); opened.failed())
+    if (const IoStatus opened = lpt.open(mode == "R"); !opened)
         showFileError(opened);
 }
 
-void PortSession::showFileError(const FileError &error)
+void PortSession::showFileError(const IoStatus &error)
 {
     p_.messages.show(fileErrorMessage(error), MessageIcon::None);
 }
