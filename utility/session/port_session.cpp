@@ -88,7 +88,7 @@ bool PortSession::openSerial(const std::string &name, bool open)
         }
     }
     if (serial.portOpen() != open) {
-        const long number = name.size() > 3 ? leadingNumber(std::string_view(name).substr(3)) : 0;
+        const long number = name.size() > 3 ? leadingDigits(std::string_view(name).substr(3)) : 0;
         serial.setCommPort(static_cast<int>(std::min(number, 32767L)));
         serial.setDevicePath(isDevicePath(name) ? name : std::string());
         std::string baud;
