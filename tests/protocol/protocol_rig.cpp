@@ -70,7 +70,7 @@ ProtocolRig::ProtocolRig()
     view.setItems("comboTHAI", items(protocol::kThaiItems));
     setModel(" "); // the label's design-time caption
     for (int n = 0; n <= 6; ++n)
-        view.setText("lblLANG_INFO(" + std::to_string(n) + ")", " ");
+        view.setText(session::controls::lblLANG_INFO(n), " ");
 }
 
 void ProtocolRig::answerAll(const std::string &model, const std::map<int, std::string> &switches)

@@ -12,6 +12,7 @@
 #include "fakes.h"
 #include "protocol/commands.h"
 #include "protocol/controller.h"
+#include "session/control_names.h"
 
 namespace kt::testing {
 

@@ -14,7 +14,7 @@ using testing::ProtocolRig;
 bool allOn(const testing::FakeFormView &view, int sw)
 {
     for (int k = 0; k < 8; ++k)
-        if (!view.at("optSW" + std::to_string(sw) + "ON(" + std::to_string(k) + ")").checked)
+        if (!view.at(session::controls::optSWON(sw, k)).checked)
             return false;
     return true;
 }
@@ -299,7 +299,7 @@ TEST(LanguageQueries, ConvertedCaptions)
     for (const auto &c : cases) {
         ProtocolRig rig;
         rig.setModel("KT-4000");
-        const std::string label = "lblLANG_INFO(" + std::to_string(c.item - 1) + ")";
+        const std::string label = session::controls::lblLANG_INFO(c.item - 1);
         rig.view.setText(label, "before");
         rig.printer.answer(c.item == 6 ? Query::Language6 : Query::Language7, c.reply);
         EXPECT_EQ(rig.controller.queries().getLanguageInfo(c.item), c.ok) << c.reply;

@@ -35,10 +35,10 @@ TEST(TabLayout, PagesAndButtonsFollowTabAndModel)
         ProtocolRig rig;
         rig.setModel(c.model);
         for (int n = 1; n <= 4; ++n)
-            rig.view.at("frameSW" + std::to_string(n) + "m").visible = false;
+            rig.view.at(session::controls::frameSWm(n)).visible = false;
         enterTab(rig, 0, c.tab);
         for (int n = 1; n <= 4; ++n) {
-            const std::string frame = "frameSW" + std::to_string(n) + "m";
+            const std::string frame = session::controls::frameSWm(n);
             EXPECT_EQ(rig.view.visible(frame), frame == c.shown)
                 << c.model << " tab " << c.tab << " " << frame;
         }

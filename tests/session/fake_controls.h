@@ -3,6 +3,8 @@
 #pragma once
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,10 +31,11 @@ public:
     void setSettings(const std::string &s) override { lineSettings = s; }
     bool ctsHolding() const override { return cts; }
     bool dsrHolding() const override { return dsr; }
-    bool output(std::uint8_t byte) override
+    session::IoStatus output(std::uint8_t byte) override
     {
         sent.push_back(byte);
-        return open;
+        return open ? session::IoStatus::success()
+                    : session::IoStatus::failure(EIO, "The port is closed");
     }
     int inBufferCount() override { return static_cast<int>(waiting.size()); }
     std::string input() override { return std::exchange(waiting, {}); }
@@ -61,10 +64,14 @@ public:
         return states.empty() ? current : states[std::min(stateReads - 1, states.size() - 1)];
     }
     std::int32_t socketHandle() const override { return handle; }
-    bool sendData(std::uint8_t byte) override
+    session::IoStatus sendData(std::uint8_t byte) override
     {
         sent.push_back(byte);
-        return true;
+        if (sent.size() > takes) {
+            error = session::IoStatus::failure(8, "Connection reset", "Winsock1");
+            return error;
+        }
+        return session::IoStatus::success();
     }
     std::int32_t bytesReceived() override { return static_cast<std::int32_t>(waiting.size()); }
     std::string getData(std::int32_t max) override
@@ -80,8 +87,8 @@ public:
         current = session::kSocketClosed;
         handle = 0;
     }
-    Error lastError() const override { return error; }
-    void clearError() override { error = {}; }
+    session::IoStatus lastError() const override { return error; }
+    void clearError() override { error = session::IoStatus::success(); }
 
     std::string host;
     std::int32_t port = 0;
@@ -92,8 +99,10 @@ public:
     std::int32_t handle = 0;
     int connects = 0, closes = 0, discards = 0;
     std::vector<std::uint8_t> sent;
+    // How many bytes it takes before it refuses, raising an error.
+    std::size_t takes = SIZE_MAX;
     std::string waiting;
-    Error error;
+    session::IoStatus error = session::IoStatus::success();
 };
 
 } // namespace kt::testing

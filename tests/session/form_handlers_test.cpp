@@ -14,13 +14,13 @@ struct ScriptedLauncher : session::ProcessLauncher {
     {
         return std::find(installed.begin(), installed.end(), program) != installed.end();
     }
-    bool startDetached(const std::string &program, const std::vector<std::string> &arguments,
-                       std::string &error) override
+    session::IoStatus startDetached(const std::string &program,
+                                    const std::vector<std::string> &arguments) override
     {
         started.push_back({program, arguments});
         if (!starts)
-            error = "No such file or directory";
-        return starts;
+            return session::IoStatus::failure(1, "No such file or directory", program);
+        return session::IoStatus::success();
     }
     std::vector<std::string> installed;
     bool starts = true;

@@ -74,10 +74,10 @@ struct ButtonRig {
     session::LogHistory log{rig.view};
     struct : session::ProcessLauncher {
         bool available(const std::string &) const override { return false; }
-        bool startDetached(const std::string &, const std::vector<std::string> &,
-                           std::string &) override
+        session::IoStatus startDetached(const std::string &,
+                                        const std::vector<std::string> &) override
         {
-            return true;
+            return session::IoStatus::success();
         }
     } launcher;
     struct : session::WindowHost {

@@ -14,10 +14,10 @@ namespace kt::testing {
 
 struct NoLauncher : session::ProcessLauncher {
     bool available(const std::string &) const override { return false; }
-    bool startDetached(const std::string &, const std::vector<std::string> &,
-                       std::string &) override
+    session::IoStatus startDetached(const std::string &program,
+                                    const std::vector<std::string> &) override
     {
-        return false;
+        return session::IoStatus::failure(1, "no process is started here", program);
     }
 };
 

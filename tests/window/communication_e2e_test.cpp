@@ -45,7 +45,7 @@ TEST_P(CommunicationTest, FillsTheInformationAndSwitchPagesForTheModel)
     const bool pageShown[] = {c.page1Shown, true, c.pages34Shown, c.pages34Shown};
     for (int tab = 1; tab <= 4; ++tab) {
         rig->selectTab(tab);
-        EXPECT_EQ(rig->view().visible("frameSW" + std::to_string(tab) + "m"), pageShown[tab - 1])
+        EXPECT_EQ(rig->view().visible(session::controls::frameSWm(tab)), pageShown[tab - 1])
             << "tab " << tab;
     }
     rig->selectTab(6);

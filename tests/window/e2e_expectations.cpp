@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "catalogue/availability.h"
-#include "protocol/switch_page_adapter.h"
+#include "session/control_names.h"
 
 namespace kt::testing {
 namespace {
@@ -28,9 +28,9 @@ void expectPageShown(const session::FormView &view, const catalogue::SwitchPage 
 {
     for (int k = 0; k < 8; ++k) {
         const catalogue::BitRow &bit = page.bits[static_cast<std::size_t>(k)];
-        const std::string label = protocol::functionLabelName(page.switchNo, k);
-        EXPECT_EQ(view.checked(protocol::optionName(page.switchNo, k, true)), bit.on) << label;
-        EXPECT_NE(view.checked(protocol::optionName(page.switchNo, k, false)), bit.on) << label;
+        const std::string label = session::controls::lblSWFunction(page.switchNo, k);
+        EXPECT_EQ(view.checked(session::controls::optSWON(page.switchNo, k)), bit.on) << label;
+        EXPECT_NE(view.checked(session::controls::optSWOFF(page.switchNo, k)), bit.on) << label;
         EXPECT_EQ(view.text(label), bit.caption) << label;
     }
 }
@@ -111,8 +111,8 @@ ExpectedPages runCommunicationTest(EmulatorRig &rig, const std::vector<int> &exp
     for (int sw = 1; sw <= 4; ++sw) {
         const bool changeable = catalogue::switchChangeable(sw, profile.model);
         for (int k = 0; k < 8; ++k) {
-            EXPECT_EQ(view.enabled(protocol::optionName(sw, k, true)), changeable);
-            EXPECT_EQ(view.enabled(protocol::optionName(sw, k, false)), changeable);
+            EXPECT_EQ(view.enabled(session::controls::optSWON(sw, k)), changeable);
+            EXPECT_EQ(view.enabled(session::controls::optSWOFF(sw, k)), changeable);
         }
     }
 

@@ -8,6 +8,8 @@
 #include <QRadioButton>
 #include <QTabWidget>
 
+#include "session/control_names.h"
+
 namespace kt::testing {
 namespace {
 
@@ -94,15 +96,14 @@ void EmulatorRig::selectTab(int tab)
 
 void EmulatorRig::clickOption(int switchNo, int index, bool onOption)
 {
-    const QString name
-        = QString("optSW%1%2(%3)").arg(switchNo).arg(onOption ? "ON" : "OFF").arg(index);
-    window->control<QRadioButton>(name.toLatin1().constData())->click();
+    const std::string name = onOption ? session::controls::optSWON(switchNo, index)
+                                      : session::controls::optSWOFF(switchNo, index);
+    window->control<QRadioButton>(name.c_str())->click();
 }
 
 void EmulatorRig::flipBit(int switchNo, int index)
 {
-    const std::string on = "optSW" + std::to_string(switchNo) + "ON(" + std::to_string(index) + ")";
-    clickOption(switchNo, index, !view().checked(on));
+    clickOption(switchNo, index, !view().checked(session::controls::optSWON(switchNo, index)));
 }
 
 void EmulatorRig::choose(const char *combo, int index)

@@ -1,9 +1,11 @@
 // One QApplication for the whole test program, on the offscreen platform
-// unless the environment names another, with the window's font faces.
+// unless the environment names another, with the window's font faces. A
+// control name that the window does not know fails the running test.
 #include <QApplication>
 #include <gtest/gtest.h>
 
 #include "window/window_style.h"
+#include "window_rig.h"
 
 namespace {
 
@@ -18,6 +20,8 @@ public:
         static char *argv[] = {name, nullptr};
         app_ = new QApplication(argc, argv);
         kt::window::style::registerFontSubstitutes();
+        kt::testing::WindowRig::onUnknownControl
+            = [](std::string_view control) { ADD_FAILURE() << "Form1 has no control " << control; };
     }
     void TearDown() override
     {

@@ -324,10 +324,8 @@ INSTANTIATE_TEST_SUITE_P(Usb, WriteEveryPage,
 // An option pair and its meaning, as the user sees them.
 std::string option(const session::FormView &view, int switchNo, int index)
 {
-    const std::string k = std::to_string(index);
-    const std::string sw = std::to_string(switchNo);
-    return (view.checked("optSW" + sw + "ON(" + k + ")") ? "ON " : "OFF ")
-        + view.text("lblSW" + sw + "Function(" + k + ")");
+    return (view.checked(session::controls::optSWON(switchNo, index)) ? "ON " : "OFF ")
+        + view.text(session::controls::lblSWFunction(switchNo, index));
 }
 
 INSTANTIATE_TEST_SUITE_P(

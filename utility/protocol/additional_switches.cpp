@@ -25,11 +25,11 @@ struct NeededCombo {
 };
 
 constexpr std::array<NeededCombo, 4> kNeeded{{
-    {"comboCodePage", "Code Page", false},
+    {controls::comboCodePage, "Code Page", false},
     // The name follows the code page, so the user chooses the code page.
-    {"comboCodePageName", "Code Page", false},
-    {"comboInterChars", "International Character Set", false},
-    {"comboTHAI", "Thai 1Pass or 3Pass", true},
+    {controls::comboCodePageName, "Code Page", false},
+    {controls::comboInterChars, "International Character Set", false},
+    {controls::comboTHAI, "Thai 1Pass or 3Pass", true},
 }};
 
 } // namespace
@@ -70,15 +70,18 @@ void writeAdditionalSwitches(ProtocolContext &context)
 {
     const session::FormView &view = context.view;
     context.send(unlockCommand());
-    context.send(writeCommand(Setting::CodePage, encodeCodePage(view.text("comboCodePage"))));
-    context.clock.sleepMs(kNamePauseMs);
     context.send(
-        writeCommand(Setting::CodePageName, encodeCodePageName(view.text("comboCodePageName"))));
-    context.send(writeCommand(Setting::InterChars, encodeInterChars(view.text("comboInterChars"))));
-    context.send(writeCommand(Setting::Density, encodeDensity(view.text("comboDensity"))));
-    context.send(writeCommand(Setting::New8x16, encodeNew8x16(view.text("comboNew8x16"))));
+        writeCommand(Setting::CodePage, encodeCodePage(view.text(controls::comboCodePage))));
+    context.clock.sleepMs(kNamePauseMs);
+    context.send(writeCommand(Setting::CodePageName,
+                              encodeCodePageName(view.text(controls::comboCodePageName))));
+    context.send(
+        writeCommand(Setting::InterChars, encodeInterChars(view.text(controls::comboInterChars))));
+    context.send(writeCommand(Setting::Density, encodeDensity(view.text(controls::comboDensity))));
+    context.send(writeCommand(Setting::New8x16, encodeNew8x16(view.text(controls::comboNew8x16))));
     if (catalogue::hasThaiFontPass(context.modelKey()))
-        context.send(writeCommand(Setting::ThaiPass, encodeThaiPass(view.text("comboTHAI"))));
+        context.send(
+            writeCommand(Setting::ThaiPass, encodeThaiPass(view.text(controls::comboTHAI))));
     context.send(lockCommand());
 }
 

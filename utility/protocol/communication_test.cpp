@@ -9,7 +9,7 @@
 namespace kt::protocol {
 namespace {
 
-constexpr std::string_view kButton = "cmdCommunicate";
+constexpr std::string_view kButton = controls::cmdCommunicate;
 
 std::string withPortHint(std::string_view message, std::string_view separator)
 {
@@ -116,9 +116,9 @@ void CommunicationTest::readSwitches()
          catalogue::communicationTestQueries(ctx_.modelKey())) {
         bool wanted = true;
         if (query.condition == catalogue::QueryCondition::IfSw4Bit8On)
-            wanted = ctx_.view.checked("optSW4ON(7)");
+            wanted = ctx_.view.checked(controls::optSWON(4, 7));
         else if (query.condition == catalogue::QueryCondition::IfSw2Bit1On)
-            wanted = ctx_.view.checked("optSW2ON(0)");
+            wanted = ctx_.view.checked(controls::optSWON(2, 0));
         if (wanted)
             queries_.getSW(query.switchNo);
     }
@@ -127,21 +127,21 @@ void CommunicationTest::readSwitches()
 void CommunicationTest::unlockWindow()
 {
     session::FormView &view = ctx_.view;
-    view.setVisible("SSTab1", true);
-    view.setVisible("frameLanguageInfo", true);
-    view.setEnabled("lblPORT", false);
-    view.setEnabled("Combo1", false);
-    view.setEnabled("cmd01", true);
-    view.setEnabled("cmd02", true);
+    view.setVisible(controls::SSTab1, true);
+    view.setVisible(controls::frameLanguageInfo, true);
+    view.setEnabled(controls::lblPORT, false);
+    view.setEnabled(controls::Combo1, false);
+    view.setEnabled(controls::cmd01, true);
+    view.setEnabled(controls::cmd02, true);
     // The port cannot change from here on: its settings are locked too.
-    const auto disableAll = [&view](std::string_view prefix) {
-        for (const std::string &name : view.controlNames(prefix))
+    const auto disableAll = [&view](const auto &names) {
+        for (std::string_view name : names)
             view.setEnabled(name, false);
     };
-    if (view.visible("frameCOMm"))
-        disableAll("com_");
-    if (view.visible("frameTCPIP"))
-        disableAll("tcp");
+    if (view.visible(controls::frameCOMm))
+        disableAll(controls::kSerialSettings);
+    if (view.visible(controls::frameTCPIP))
+        disableAll(controls::kNetworkSettings);
 }
 
 } // namespace kt::protocol

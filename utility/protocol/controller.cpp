@@ -17,10 +17,10 @@ void Controller::cmdCommunicate_Click() { communication_.run(); }
 
 void Controller::cmd1_Click()
 {
-    ctx_.view.setEnabled("cmd1", false);
+    ctx_.view.setEnabled(controls::cmd1, false);
     settings_.readSettings(ctx_.view.currentTab());
-    ctx_.view.setEnabled("cmd1", true);
-    ctx_.view.setFocus("cmd1");
+    ctx_.view.setEnabled(controls::cmd1, true);
+    ctx_.view.setFocus(controls::cmd1);
     ctx_.state.dataChanged = false;
 }
 
@@ -30,11 +30,11 @@ void Controller::cmd2_Click()
         ctx_.inform("There is no data changed...");
         return;
     }
-    ctx_.view.setEnabled("cmd2", false);
+    ctx_.view.setEnabled(controls::cmd2, false);
     if (settings_.writeSettings(ctx_.view.currentTab()))
         return; // the program is ending
-    ctx_.view.setEnabled("cmd2", true);
-    ctx_.view.setFocus("cmd2");
+    ctx_.view.setEnabled(controls::cmd2, true);
+    ctx_.view.setFocus(controls::cmd2);
 }
 
 void Controller::SSTab1_Click(int previousTab) { tabs_.tabClick(previousTab); }

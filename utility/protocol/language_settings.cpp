@@ -13,7 +13,7 @@ namespace {
 // the key of the text is compared with the caption, padding trimmed.
 struct ComboRule {
     std::string_view combo;
-    std::string_view caption;
+    int caption; // the index of its lblLANG_INFO label
     std::string_view (*key)(std::string_view text);
 };
 
@@ -27,11 +27,11 @@ std::string_view lastSix(std::string_view t) { return rightChars(t, 6); }
 // compared by what they mean, so that choosing the item that was read is no
 // change.
 constexpr std::array<ComboRule, 5> kRules{{
-    {"comboCodePage", "lblLANG_INFO(2)", firstThree},
-    {"comboInterChars", "lblLANG_INFO(3)", firstTwo},
-    {"comboDensity", "lblLANG_INFO(4)", firstTwo},
-    {"comboNew8x16", "lblLANG_INFO(5)", wholeText},
-    {"comboTHAI", "lblLANG_INFO(6)", lastSix},
+    {controls::comboCodePage, 2, firstThree},
+    {controls::comboInterChars, 3, firstTwo},
+    {controls::comboDensity, 4, firstTwo},
+    {controls::comboNew8x16, 5, wholeText},
+    {controls::comboTHAI, 6, lastSix},
 }};
 
 } // namespace
@@ -51,32 +51,41 @@ void LanguageSettings::syncByNumber(std::string_view captionLabel, std::string_v
     }
 }
 
-void LanguageSettings::syncCodePage() { syncByNumber("lblLANG_INFO(2)", "comboCodePage", 3); }
-void LanguageSettings::syncInterChars() { syncByNumber("lblLANG_INFO(3)", "comboInterChars", 2); }
-void LanguageSettings::syncDensity() { syncByNumber("lblLANG_INFO(4)", "comboDensity", 2); }
+void LanguageSettings::syncCodePage()
+{
+    syncByNumber(controls::lblLANG_INFO(2), controls::comboCodePage, 3);
+}
+void LanguageSettings::syncInterChars()
+{
+    syncByNumber(controls::lblLANG_INFO(3), controls::comboInterChars, 2);
+}
+void LanguageSettings::syncDensity()
+{
+    syncByNumber(controls::lblLANG_INFO(4), controls::comboDensity, 2);
+}
 
 void LanguageSettings::syncNew8x16()
 {
-    const std::string caption = ctx_.view.text("lblLANG_INFO(5)");
+    const std::string caption = ctx_.view.text(controls::lblLANG_INFO(5));
     const std::string_view head = leftChars(caption, 2);
     if (head == "OF")
-        ctx_.view.setListIndex("comboNew8x16", 0);
+        ctx_.view.setListIndex(controls::comboNew8x16, 0);
     else if (head == "ON")
-        ctx_.view.setListIndex("comboNew8x16", 1);
-    comboClick("comboNew8x16");
+        ctx_.view.setListIndex(controls::comboNew8x16, 1);
+    comboClick(controls::comboNew8x16);
 }
 
 void LanguageSettings::codePageClick()
 {
-    const int index = ctx_.view.listIndex("comboCodePage");
-    const std::string text = ctx_.view.text("comboCodePage");
+    const int index = ctx_.view.listIndex(controls::comboCodePage);
+    const std::string text = ctx_.view.text(controls::comboCodePage);
     if (index < 0 || text.empty())
         return;
     // The code page name follows the code page by list position, and the
     // character set starts over from the set that fits the code page.
-    ctx_.view.setListIndex("comboCodePageName", index);
+    ctx_.view.setListIndex(controls::comboCodePageName, index);
     const bool katakana = leadingNumber(leftChars(text, 3)).value_or(0) == 1;
-    ctx_.view.setListIndex("comboInterChars", katakana ? kInterCharsJapan : kInterCharsUsa);
+    ctx_.view.setListIndex(controls::comboInterChars, katakana ? kInterCharsJapan : kInterCharsUsa);
 }
 
 void LanguageSettings::comboClick(std::string_view combo)
@@ -86,7 +95,7 @@ void LanguageSettings::comboClick(std::string_view combo)
         known = known || rule.combo == combo;
     if (!known)
         return;
-    if (combo == "comboCodePage")
+    if (combo == controls::comboCodePage)
         codePageClick();
     ctx_.state.dataChanged = anySettingChanged();
 }
@@ -97,7 +106,7 @@ bool LanguageSettings::anySettingChanged() const
         const std::string text = ctx_.view.text(rule.combo);
         if (text.empty())
             continue;
-        const std::string caption = ctx_.view.text(rule.caption);
+        const std::string caption = ctx_.view.text(controls::lblLANG_INFO(rule.caption));
         if (rule.key(text) != trimPadding(caption))
             return true;
     }

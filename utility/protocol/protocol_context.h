@@ -7,6 +7,7 @@
 #include "session/app_state.h"
 #include "session/clock.h"
 #include "session/command_exchanger.h"
+#include "session/control_names.h"
 #include "session/form_view.h"
 #include "session/log_history.h"
 #include "session/messages.h"
@@ -15,8 +16,10 @@
 
 namespace kt::protocol {
 
+namespace controls = session::controls;
+
 // The value label that holds the model name, the key of every model decision.
-inline constexpr std::string_view kModelLabel = "lblKT_INFO(0)";
+inline const std::string kModelLabel = controls::lblKT_INFO(0);
 // Appended to most failure messages.
 inline constexpr std::string_view kCheckPort = "Please check the port setting of your printer.";
 

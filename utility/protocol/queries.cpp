@@ -56,10 +56,10 @@ bool Queries::getSW(int switchNo)
 bool Queries::getLanguageInfo(int item)
 {
     switch (item) {
-    case 1: return getText(Query::Language1, "lblLANG_INFO(0)");
-    case 2: return getText(Query::Language2, "lblLANG_INFO(1)");
-    case 3: return getText(Query::Language3, "lblLANG_INFO(2)");
-    case 4: return getText(Query::Language4, "lblLANG_INFO(3)");
+    case 1: return getText(Query::Language1, controls::lblLANG_INFO(0));
+    case 2: return getText(Query::Language2, controls::lblLANG_INFO(1));
+    case 3: return getText(Query::Language3, controls::lblLANG_INFO(2));
+    case 4: return getText(Query::Language4, controls::lblLANG_INFO(3));
     case 5: return getDensity();
     case 6: return getNew8x16();
     case 7: return getThaiPass();
@@ -71,7 +71,7 @@ bool Queries::getDensity()
 {
     if (!catalogue::queriesDensity(ctx_.modelKey()))
         return true;
-    const bool accepted = getText(Query::Language5, "lblLANG_INFO(4)");
+    const bool accepted = getText(Query::Language5, controls::lblLANG_INFO(4));
     language_.syncDensity();
     return accepted;
 }
@@ -80,11 +80,11 @@ bool Queries::getNew8x16()
 {
     const std::string reply = ctx_.ask(queryEntry(Query::Language6).bytes);
     if (replyValue(reply).empty()) {
-        ctx_.view.setText("lblLANG_INFO(5)", "OFF");
+        ctx_.view.setText(controls::lblLANG_INFO(5), "OFF");
         return false;
     }
     logReply(Query::Language6, reply);
-    ctx_.view.setText("lblLANG_INFO(5)", "ON");
+    ctx_.view.setText(controls::lblLANG_INFO(5), "ON");
     return true;
 }
 
@@ -94,15 +94,15 @@ bool Queries::getThaiPass()
         return true;
     const std::string reply = ctx_.ask(queryEntry(Query::Language7).bytes);
     if (replyValue(reply).empty()) {
-        ctx_.view.setText("lblLANG_INFO(6)", "");
+        ctx_.view.setText(controls::lblLANG_INFO(6), "");
         return false;
     }
     logReply(Query::Language7, reply);
     const std::string_view head = leftChars(replyValue(reply), 3);
     if (head == "249")
-        ctx_.view.setText("lblLANG_INFO(6)", "3 Pass");
+        ctx_.view.setText(controls::lblLANG_INFO(6), "3 Pass");
     else if (head == "255")
-        ctx_.view.setText("lblLANG_INFO(6)", "1 Pass");
+        ctx_.view.setText(controls::lblLANG_INFO(6), "1 Pass");
     return true;
 }
 
@@ -127,20 +127,20 @@ bool Queries::getPrinterInfo1()
     return ok;
 }
 
-bool Queries::getPrinterInfo2() { return getText(Query::Printer2, "lblKT_INFO(1)"); }
-bool Queries::getPrinterInfo3() { return getText(Query::Printer3, "lblKT_INFO(2)"); }
-bool Queries::getPrinterInfo3a() { return getText(Query::Printer3a, "lblKT_INFO(6)"); }
+bool Queries::getPrinterInfo2() { return getText(Query::Printer2, controls::lblKT_INFO(1)); }
+bool Queries::getPrinterInfo3() { return getText(Query::Printer3, controls::lblKT_INFO(2)); }
+bool Queries::getPrinterInfo3a() { return getText(Query::Printer3a, controls::lblKT_INFO(6)); }
 
 bool Queries::getPrinterInfo4(bool failedCuts)
 {
-    return failedCuts ? getText(Query::Printer4Failed, "lblKT_INFO(7)")
-                      : getText(Query::Printer4Cut, "lblKT_INFO(3)");
+    return failedCuts ? getText(Query::Printer4Failed, controls::lblKT_INFO(7))
+                      : getText(Query::Printer4Cut, controls::lblKT_INFO(3));
 }
 
 bool Queries::getPrinterInfo5(bool installationDate)
 {
-    return installationDate ? getText(Query::Printer5Date, "lblKT_INFO(5)")
-                            : getText(Query::Printer5Serial, "lblKT_INFO(4)");
+    return installationDate ? getText(Query::Printer5Date, controls::lblKT_INFO(5))
+                            : getText(Query::Printer5Serial, controls::lblKT_INFO(4));
 }
 
 bool Queries::getMakerInfo()

@@ -46,7 +46,7 @@ bool Settings::baudRateChanged() const
     // The catalogue ends the first bit's caption of these models with the
     // baud rate in six characters ("Baud Rate = 9600  "); the serial
     // settings text ends with ",n,8,1".
-    const std::string caption = ctx_.view.text("lblSW1Function(0)");
+    const std::string caption = ctx_.view.text(controls::lblSWFunction(1, 0));
     const std::string settings = ctx_.port.serialSettings();
     const std::string_view current
         = leftChars(settings, settings.size() >= 6 ? settings.size() - 6 : 0);

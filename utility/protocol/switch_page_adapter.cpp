@@ -1,17 +1,10 @@
 #include "protocol/switch_page_adapter.h"
 
+#include "session/control_names.h"
+
 namespace kt::protocol {
 
-std::string optionName(int switchNo, int index, bool onOption)
-{
-    return "optSW" + std::to_string(switchNo) + (onOption ? "ON(" : "OFF(") + std::to_string(index)
-        + ")";
-}
-
-std::string functionLabelName(int switchNo, int index)
-{
-    return "lblSW" + std::to_string(switchNo) + "Function(" + std::to_string(index) + ")";
-}
+namespace controls = session::controls;
 
 catalogue::SwitchPage SwitchPageAdapter::load() const
 {
@@ -19,8 +12,8 @@ catalogue::SwitchPage SwitchPageAdapter::load() const
     page.switchNo = switchNo_;
     for (int k = 0; k < 8; ++k) {
         catalogue::BitRow &row = page.bits[static_cast<std::size_t>(k)];
-        row.on = view_.checked(optionName(switchNo_, k, true));
-        row.caption = view_.text(functionLabelName(switchNo_, k));
+        row.on = view_.checked(controls::optSWON(switchNo_, k));
+        row.caption = view_.text(controls::lblSWFunction(switchNo_, k));
     }
     return page;
 }
@@ -29,8 +22,8 @@ void SwitchPageAdapter::store(const catalogue::SwitchPage &page)
 {
     for (int k = 0; k < 8; ++k) {
         const catalogue::BitRow &row = page.bits[static_cast<std::size_t>(k)];
-        const std::string on = optionName(switchNo_, k, true);
-        const std::string off = optionName(switchNo_, k, false);
+        const std::string on = controls::optSWON(switchNo_, k);
+        const std::string off = controls::optSWOFF(switchNo_, k);
         view_.setChecked(on, row.on);
         view_.setChecked(off, !row.on);
         if (row.onBold)
@@ -38,7 +31,7 @@ void SwitchPageAdapter::store(const catalogue::SwitchPage &page)
         if (row.offBold)
             view_.setBold(off, *row.offBold);
         if (row.written)
-            view_.setText(functionLabelName(switchNo_, k), row.caption);
+            view_.setText(controls::lblSWFunction(switchNo_, k), row.caption);
     }
 }
 

@@ -1,5 +1,5 @@
 // Runs the catalogue's switch page procedures on a page of the window:
-// the options optSWnON(k)/optSWnOFF(k) and the labels lblSWnFunction(k) are
+// the options and the meaning labels of the page's eight bits are
 // copied into a catalogue::SwitchPage, the procedure runs, and the result is
 // copied back. Bold states and captions go back only where the catalogue set
 // them, so labels that no rule writes keep their text.
@@ -13,9 +13,6 @@
 #include "session/form_view.h"
 
 namespace kt::protocol {
-
-std::string optionName(int switchNo, int index, bool onOption); // "optSW3ON(7)"
-std::string functionLabelName(int switchNo, int index);         // "lblSW3Function(7)"
 
 class SwitchPageAdapter {
 public:

@@ -3,12 +3,9 @@
 #include <string>
 
 #include "catalogue/availability.h"
-#include "protocol/switch_page_adapter.h"
 
 namespace kt::protocol {
 namespace {
-
-std::string switchFrame(int switchNo) { return "frameSW" + std::to_string(switchNo) + "m"; }
 
 void apply(session::FormView &view, std::string_view control, catalogue::Visibility visibility)
 {
@@ -24,8 +21,8 @@ void TabBehaviour::applySwitchAvailability()
     for (int switchNo = 1; switchNo <= 4; ++switchNo) {
         const bool changeable = catalogue::switchChangeable(switchNo, model);
         for (int k = 0; k < 8; ++k) {
-            ctx_.view.setEnabled(optionName(switchNo, k, true), changeable);
-            ctx_.view.setEnabled(optionName(switchNo, k, false), changeable);
+            ctx_.view.setEnabled(controls::optSWON(switchNo, k), changeable);
+            ctx_.view.setEnabled(controls::optSWOFF(switchNo, k), changeable);
         }
     }
 }
@@ -41,22 +38,23 @@ void TabBehaviour::applyLayout(int tab)
 {
     session::FormView &view = ctx_.view;
     for (int switchNo = 1; switchNo <= 4; ++switchNo)
-        view.setVisible(switchFrame(switchNo), false);
-    const catalogue::TabLayout layout = catalogue::tabLayout(
-        tab, ctx_.modelKey(), view.checked("optSW4ON(7)"), view.checked("optSW2ON(0)"));
-    apply(view, "frameLanguageInfo", layout.languageInfo);
+        view.setVisible(controls::frameSWm(switchNo), false);
+    const catalogue::TabLayout layout
+        = catalogue::tabLayout(tab, ctx_.modelKey(), view.checked(controls::optSWON(4, 7)),
+                               view.checked(controls::optSWON(2, 0)));
+    apply(view, controls::frameLanguageInfo, layout.languageInfo);
     if (tab >= 1 && tab <= 4)
-        apply(view, switchFrame(tab), layout.switchPage);
+        apply(view, controls::frameSWm(tab), layout.switchPage);
     if (tab == 5) {
-        apply(view, "frameNew8x16", layout.new8x16);
-        apply(view, "frameDensity", layout.density);
-        apply(view, "frameTHAI", layout.thai);
+        apply(view, controls::frameNew8x16, layout.new8x16);
+        apply(view, controls::frameDensity, layout.density);
+        apply(view, controls::frameTHAI, layout.thai);
     }
-    view.setEnabled("cmdCommunicate", layout.communicateEnabled);
-    view.setEnabled("cmd01", layout.printTestsEnabled);
-    view.setEnabled("cmd02", layout.printTestsEnabled);
-    view.setEnabled("cmd1", layout.settingsEnabled);
-    view.setEnabled("cmd2", layout.settingsEnabled);
+    view.setEnabled(controls::cmdCommunicate, layout.communicateEnabled);
+    view.setEnabled(controls::cmd01, layout.printTestsEnabled);
+    view.setEnabled(controls::cmd02, layout.printTestsEnabled);
+    view.setEnabled(controls::cmd1, layout.settingsEnabled);
+    view.setEnabled(controls::cmd2, layout.settingsEnabled);
 }
 
 void TabBehaviour::tabClick(int previousTab)

@@ -25,7 +25,7 @@ std::string numberText(long value)
     return value < 0 ? digits : " " + digits;
 }
 
-long leadingNumber(std::string_view text)
+long leadingDigits(std::string_view text)
 {
     while (!text.empty() && isBlank(text.front()))
         text.remove_prefix(1);

@@ -13,8 +13,9 @@ namespace kt::session {
 std::string numberText(long value);
 
 // The numeric value of the leading digits of text (blanks before them are
-// skipped); 0 when there are none. "12" gives 12, "1x" gives 1.
-long leadingNumber(std::string_view text);
+// skipped); 0 when there are none. "12" gives 12, "1x" gives 1. Only
+// digits count: no sign, no fraction.
+long leadingDigits(std::string_view text);
 
 // The whole text as a whole number in [minimum, maximum] (blanks around it
 // allowed); nothing for anything else.

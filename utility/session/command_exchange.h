@@ -51,7 +51,7 @@ private:
     // only while the run goes on, and tell whether it still does.
     bool eventsRan();
     bool statusRefreshed();
-    void showSendError(const FileError &error);
+    void showSendError(const IoStatus &error);
 
     Parts p_;
 };

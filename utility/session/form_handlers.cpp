@@ -3,6 +3,7 @@
 #include <array>
 #include <filesystem>
 
+#include "session/control_names.h"
 #include "session/print_tests.h"
 
 namespace kt::session {
@@ -26,9 +27,9 @@ template <typename Send> void runPrintTest(FormView &view, std::string_view butt
 
 void FormHandlers::Form_Load()
 {
-    p_.state.setPort(p_.view.text("Combo1"));
+    p_.state.setPort(p_.view.text(controls::Combo1));
     p_.ports.cmdSTATUS_Click();
-    p_.view.setText("comboInterChars", p_.view.listItem("comboInterChars", 0));
+    p_.view.setText(controls::comboInterChars, p_.view.listItem(controls::comboInterChars, 0));
     p_.state.makerName = "**";
     for (std::size_t i = 0; i < p_.state.bitWeight.size(); ++i)
         p_.state.bitWeight[i] = static_cast<std::int16_t>(1 << i);
@@ -75,15 +76,15 @@ void FormHandlers::cmdHELP_Click()
         return;
     }
     const std::string viewer = helpViewer();
-    std::string why;
-    if (!p_.launcher.startDetached(viewer, {kHelpFileName}, why))
-        p_.messages.show("Could not start " + viewer + " for " + kHelpFileName + ":\r\n" + why,
+    if (const IoStatus started = p_.launcher.startDetached(viewer, {kHelpFileName}); !started)
+        p_.messages.show("Could not start " + viewer + " for " + kHelpFileName + ":\r\n"
+                             + started.description(),
                          MessageIcon::Critical);
 }
 
 void FormHandlers::cmd01_Click()
 {
-    runPrintTest(p_.view, "cmd01", [this] {
+    runPrintTest(p_.view, controls::cmd01, [this] {
         std::string mode = "R";
         p_.exchanger.exchangeCommand(selfTestCommand(), mode);
     });
@@ -91,7 +92,7 @@ void FormHandlers::cmd01_Click()
 
 void FormHandlers::cmd02_Click()
 {
-    runPrintTest(p_.view, "cmd02", [this] {
+    runPrintTest(p_.view, controls::cmd02, [this] {
         for (const Command &command : fontsTestCommands()) {
             std::string mode;
             p_.exchanger.exchangeCommand(command, mode);

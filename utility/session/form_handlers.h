@@ -1,7 +1,8 @@
 // The window's event handlers that are session logic: start-up, unload,
 // EXIT, HELP, the port list, the TCP status, the print tests and the log's
-// Clear button. They work on the window through FormView only, so the same
-// code serves the window and a command line.
+// Clear button (the window's dispatcher calls them). They work on the
+// window through FormView only, so the same code serves the window and a
+// command line.
 #pragma once
 
 #include "session/app_state.h"

@@ -1,10 +1,10 @@
 // Name-keyed access to the controls of the main window.
 //
 // The session and protocol logic work on the window through this interface,
-// by the controls' names ("lblKT_INFO(0)", "optSW3ON(7)", "comboCodePage",
-// "frameSW1m", ...; control-array elements are written name(index)). The
-// window implements it over its widgets, tests over a plain map. Setters
-// never raise event handlers: logic that must run a handler calls it itself.
+// by the controls' names, which session/control_names.h spells (control-array
+// elements are written name(index)). The window implements it over its
+// widgets, tests over a plain map. Setters never raise event handlers: logic
+// that must run a handler calls it itself.
 #pragma once
 
 #include <string>

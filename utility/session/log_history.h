@@ -5,13 +5,14 @@
 #include <string>
 #include <string_view>
 
+#include "session/control_names.h"
 #include "session/form_view.h"
 
 namespace kt::session {
 
 class LogHistory {
 public:
-    explicit LogHistory(FormView &view, std::string control = "txtLOG")
+    explicit LogHistory(FormView &view, std::string control = std::string(controls::txtLOG))
         : view_(view), control_(std::move(control))
     { }
 

@@ -12,7 +12,7 @@
 namespace kt::session {
 namespace {
 
-FileError errorOf(int number) { return {number, std::strerror(number)}; }
+IoStatus errorOf(int number) { return IoStatus::failure(number, std::strerror(number)); }
 
 // Waits for the descriptor to become ready for events; false on time-out.
 bool waitFor(int fd, short events, int timeoutMs)
@@ -28,44 +28,46 @@ bool waitFor(int fd, short events, int timeoutMs)
 
 } // namespace
 
-std::string fileErrorMessage(const FileError &error)
+std::string fileErrorMessage(const IoStatus &error)
 {
-    return "Error no " + numberText(error.number) + ": " + error.description;
+    return "Error no " + numberText(error.number()) + ": " + error.description();
 }
 
 ParallelPort::ParallelPort(std::string device) : device_(std::move(device)) { }
 
-ParallelPort::~ParallelPort() { close(); }
+// Nobody is left to be told of a failed close.
+ParallelPort::~ParallelPort() { static_cast<void>(close()); }
 
-FileError ParallelPort::open(bool forReading)
+IoStatus ParallelPort::open(bool forReading)
 {
-    close();
+    // The port that was open is given up either way; opening tells what counts.
+    static_cast<void>(close());
     const int flags = (forReading ? O_RDONLY : O_WRONLY) | O_NOCTTY | O_NONBLOCK | O_CLOEXEC;
     fd_ = ::open(device_.c_str(), flags);
     if (fd_ < 0)
         return errorOf(errno);
-    return {};
+    return IoStatus::success();
 }
 
-FileError ParallelPort::close()
+IoStatus ParallelPort::close()
 {
     if (fd_ < 0)
-        return {};
+        return IoStatus::success();
     const int fd = fd_;
     fd_ = -1;
     if (::close(fd) != 0 && errno != EINTR)
         return errorOf(errno);
-    return {};
+    return IoStatus::success();
 }
 
-FileError ParallelPort::write(std::uint8_t byte, int timeoutMs)
+IoStatus ParallelPort::write(std::uint8_t byte, int timeoutMs)
 {
     if (fd_ < 0)
         return errorOf(EBADF);
     for (;;) {
         const ssize_t n = ::write(fd_, &byte, 1);
         if (n == 1)
-            return {};
+            return IoStatus::success();
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK)

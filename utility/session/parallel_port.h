@@ -9,18 +9,13 @@
 #include <string>
 
 #include "session/device_names.h"
+#include "session/io_status.h"
 
 namespace kt::session {
 
-struct FileError {
-    int number = 0; // errno; 0 = no error
-    std::string description;
-    bool failed() const { return number != 0; }
-};
-
 // The message of a failed file operation: "Error no " + number with its
 // leading blank + ": " + description.
-std::string fileErrorMessage(const FileError &error);
+std::string fileErrorMessage(const IoStatus &error);
 
 class ParallelPort {
 public:
@@ -33,12 +28,12 @@ public:
     bool isOpen() const { return fd_ >= 0; }
 
     // Closes whatever is open, then opens the device for reading or writing.
-    FileError open(bool forReading);
+    IoStatus open(bool forReading);
     // Closing a closed port is not an error.
-    FileError close();
+    IoStatus close();
 
     // Writes one byte, waiting at most timeoutMs for the device to take it.
-    FileError write(std::uint8_t byte, int timeoutMs = 2000);
+    IoStatus write(std::uint8_t byte, int timeoutMs = 2000);
 
     // Reads up to count bytes: waits at most firstByteMs for the first and
     // gapMs for each further one; returns what arrived (one char per byte).

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "session/basic_text.h"
+#include "session/control_names.h"
 #include "session/device_names.h"
 
 namespace kt::session {
@@ -14,10 +15,10 @@ constexpr int kTimer1IntervalMs = 3000;
 
 // Baud options in the order they are looked at, with their texts.
 constexpr std::array<std::pair<std::string_view, std::string_view>, 4> kBaudOptions{{
-    {"com_BR_115200", "115200"},
-    {"com_BR_38400", "38400"},
-    {"com_BR_19200", "19200"},
-    {"com_BR_9600", "9600"},
+    {controls::com_BR_115200, "115200"},
+    {controls::com_BR_38400, "38400"},
+    {controls::com_BR_19200, "19200"},
+    {controls::com_BR_9600, "9600"},
 }};
 
 struct StatusLook {
@@ -53,12 +54,12 @@ void PortSession::setTimer1Enabled(bool on)
 
 void PortSession::combo1Click()
 {
-    const std::string text = p_.view.text("Combo1");
+    const std::string text = p_.view.text(controls::Combo1);
     p_.state.setPort(text);
     const bool none = text.starts_with("USB") || text == "LPT1";
     const bool tcp = text == "TCP/IP";
-    p_.view.setVisible("frameCOMm", !none && !tcp);
-    p_.view.setVisible("frameTCPIP", tcp);
+    p_.view.setVisible(controls::frameCOMm, !none && !tcp);
+    p_.view.setVisible(controls::frameTCPIP, tcp);
 }
 
 bool PortSession::openPort(const std::string &name, bool open)
@@ -87,7 +88,7 @@ bool PortSession::openSerial(const std::string &name, bool open)
         }
     }
     if (serial.portOpen() != open) {
-        const long number = name.size() > 3 ? leadingNumber(std::string_view(name).substr(3)) : 0;
+        const long number = name.size() > 3 ? leadingDigits(std::string_view(name).substr(3)) : 0;
         serial.setCommPort(static_cast<int>(std::min(number, 32767L)));
         serial.setDevicePath(isDevicePath(name) ? name : std::string());
         std::string baud;
@@ -98,9 +99,9 @@ bool PortSession::openSerial(const std::string &name, bool open)
             }
         }
         std::string parity;
-        if (p_.view.checked("com_PK_NONE"))
+        if (p_.view.checked(controls::com_PK_NONE))
             parity = "N";
-        else if (p_.view.checked("com_PK_EVEN"))
+        else if (p_.view.checked(controls::com_PK_EVEN))
             parity = "E";
         serial.setSettings(baud + "," + parity + ",8,1");
         serial.setPortOpen(open);
@@ -136,8 +137,8 @@ void PortSession::openTcp(bool open)
     }
     if (socket.socketHandle() >= 1)
         socket.close();
-    socket.setRemoteHost(p_.view.text("tcpIP"));
-    if (const auto port = wholeNumber(p_.view.text("tcpListenPort"), 0, 65535))
+    socket.setRemoteHost(p_.view.text(controls::tcpIP));
+    if (const auto port = wholeNumber(p_.view.text(controls::tcpListenPort), 0, 65535))
         socket.setRemotePort(static_cast<std::int32_t>(*port));
     socket.connect();
     socket.discardData();
@@ -151,21 +152,21 @@ void PortSession::openLPT(bool open, const std::string &mode)
 {
     ParallelPort &lpt = p_.parallel;
     if (!open) {
-        const FileError closed = lpt.close();
+        const IoStatus closed = lpt.close();
         setTimer1Enabled(true);
-        if (closed.failed())
+        if (!closed)
             showFileError(closed);
         return;
     }
-    if (const FileError closed = lpt.close(); closed.failed()) {
+    if (const IoStatus closed = lpt.close(); !closed) {
         showFileError(closed);
         return;
     }
-    if (const FileError opened = lpt.open(mode == "R"); opened.failed())
+    if (const IoStatus opened = lpt.open(mode == "R"); !opened)
         showFileError(opened);
 }
 
-void PortSession::showFileError(const FileError &error)
+void PortSession::showFileError(const IoStatus &error)
 {
     p_.messages.show(fileErrorMessage(error), MessageIcon::None);
 }
@@ -178,8 +179,8 @@ void PortSession::cmdSTATUS_Click()
     p_.clock.processEvents();
     p_.state.lastSocketState = p_.socket.state();
     const StatusLook look = statusLook(p_.state.lastSocketState);
-    p_.view.setText("txtSTATUS", look.text);
-    p_.view.setTextColour("txtSTATUS", look.colour);
+    p_.view.setText(controls::txtSTATUS, look.text);
+    p_.view.setTextColour(controls::txtSTATUS, look.colour);
 }
 
 } // namespace kt::session

@@ -50,7 +50,7 @@ public:
 private:
     bool openSerial(const std::string &name, bool open);
     void openTcp(bool open);
-    void showFileError(const FileError &error);
+    void showFileError(const IoStatus &error);
 
     Parts p_;
     QTimer timer1_;

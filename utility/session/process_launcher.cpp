@@ -11,8 +11,8 @@ bool QtProcessLauncher::available(const std::string &program) const
     return !QStandardPaths::findExecutable(QString::fromStdString(program)).isEmpty();
 }
 
-bool QtProcessLauncher::startDetached(const std::string &program,
-                                      const std::vector<std::string> &arguments, std::string &error)
+IoStatus QtProcessLauncher::startDetached(const std::string &program,
+                                          const std::vector<std::string> &arguments)
 {
     QProcess process;
     process.setProgram(QString::fromStdString(program));
@@ -22,9 +22,10 @@ bool QtProcessLauncher::startDetached(const std::string &program,
     process.setArguments(args);
     process.setStandardInputFile(QProcess::nullDevice());
     if (process.startDetached())
-        return true;
-    error = process.errorString().toStdString();
-    return false;
+        return IoStatus::success();
+    // Numbered from 1 so that 0 keeps meaning success.
+    return IoStatus::failure(static_cast<int>(process.error()) + 1,
+                             process.errorString().toStdString(), program);
 }
 
 } // namespace kt::session

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "session/io_status.h"
+
 namespace kt::session {
 
 class ProcessLauncher {
@@ -12,10 +14,10 @@ public:
     virtual ~ProcessLauncher() = default;
     // Whether program can be found (a path, or a name on PATH).
     virtual bool available(const std::string &program) const = 0;
-    // Starts program detached, without waiting. On failure returns false
-    // and sets error to the platform's reason.
-    virtual bool startDetached(const std::string &program,
-                               const std::vector<std::string> &arguments, std::string &error)
+    // Starts program detached, without waiting; a failure carries the
+    // platform's reason.
+    virtual IoStatus startDetached(const std::string &program,
+                                   const std::vector<std::string> &arguments)
         = 0;
 };
 
@@ -23,8 +25,8 @@ public:
 class QtProcessLauncher : public ProcessLauncher {
 public:
     bool available(const std::string &program) const override;
-    bool startDetached(const std::string &program, const std::vector<std::string> &arguments,
-                       std::string &error) override;
+    IoStatus startDetached(const std::string &program,
+                           const std::vector<std::string> &arguments) override;
 };
 
 } // namespace kt::session

@@ -17,6 +17,9 @@ Q_LOGGING_CATEGORY(lcSerial, "kt.session.serial")
 
 constexpr int kWriteTimeoutMs = 1000;
 
+// Every way a byte can fail to go out reads the same to the user.
+IoStatus notTaken() { return IoStatus::failure(EIO, "The serial port did not take the command"); }
+
 std::vector<std::string> fieldsOf(const std::string &text)
 {
     std::vector<std::string> fields(1);
@@ -62,16 +65,17 @@ void QtSerialControl::setPortOpen(bool open)
     apply();
 }
 
-bool QtSerialControl::parse(const std::string &text, LineSettings &out)
+std::optional<QtSerialControl::LineSettings> QtSerialControl::parse(const std::string &text)
 {
     const std::vector<std::string> f = fieldsOf(text);
     if (f.size() != 4)
-        return false;
+        return std::nullopt;
     const auto baud = wholeNumber(f[0], 50, 4000000);
     const auto bits = wholeNumber(f[2], 5, 8);
     const auto stop = wholeNumber(f[3], 1, 2);
     if (!baud || !bits || !stop || f[1].size() != 1)
-        return false;
+        return std::nullopt;
+    LineSettings out{};
     switch (f[1][0]) {
     case 'N':
     case 'n': out.parity = QSerialPort::NoParity; break;
@@ -83,23 +87,23 @@ bool QtSerialControl::parse(const std::string &text, LineSettings &out)
     case 'm': out.parity = QSerialPort::MarkParity; break;
     case 'S':
     case 's': out.parity = QSerialPort::SpaceParity; break;
-    default: return false;
+    default: return std::nullopt;
     }
     out.baud = static_cast<qint32>(*baud);
     out.dataBits = static_cast<QSerialPort::DataBits>(*bits);
     out.stopBits = *stop == 1 ? QSerialPort::OneStop : QSerialPort::TwoStop;
-    return true;
+    return out;
 }
 
 void QtSerialControl::setSettings(const std::string &settings)
 {
-    LineSettings parsed = line_;
-    if (!parse(settings, parsed)) {
+    const std::optional<LineSettings> parsed = parse(settings);
+    if (!parsed) {
         qCInfo(lcSerial) << "line settings not applied:" << settings.c_str();
         return;
     }
     settings_ = settings;
-    line_ = parsed;
+    line_ = *parsed;
     if (port_.isOpen())
         apply();
 }
@@ -134,19 +138,19 @@ bool QtSerialControl::lineHeld(int bit) const
 bool QtSerialControl::ctsHolding() const { return lineHeld(TIOCM_CTS); }
 bool QtSerialControl::dsrHolding() const { return lineHeld(TIOCM_DSR); }
 
-bool QtSerialControl::output(std::uint8_t byte)
+IoStatus QtSerialControl::output(std::uint8_t byte)
 {
     if (!port_.isOpen())
-        return false;
+        return notTaken();
     const char c = static_cast<char>(byte);
     if (port_.write(&c, 1) != 1)
-        return false;
+        return notTaken();
     port_.flush();
     if (port_.bytesToWrite() > 0 && !port_.waitForBytesWritten(kWriteTimeoutMs)) {
         port_.clearError();
-        return false;
+        return notTaken();
     }
-    return true;
+    return IoStatus::success();
 }
 
 int QtSerialControl::inBufferCount()

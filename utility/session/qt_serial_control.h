@@ -4,6 +4,8 @@
 // inBufferCount() makes a wait of zero length before it counts.
 #pragma once
 
+#include <optional>
+
 #include <QSerialPort>
 
 #include "session/serial_control.h"
@@ -24,7 +26,7 @@ public:
     void setSettings(const std::string &settings) override;
     bool ctsHolding() const override;
     bool dsrHolding() const override;
-    bool output(std::uint8_t byte) override;
+    IoStatus output(std::uint8_t byte) override;
     int inBufferCount() override;
     std::string input() override;
 
@@ -38,7 +40,9 @@ private:
         QSerialPort::DataBits dataBits;
         QSerialPort::StopBits stopBits;
     };
-    static bool parse(const std::string &text, LineSettings &out);
+    // The settings of a text "baud,parity,data bits,stop bits"; nothing
+    // when the text is not one.
+    static std::optional<LineSettings> parse(const std::string &text);
     void apply();
     // The modem line bit, or true when the device has no modem lines.
     bool lineHeld(int bit) const;

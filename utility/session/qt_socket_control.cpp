@@ -3,20 +3,26 @@
 #include <limits>
 
 namespace kt::session {
+namespace {
+
+// The control's name, the source of its errors.
+constexpr const char *kControl = "Winsock1";
+
+} // namespace
 
 QtSocketControl::QtSocketControl()
 {
-    QObject::connect(
-        &socket_, &QAbstractSocket::errorOccurred, &socket_,
-        [this](QAbstractSocket::SocketError e) {
-            // A peer that ends the connection and a wait that
-            // timed out are normal events, not errors.
-            if (e == QAbstractSocket::RemoteHostClosedError
-                || e == QAbstractSocket::SocketTimeoutError)
-                return;
-            // Numbered from 1 so that 0 keeps meaning "no error".
-            error_ = {static_cast<int>(e) + 1, "Winsock1", socket_.errorString().toStdString()};
-        });
+    QObject::connect(&socket_, &QAbstractSocket::errorOccurred, &socket_,
+                     [this](QAbstractSocket::SocketError e) {
+                         // A peer that ends the connection and a wait that
+                         // timed out are normal events, not errors.
+                         if (e == QAbstractSocket::RemoteHostClosedError
+                             || e == QAbstractSocket::SocketTimeoutError)
+                             return;
+                         // Numbered from 1 so that 0 keeps meaning "no error".
+                         error_ = IoStatus::failure(static_cast<int>(e) + 1,
+                                                    socket_.errorString().toStdString(), kControl);
+                     });
     // Commands go out one byte at a time: with Nagle's algorithm every byte
     // after the first would wait for the acknowledgement of the one before.
     QObject::connect(&socket_, &QAbstractSocket::connected, &socket_,
@@ -26,8 +32,8 @@ QtSocketControl::QtSocketControl()
 void QtSocketControl::connect()
 {
     if (port_ < 1 || port_ > 65535 || host_.empty()) {
-        error_ = {static_cast<int>(QAbstractSocket::HostNotFoundError) + 1, "Winsock1",
-                  "Invalid address or port"};
+        error_ = IoStatus::failure(static_cast<int>(QAbstractSocket::HostNotFoundError) + 1,
+                                   "Invalid address or port", kControl);
         return;
     }
     // A socket still looking up a host name or connecting would ignore the
@@ -59,15 +65,17 @@ std::int32_t QtSocketControl::socketHandle() const
     return fd < 1 ? 1 : static_cast<std::int32_t>(fd);
 }
 
-bool QtSocketControl::sendData(std::uint8_t byte)
+IoStatus QtSocketControl::sendData(std::uint8_t byte)
 {
     if (socket_.state() != QAbstractSocket::ConnectedState)
-        return false;
+        return IoStatus::failure(static_cast<int>(QAbstractSocket::UnknownSocketError) + 1,
+                                 "Not connected", kControl);
     const char c = static_cast<char>(byte);
     if (socket_.write(&c, 1) != 1)
-        return false;
+        return IoStatus::failure(static_cast<int>(socket_.error()) + 1,
+                                 socket_.errorString().toStdString(), kControl);
     socket_.flush();
-    return true;
+    return IoStatus::success();
 }
 
 std::int32_t QtSocketControl::bytesReceived()

@@ -18,19 +18,19 @@ public:
     void connect() override;
     std::int16_t state() const override;
     std::int32_t socketHandle() const override;
-    bool sendData(std::uint8_t byte) override;
+    IoStatus sendData(std::uint8_t byte) override;
     std::int32_t bytesReceived() override;
     std::string getData(std::int32_t maxLength) override;
     void discardData() override;
     void close() override;
-    Error lastError() const override { return error_; }
-    void clearError() override { error_ = {}; }
+    IoStatus lastError() const override { return error_; }
+    void clearError() override { error_ = IoStatus::success(); }
 
 private:
     QTcpSocket socket_;
     std::string host_;
     std::int32_t port_ = 0;
-    Error error_;
+    IoStatus error_ = IoStatus::success();
 };
 
 } // namespace kt::session

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "session/io_status.h"
+
 namespace kt::session {
 
 class SerialControl {
@@ -31,9 +33,9 @@ public:
     virtual bool ctsHolding() const = 0;
     virtual bool dsrHolding() const = 0;
 
-    // Queues one byte for sending; false when the port is closed or the
+    // Queues one byte for sending; fails when the port is closed or the
     // byte could not be written.
-    virtual bool output(std::uint8_t byte) = 0;
+    virtual IoStatus output(std::uint8_t byte) = 0;
     // Received bytes waiting, and all of them as text (one char per byte).
     virtual int inBufferCount() = 0;
     virtual std::string input() = 0;

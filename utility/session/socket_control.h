@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "session/io_status.h"
+
 namespace kt::session {
 
 // Values of State that the utility tells apart; others show as "unknown".
@@ -25,8 +27,8 @@ public:
     // 1 or more while the control holds a socket of an earlier connection.
     virtual std::int32_t socketHandle() const = 0;
 
-    // Queues one byte for sending; false when it could not be queued.
-    virtual bool sendData(std::uint8_t byte) = 0;
+    // Queues one byte for sending; fails when it could not be queued.
+    virtual IoStatus sendData(std::uint8_t byte) = 0;
     virtual std::int32_t bytesReceived() = 0;
     // Moves up to maxLength waiting bytes out, one char per byte.
     virtual std::string getData(std::int32_t maxLength) = 0;
@@ -34,14 +36,10 @@ public:
     virtual void discardData() = 0;
     virtual void close() = 0;
 
-    // The last error raised by the connection since clearError(): number 0
-    // when none. A peer that ends the connection is not an error.
-    struct Error {
-        int number = 0;
-        std::string source;
-        std::string description;
-    };
-    virtual Error lastError() const = 0;
+    // The last error raised by the connection since clearError(), with the
+    // control's name as its source; success when none. A peer that ends the
+    // connection is not an error.
+    virtual IoStatus lastError() const = 0;
     virtual void clearError() = 0;
 };
 

@@ -13,15 +13,15 @@
 
 namespace kt::window {
 
-void ControlBuilder::place(QWidget *widget, const QString &name, Twips at) const
+void ControlBuilder::place(QWidget *widget, std::string_view name, Twips at) const
 {
-    widget->setObjectName(name);
+    widget->setObjectName(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
     widget->setGeometry(at.left / kTwipsPerPixel, (at.top - topOffset_) / kTwipsPerPixel,
                         at.width / kTwipsPerPixel, at.height / kTwipsPerPixel);
 }
 
 template <typename W, typename... Args>
-W *ControlBuilder::make(const QString &name, Twips at, const QFont &font, Args &&...args) const
+W *ControlBuilder::make(std::string_view name, Twips at, const QFont &font, Args &&...args) const
 {
     auto *w = new W(std::forward<Args>(args)..., container_);
     w->setFont(font);
@@ -29,7 +29,7 @@ W *ControlBuilder::make(const QString &name, Twips at, const QFont &font, Args &
     return w;
 }
 
-QLabel *ControlBuilder::label(const QString &name, const QString &caption, Twips at,
+QLabel *ControlBuilder::label(std::string_view name, const QString &caption, Twips at,
                               const QFont &font) const
 {
     auto *w = make<QLabel>(name, at, font, caption);
@@ -39,31 +39,31 @@ QLabel *ControlBuilder::label(const QString &name, const QString &caption, Twips
     return w;
 }
 
-QGroupBox *ControlBuilder::frame(const QString &name, const QString &caption, Twips at) const
+QGroupBox *ControlBuilder::frame(std::string_view name, const QString &caption, Twips at) const
 {
     return make<QGroupBox>(name, at, style::calibri(), caption);
 }
 
-QFrame *ControlBuilder::plainFrame(const QString &name, Twips at) const
+QFrame *ControlBuilder::plainFrame(std::string_view name, Twips at) const
 {
     auto *w = make<QFrame>(name, at, style::calibri());
     w->setFrameShape(QFrame::NoFrame);
     return w;
 }
 
-QRadioButton *ControlBuilder::option(const QString &name, const QString &caption, Twips at) const
+QRadioButton *ControlBuilder::option(std::string_view name, const QString &caption, Twips at) const
 {
     return make<QRadioButton>(name, at, style::calibri(), caption);
 }
 
-QPushButton *ControlBuilder::button(const QString &name, const QString &caption, Twips at) const
+QPushButton *ControlBuilder::button(std::string_view name, const QString &caption, Twips at) const
 {
     auto *w = make<CaptionButton>(name, at, style::buttons(), caption);
     w->setAutoDefault(false);
     return w;
 }
 
-QComboBox *ControlBuilder::combo(const QString &name, Twips at, const QStringList &items,
+QComboBox *ControlBuilder::combo(std::string_view name, Twips at, const QStringList &items,
                                  bool editable, const QFont &font) const
 {
     auto *w = make<QComboBox>(name, at, font);
@@ -76,7 +76,7 @@ QComboBox *ControlBuilder::combo(const QString &name, Twips at, const QStringLis
     return w;
 }
 
-QLineEdit *ControlBuilder::textBox(const QString &name, const QString &text, Twips at,
+QLineEdit *ControlBuilder::textBox(std::string_view name, const QString &text, Twips at,
                                    const QFont &font) const
 {
     auto *w = make<QLineEdit>(name, at, font, text);

@@ -3,6 +3,8 @@
 // its container.
 #pragma once
 
+#include <string_view>
+
 #include <QFont>
 #include <QString>
 #include <QStringList>
@@ -35,23 +37,24 @@ public:
     QWidget *container() const { return container_; }
     ControlBuilder into(QWidget *container) const { return ControlBuilder(container); }
 
-    QLabel *label(const QString &name, const QString &caption, Twips at, const QFont &font) const;
+    QLabel *label(std::string_view name, const QString &caption, Twips at, const QFont &font) const;
     // A frame with a border, captioned or not.
-    QGroupBox *frame(const QString &name, const QString &caption, Twips at) const;
+    QGroupBox *frame(std::string_view name, const QString &caption, Twips at) const;
     // A frame that only groups its options: no border, no caption.
-    QFrame *plainFrame(const QString &name, Twips at) const;
-    QRadioButton *option(const QString &name, const QString &caption, Twips at) const;
-    QPushButton *button(const QString &name, const QString &caption, Twips at) const;
-    QComboBox *combo(const QString &name, Twips at, const QStringList &items, bool editable,
+    QFrame *plainFrame(std::string_view name, Twips at) const;
+    QRadioButton *option(std::string_view name, const QString &caption, Twips at) const;
+    QPushButton *button(std::string_view name, const QString &caption, Twips at) const;
+    QComboBox *combo(std::string_view name, Twips at, const QStringList &items, bool editable,
                      const QFont &font) const;
-    QLineEdit *textBox(const QString &name, const QString &text, Twips at, const QFont &font) const;
+    QLineEdit *textBox(std::string_view name, const QString &text, Twips at,
+                       const QFont &font) const;
 
-    void place(QWidget *widget, const QString &name, Twips at) const;
+    void place(QWidget *widget, std::string_view name, Twips at) const;
 
 private:
     // A widget of kind W made with (args..., container), in the font, placed.
     template <typename W, typename... Args>
-    W *make(const QString &name, Twips at, const QFont &font, Args &&...args) const;
+    W *make(std::string_view name, Twips at, const QFont &font, Args &&...args) const;
 
     QWidget *container_;
     int topOffset_;

@@ -8,8 +8,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 
-#include "protocol/form_events.h"
-#include "session/form_handlers.h"
+#include "session/form_events.h"
 #include "window/artwork.h"
 #include "window/control_builder.h"
 #include "window/window_style.h"
@@ -24,7 +23,7 @@ constexpr int kClientHeightTwips = 7650;
 
 Form1::Form1()
 {
-    setObjectName("Form1");
+    setObjectName(QString::fromLatin1(controls::Form1.data(), controls::Form1.size()));
     setWindowTitle("Printer Software Switch Utility v1.4.0.7");
     setWindowIcon(programIcon());
     setFont(style::form());
@@ -45,76 +44,65 @@ Form1::Form1()
 
 Form1::~Form1()
 {
-    bind(nullptr, nullptr);
+    bind(nullptr);
     // The handlers are lambdas of this window: none may run once it is
     // only a QWidget being torn down.
     for (QObject *child : findChildren<QObject *>())
         QObject::disconnect(child, nullptr, this, nullptr);
 }
 
-void Form1::bind(session::FormHandlers *handlers, protocol::FormEvents *events)
-{
-    handlers_ = handlers;
-    events_ = events;
-}
+void Form1::bind(session::FormEvents *events) { events_ = events; }
 
 void Form1::closeEvent(QCloseEvent *event)
 {
-    if (handlers_)
-        handlers_->Form_Unload();
+    if (events_)
+        events_->Form_Unload();
     event->accept();
 }
 
 void Form1::connectButtons()
 {
-    using protocol::FormEvents;
-    using session::FormHandlers;
-    const auto toHandlers = [this](const char *name, void (FormHandlers::*handler)()) {
-        connect(findChild<QPushButton *>(name), &QPushButton::clicked, this, [this, handler] {
-            if (handlers_)
-                (handlers_->*handler)();
-        });
+    using session::FormEvents;
+    const std::pair<QPushButton *, void (FormEvents::*)()> buttons[] = {
+        {cmdCommunicate_, &FormEvents::cmdCommunicate_Click},
+        {cmd01_, &FormEvents::cmd01_Click},
+        {cmd02_, &FormEvents::cmd02_Click},
+        {cmd1_, &FormEvents::cmd1_Click},
+        {cmd2_, &FormEvents::cmd2_Click},
+        {cmdEXIT_, &FormEvents::cmdEXIT_Click},
+        {cmdHELP_, &FormEvents::cmdHELP_Click},
+        {cmdSTATUS_, &FormEvents::cmdSTATUS_Click},
+        {cmdCLEARlst_, &FormEvents::cmdCLEARlst_Click},
     };
-    const auto toEvents = [this](const char *name, void (FormEvents::*handler)()) {
-        connect(findChild<QPushButton *>(name), &QPushButton::clicked, this, [this, handler] {
+    for (const auto &[button, handler] : buttons) {
+        connect(button, &QPushButton::clicked, this, [this, handler = handler] {
             if (events_)
                 (events_->*handler)();
         });
-    };
-    toEvents("cmdCommunicate", &FormEvents::cmdCommunicate_Click);
-    toEvents("cmd1", &FormEvents::cmd1_Click);
-    toEvents("cmd2", &FormEvents::cmd2_Click);
-    toHandlers("cmd01", &FormHandlers::cmd01_Click);
-    toHandlers("cmd02", &FormHandlers::cmd02_Click);
-    toHandlers("cmdEXIT", &FormHandlers::cmdEXIT_Click);
-    toHandlers("cmdHELP", &FormHandlers::cmdHELP_Click);
-    toHandlers("cmdSTATUS", &FormHandlers::cmdSTATUS_Click);
-    toHandlers("cmdCLEARlst", &FormHandlers::cmdCLEARlst_Click);
+    }
 }
 
 void Form1::connectPortList()
 {
-    auto *combo = findChild<QComboBox *>("Combo1");
     const auto click = [this] {
-        if (live() && handlers_)
-            handlers_->Combo1_Click();
+        if (live() && events_)
+            events_->Combo1_Click();
     };
-    connect(combo, &QComboBox::activated, this, click);
+    connect(Combo1_, &QComboBox::activated, this, click);
     // A port typed into the list (a device path) counts once the typing is
     // done; taking the same port again changes nothing.
-    connect(combo->lineEdit(), &QLineEdit::editingFinished, this, click);
+    connect(Combo1_->lineEdit(), &QLineEdit::editingFinished, this, click);
 }
 
 void Form1::connectOptions()
 {
-    for (int sw = 1; sw <= kSwitchPages; ++sw) {
-        for (int index = 0; index < kBitsPerSwitch; ++index) {
+    for (int sw = 1; sw <= controls::kSwitchCount; ++sw) {
+        for (int index = 0; index < controls::kBitsPerSwitch; ++index) {
             for (bool on : {true, false}) {
-                const QString name
-                    = QString("optSW%1%2(%3)").arg(sw).arg(on ? "ON" : "OFF").arg(index);
+                const SwitchOptions &options = on ? optSWON_ : optSWOFF_;
+                QRadioButton *option = options[sw - 1][index];
                 // Every click counts, also one on the option already
                 // selected: the page is then marked changed all the same.
-                auto *option = findChild<QRadioButton *>(name);
                 connect(option, &QRadioButton::clicked, this, [this, sw, index, on] {
                     if (live() && events_)
                         events_->optSW_Click(sw, index, on);
@@ -126,9 +114,8 @@ void Form1::connectOptions()
 
 void Form1::connectCombos()
 {
-    for (const char *name : {"comboCodePage", "comboCodePageName", "comboInterChars",
-                             "comboDensity", "comboTHAI", "comboNew8x16"}) {
-        connect(findChild<QComboBox *>(name), &QComboBox::activated, this, [this, name] {
+    for (const auto &[name, combo] : additionalSwitchCombos_) {
+        connect(combo, &QComboBox::activated, this, [this, name = name] {
             if (live() && events_)
                 events_->combo_Click(name);
         });
@@ -137,7 +124,7 @@ void Form1::connectCombos()
 
 void Form1::connectTabs()
 {
-    connect(tabs_, &QTabWidget::currentChanged, this, [this](int tab) {
+    connect(SSTab1_, &QTabWidget::currentChanged, this, [this](int tab) {
         const int previous = shownTab_;
         shownTab_ = tab;
         if (live() && events_)

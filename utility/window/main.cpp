@@ -1,6 +1,6 @@
 // KT_SW_Utility: builds Form1, puts the session and the printer settings
-// protocol behind it, runs the start-up handler and hands control to the
-// event loop.
+// protocol behind it through the dispatcher of its events, runs the
+// start-up handler and hands control to the event loop.
 #include <QApplication>
 
 #include "protocol/controller.h"
@@ -9,6 +9,7 @@
 #include "session/qt_clock.h"
 #include "session/utility_session.h"
 #include "window/form1.h"
+#include "window/form_dispatcher.h"
 #include "window/qt_form_view.h"
 #include "window/qt_messages.h"
 #include "window/qt_window_host.h"
@@ -33,8 +34,9 @@ int main(int argc, char **argv)
         session.log(), session.ports(),    session.handlers()};
     kt::protocol::Controller protocol(context);
 
-    form.bind(&session.handlers(), &protocol);
-    session.handlers().Form_Load();
+    kt::window::FormDispatcher events(session.handlers(), &protocol);
+    form.bind(&events);
+    events.Form_Load();
     form.show();
     return app.exec();
 }

@@ -12,6 +12,7 @@
 #include <QTabWidget>
 #include <QtDebug>
 
+#include "session/control_names.h"
 #include "window/form1.h"
 #include "window/window_style.h"
 
@@ -48,12 +49,26 @@ QString displayedLogText(const std::string &text)
     return shown;
 }
 
-QtFormView::QtFormView(Form1 &form) : form_(form)
+QtFormView::QtFormView(Form1 &form, UnknownNameHandler onUnknown)
+    : form_(form), onUnknown_(std::move(onUnknown))
 {
-    widgets_.insert(form.objectName(), &form);
+    QHash<QString, QWidget *> named;
+    named.insert(form.objectName(), &form);
     for (QWidget *w : form.findChildren<QWidget *>())
         if (!w->objectName().isEmpty())
-            widgets_.insert(w->objectName(), w);
+            named.insert(w->objectName(), w);
+    for (const std::string &name : session::controls::allNames()) {
+        const QString key = fromBytes(name);
+        if (QWidget *w = named.value(key, nullptr))
+            widgets_.insert(key, w);
+        else
+            widget(name); // tells the handler at once
+    }
+}
+
+void QtFormView::warnOnLog(std::string_view name)
+{
+    qWarning() << "Form1 has no control" << fromBytes(name);
 }
 
 QWidget *QtFormView::widget(std::string_view control) const
@@ -61,8 +76,9 @@ QWidget *QtFormView::widget(std::string_view control) const
     const QString name = fromBytes(control);
     QWidget *w = widgets_.value(name, nullptr);
     if (!w && !reported_.contains(name)) {
-        reported_.insert(name, true);
-        qWarning() << "Form1 has no control" << name;
+        reported_.insert(name);
+        if (onUnknown_)
+            onUnknown_(control);
     }
     return w;
 }
@@ -230,13 +246,13 @@ std::string QtFormView::listItem(std::string_view combo, int index) const
 
 int QtFormView::currentTab() const
 {
-    auto *tabs = as<QTabWidget>("SSTab1");
+    auto *tabs = as<QTabWidget>(session::controls::SSTab1);
     return tabs ? tabs->currentIndex() : 0;
 }
 
 void QtFormView::setCurrentTab(int tab)
 {
-    auto *tabs = as<QTabWidget>("SSTab1");
+    auto *tabs = as<QTabWidget>(session::controls::SSTab1);
     if (!tabs || tab < 0 || tab >= tabs->count())
         return;
     Form1::QuietScope quiet(form_);

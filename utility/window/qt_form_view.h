@@ -3,9 +3,18 @@
 // cross as Latin-1: one char per byte, as the printer's replies come.
 // The log box keeps its text exactly (CR LF and NUL included) and shows a
 // readable copy.
+//
+// The view knows the controls that session/control_names.h names, and only
+// those. A name it does not know is a fault of the caller: it is handed to
+// the view's unknown-name handler, which by default warns once on the log
+// (the call itself then does nothing); tests make it fail the test.
 #pragma once
 
+#include <functional>
+#include <string_view>
+
 #include <QHash>
+#include <QSet>
 #include <QString>
 
 #include "session/form_view.h"
@@ -18,7 +27,11 @@ class Form1;
 
 class QtFormView : public session::FormView {
 public:
-    explicit QtFormView(Form1 &form);
+    using UnknownNameHandler = std::function<void(std::string_view name)>;
+
+    // A control the names header knows but the window lacks is told to
+    // onUnknown at once.
+    explicit QtFormView(Form1 &form, UnknownNameHandler onUnknown = warnOnLog);
 
     std::string text(std::string_view control) const override;
     void setText(std::string_view control, std::string_view text) override;
@@ -40,16 +53,19 @@ public:
     void setFocus(std::string_view control) override;
     std::vector<std::string> controlNames(std::string_view prefix) const override;
 
-    // The widget of a control, or nullptr (an unknown name is reported once
-    // on the log and otherwise ignored).
+    // The widget of a control, or nullptr for a name the view does not
+    // know (told to the unknown-name handler the first time).
     QWidget *widget(std::string_view control) const;
+
+    static void warnOnLog(std::string_view name);
 
 private:
     template <typename W> W *as(std::string_view control) const;
 
     Form1 &form_;
     QHash<QString, QWidget *> widgets_;
-    mutable QHash<QString, bool> reported_;
+    UnknownNameHandler onUnknown_;
+    mutable QSet<QString> reported_;
 };
 
 // The readable copy of a log text: CR LF as line breaks, a NUL as a visible
