@@ -5,10 +5,9 @@
 
 #include <functional>
 #include <iosfwd>
+#include <memory>
 
-namespace CLI {
-class App;
-}
+#include <CLI/CLI.hpp>
 
 namespace kt::ktsw {
 
@@ -18,6 +17,16 @@ struct Streams {
 };
 
 using Run = std::function<int(const Streams &)>;
+
+// Makes `body` with the parsed options what runs when `command` is chosen.
+template <class Options>
+void runWhenChosen(CLI::App &command, Run &run, std::shared_ptr<Options> options,
+                   int (*body)(const Streams &, const Options &))
+{
+    command.callback([&run, options, body] {
+        run = [options, body](const Streams &s) { return body(s, *options); };
+    });
+}
 
 void addInfoCommand(CLI::App &app, Run &run);
 void addStatusCommand(CLI::App &app, Run &run);

@@ -125,7 +125,7 @@ void addExplainCommand(CLI::App &app, Run &run)
         "in order; prints every bit's option, whether it is bold and its meaning, and the byte\n"
         "the options stand for. JSON: model, switch, value, bits [{bit, state, written, caption,\n"
         "bold}], byte {decimal, hex, binary}. Needs no printer.");
-    command->callback([&run, o] { run = [o](const Streams &s) { return runExplain(s, *o); }; });
+    runWhenChosen(*command, run, o, runExplain);
 }
 
 void addModelsCommand(CLI::App &app, Run &run)

@@ -125,8 +125,7 @@ void addInfoCommand(CLI::App &app, Run &run)
         "font_8x16, thai_pass}. Counters and the language numbers are numbers when the printer\n"
         "sent a decimal number; font_8x16 is true for any non-empty answer; an item the printer\n"
         "did not answer, or that the model does not have, is null.");
-    command->callback(
-        [&run, options] { run = [options](const Streams &s) { return runInfo(s, *options); }; });
+    runWhenChosen(*command, run, options, runInfo);
 }
 
 } // namespace kt::ktsw

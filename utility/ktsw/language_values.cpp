@@ -112,6 +112,10 @@ Result<std::vector<LanguageWrite>> planLanguageWrites(const LanguageChoice &c)
                           protocol::writeCommand(Setting::ThaiPass, data), caption,
                           [caption](const std::string &value) {
                               return protocol::thaiPassCaption(value) == caption;
+                          },
+                          0,
+                          [](const std::string &value) {
+                              return std::string(protocol::thaiPassCaption(value).value_or(value));
                           }});
     }
     return writes;

@@ -30,6 +30,9 @@ struct LanguageWrite {
     std::string wanted; // as shown to the user
     std::function<bool(const std::string &value)> holds;
     int pauseMs = 0;
+    // A value read as the window shows it ("ON"/"OFF", "1 Pass"/"3 Pass").
+    std::function<std::string(const std::string &value)> shown
+        = [](const std::string &value) { return value; };
 };
 
 // The writes of the choice in the printer's order (the code page with its

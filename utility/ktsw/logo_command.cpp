@@ -110,9 +110,7 @@ CLI::App *addLogoPart(CLI::App &logo, Run &run, const char *name, const char *su
                       Runner runner, const std::shared_ptr<LogoOptions> &options)
 {
     CLI::App *part = logo.add_subcommand(name, summary);
-    part->callback([&run, options, runner] {
-        run = [options, runner](const Streams &s) { return runner(s, *options); };
-    });
+    runWhenChosen(*part, run, options, runner);
     return part;
 }
 

@@ -87,29 +87,36 @@ Result<std::string> PrinterLink::receive(bool (*done)(const std::string &))
     return received;
 }
 
-Result<std::optional<std::string>> PrinterLink::query(const Command &command)
+Result<std::optional<std::string>> PrinterLink::exchange(const Command &command,
+                                                         bool (*done)(const std::string &))
 {
     if (auto sent = send(command); !sent.ok())
         return sent.failure();
-    auto received = receive(terminated);
+    auto received = receive(done);
     if (!received.ok())
         return received.failure();
-    // Bytes without a terminator are still what the printer said.
     if (received.value().empty())
         return std::optional<std::string>();
-    return std::optional<std::string>(replyValue(received.value()));
+    return std::optional<std::string>(std::move(received.value()));
+}
+
+Result<std::optional<std::string>> PrinterLink::query(const Command &command)
+{
+    auto raw = exchange(command, terminated);
+    // Bytes without a terminator are still what the printer said.
+    if (raw.ok() && raw.value())
+        *raw.value() = replyValue(*raw.value());
+    return raw;
 }
 
 Result<std::optional<std::uint8_t>> PrinterLink::statusByte(const Command &command)
 {
-    if (auto sent = send(command); !sent.ok())
-        return sent.failure();
-    auto received = receive(oneByte);
-    if (!received.ok())
-        return received.failure();
-    if (received.value().empty())
+    auto raw = exchange(command, oneByte);
+    if (!raw.ok())
+        return raw.failure();
+    if (!raw.value())
         return std::optional<std::uint8_t>();
-    return std::optional<std::uint8_t>(static_cast<std::uint8_t>(received.value().front()));
+    return std::optional<std::uint8_t>(static_cast<std::uint8_t>(raw.value()->front()));
 }
 
 Failure noAnswer(const PrinterLink &link, std::string_view what)

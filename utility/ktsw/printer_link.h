@@ -55,6 +55,9 @@ public:
 private:
     PrinterLink(std::unique_ptr<port::Connection> connection, std::unique_ptr<port::PortForm> form,
                 int timeoutMs);
+    // Sends the command and receives its raw reply; nullopt when nothing came.
+    Result<std::optional<std::string>> exchange(const Command &command,
+                                                bool (*done)(const std::string &received));
     // Reads until `done` says the bytes are complete or the time-out passes.
     Result<std::string> receive(bool (*done)(const std::string &received));
     Failure lost(int error) const;

@@ -88,8 +88,7 @@ void addReadCommand(CLI::App &app, Run &run)
         "bits: [{bit, on, meaning} x 8]}}; on is true when the bit's ON option is selected (a 0\n"
         "bit), meaning is null where the window shows only \"=\"; a switch that was asked and\n"
         "not answered is null.");
-    command->callback(
-        [&run, options] { run = [options](const Streams &s) { return runRead(s, *options); }; });
+    runWhenChosen(*command, run, options, runRead);
 }
 
 } // namespace kt::ktsw

@@ -60,7 +60,7 @@ changedOnly(PrinterLink &link, const std::vector<LanguageWrite> &planned, Json &
         auto value = readSetting(link, w);
         if (!value.ok())
             return value.failure();
-        before[w.setting] = displayText(*value.value());
+        before[w.setting] = displayText(w.shown(*value.value()));
         needed.push_back(!w.holds(*value.value()));
         codePage = codePage || (needed.back() && isCodePagePart(w));
     }
@@ -118,8 +118,9 @@ int setLanguage(PrinterLink &link, const Identity &id, const Output &output,
     return output.print(result);
 }
 
-int runSet(const Streams &streams, SetOptions options)
+int runSet(const Streams &streams, const SetOptions &given)
 {
+    SetOptions options = given;
     const Output output = outputFor(streams, "set", options.link);
     if (!options.font8x16.empty())
         options.choice.font8x16 = options.font8x16 == "on";
@@ -158,8 +159,7 @@ void addSetCommand(CLI::App &app, Run &run)
         "--charset is given. A value outside the printer's lists, density on a model without it\n"
         "and Thai pass on a model without it are refused with exit 2. JSON: model, before,\n"
         "written (setting -> value), or dry_run and commands.");
-    command->callback(
-        [&run, options] { run = [options](const Streams &s) { return runSet(s, *options); }; });
+    runWhenChosen(*command, run, options, runSet);
 }
 
 } // namespace kt::ktsw

@@ -75,8 +75,7 @@ void addStatusCommand(CLI::App &app, Run &run)
         "(true/false, null where the printer did not answer that request) and raw (the four\n"
         "bytes). Exit 0 when online without cover open, paper end or error (paper near end\n"
         "only warns), 7 otherwise, 4 when the printer does not answer DLE EOT 1.");
-    command->callback(
-        [&run, options] { run = [options](const Streams &s) { return runStatus(s, *options); }; });
+    runWhenChosen(*command, run, options, runStatus);
 }
 
 } // namespace kt::ktsw

@@ -158,8 +158,7 @@ void addWriteCommand(CLI::App &app, Run &run)
         "the printer does not keep it). A switch the model has no page for is refused with exit\n"
         "2 and nothing written. JSON: model, switch, old, new, changed [{bit, was_on, on,\n"
         "was_meaning, meaning}], written (or dry_run and commands).");
-    command->callback(
-        [&run, options] { run = [options](const Streams &s) { return runWrite(s, *options); }; });
+    runWhenChosen(*command, run, options, runWrite);
 }
 
 } // namespace kt::ktsw
