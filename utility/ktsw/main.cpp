@@ -1,62 +1,6 @@
-// ktsw: the command line of the service tool. Every sub-command is added by
-// its own file (command.h); this file parses and runs the one chosen.
-#include <cstring>
+// ktsw: the command line of the service tool.
 #include <iostream>
 
-#include <CLI/CLI.hpp>
+#include "ktsw.h"
 
-#include "command.h"
-#include "output.h"
-
-namespace {
-
-constexpr const char *kExitCodes
-    = "Exit codes: 0 success; 2 usage (also values and switches refused before anything is\n"
-      "sent); 3 the port could not be opened; 4 no answer within the time-out (or the\n"
-      "connection ended); 5 a write was not confirmed by the read-back; 6 not a printer of\n"
-      "the maker; 7 the printer reports an error condition (status). Every failure prints one\n"
-      "line on stderr; with --json also {\"error\": {\"code\", \"message\"}} on stdout.";
-
-bool wantsJson(int argc, char **argv)
-{
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--json") == 0)
-            return true;
-    return false;
-}
-
-} // namespace
-
-int main(int argc, char **argv)
-{
-    using namespace kt::ktsw;
-    CLI::App app{"ktsw: read, explain and change the settings of a receipt printer", "ktsw"};
-    app.set_version_flag("--version", "ktsw " KTSW_VERSION);
-    app.require_subcommand(1);
-    app.footer(kExitCodes);
-    Run run;
-    addInfoCommand(app, run);
-    addStatusCommand(app, run);
-    addReadCommand(app, run);
-    addWriteCommand(app, run);
-    addSetCommand(app, run);
-    addPrintTestCommands(app, run);
-    addLogoCommand(app, run);
-    addExplainCommand(app, run);
-    addModelsCommand(app, run);
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::ParseError &e) {
-        if (e.get_exit_code() == 0)
-            return app.exit(e);
-        const Output output{std::cout, std::cerr, "", wantsJson(argc, argv)};
-        std::string message = e.what();
-        message += " (try ktsw --help)";
-        output.err << "ktsw: " << message << '\n';
-        if (output.json)
-            std::cout << Json{{"error", {{"code", kExitUsage}, {"message", e.what()}}}}.dump(2)
-                      << '\n';
-        return kExitUsage;
-    }
-    return run({std::cout, std::cerr});
-}
+int main(int argc, char **argv) { return kt::ktsw::runKtsw(argc, argv, std::cout, std::cerr); }
