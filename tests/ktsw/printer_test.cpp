@@ -278,6 +278,21 @@ TEST(KtswSet, CodePageWithItsNameAndTheCharacterSetLeftAlone)
     EXPECT_EQ(printer.emu().parameter(kNew8x16), "ON");
 }
 
+TEST(KtswSet, ABrokenFrameNamesWhatWasSentAndWhatNot)
+{
+    emu::FaultOptions drop;
+    drop.dropAfter = 6; // maker, model, three reads, unlock: then the printer hangs up
+    Printer printer("KT-4000", drop);
+    const Outcome run = onPrinter(printer.tcp(), {"set", "--code-page", "19", "--charset", "8"});
+    EXPECT_EQ(run.status, 4) << run.err;
+    const json error = run.json()["error"];
+    // The code page goes out before the pause; the name after it no more.
+    EXPECT_EQ(error["sent"], (json{"code page"}));
+    EXPECT_EQ(error["not_sent"], (json{"code page name", "character set"}));
+    EXPECT_NE(run.err.find("not sent: code page name, character set"), std::string::npos)
+        << run.err;
+}
+
 TEST(KtswSet, RefusedValuesSendNothing)
 {
     Printer printer("KT-7700");

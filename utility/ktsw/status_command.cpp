@@ -30,6 +30,21 @@ void printText(std::ostream &out, const PrinterStatus &s)
         << "Error: " << said(s.error, "yes", "none") << '\n';
 }
 
+// The conditions that keep the printer from printing, each after a blank.
+std::string notReadyBecause(const PrinterStatus &s)
+{
+    std::string why;
+    const auto add = [&why](const std::optional<bool> &condition, const char *text) {
+        if (condition.value_or(false))
+            why += std::string(why.empty() ? " " : ", ") + text;
+    };
+    add(s.online.has_value() ? std::optional<bool>(!*s.online) : std::nullopt, "offline");
+    add(s.coverOpen, "cover open");
+    add(s.paperEnd, "paper end");
+    add(s.error, "error");
+    return why;
+}
+
 int runStatus(const Streams &streams, const LinkOptions &options)
 {
     const Output output = outputFor(streams, "status", options);
@@ -58,7 +73,7 @@ int runStatus(const Streams &streams, const LinkOptions &options)
         printText(output.out, s);
     const bool ready = s.ready();
     if (!ready)
-        output.err << "ktsw status: the printer is not ready\n";
+        output.err << "ktsw status: the printer is not ready:" << notReadyBecause(s) << '\n';
     return output.print(status, ready ? kExitOk : kExitPrinterError);
 }
 
