@@ -68,14 +68,18 @@ int runList(const Streams &streams, const LogoOptions &options)
     return output.print(list);
 }
 
-// Sends one command that needs no reply (the parallel port serves too).
-int sendOne(const Output &output, const LinkOptions &options, const Command &command, Json result)
+// Sends one command that needs no reply (the parallel port serves too);
+// `done` is printed once it went out.
+int sendOne(const Output &output, const LinkOptions &options, const Command &command,
+            const Json &result, const std::string &done)
 {
     auto link = PrinterLink::open(options);
     if (!link.ok())
         return output.fail(link.failure());
     if (auto sent = link.value()->send(command); !sent.ok())
         return output.fail(sent.failure());
+    if (!output.json)
+        output.out << done << '\n';
     return output.print(result);
 }
 
@@ -86,11 +90,10 @@ int runDefine(const Streams &streams, const LogoOptions &options)
     if (!images.ok())
         return output.fail(images.failure());
     const Json list = listing(images.value());
-    if (!output.json) {
+    if (!output.json)
         printListing(output.out, list);
-        output.out << "stored " << images.value().size() << " images\n";
-    }
-    return sendOne(output, options.link, defineCommand(images.value()), list);
+    return sendOne(output, options.link, defineCommand(images.value()), list,
+                   "stored " + std::to_string(images.value().size()) + " images");
 }
 
 int runPrint(const Streams &streams, const LogoOptions &options)
@@ -98,10 +101,9 @@ int runPrint(const Streams &streams, const LogoOptions &options)
     const Output output = outputFor(streams, "logo print", options.link);
     const auto print
         = bitmap::printCommand(static_cast<std::uint8_t>(options.number), options.mode);
-    if (!output.json)
-        output.out << "printing image " << options.number << '\n';
     return sendOne(output, options.link, Command(print.begin(), print.end()),
-                   {{"printed", options.number}, {"mode", options.mode}});
+                   {{"printed", options.number}, {"mode", options.mode}},
+                   "printing image " + std::to_string(options.number));
 }
 
 using Runner = int (*)(const Streams &, const LogoOptions &);
