@@ -43,7 +43,7 @@ int connectOnce(const sockaddr *address, socklen_t length, int ms, int &error)
     UniqueFd fd(::socket(address->sa_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
     if (fd.get() < 0) {
         error = errno;
-        return -1;
+        return kNoSocket;
     }
     if (::connect(fd.get(), address, length) == 0 || errno == EISCONN)
         return fd.release();
@@ -80,7 +80,7 @@ int connectTCP(const Address &address, std::uint16_t port, int budgetMs)
                                    deadline.remainingMs(), lastError);
         if (fd >= 0)
             return fd;
-        if (lastError == EMFILE || lastError == ENFILE || deadline.passed())
+        if (fd == kNoSocket || deadline.passed())
             break;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
@@ -107,6 +107,8 @@ int connectHost(const char *host, std::uint16_t port, int budgetMs)
         const int fd = connectOnce(a->ai_addr, a->ai_addrlen, deadline.remainingMs(), error);
         if (fd >= 0)
             return fd;
+        if (fd == kNoSocket)
+            break;
     }
     errno = deadline.passed() ? ETIMEDOUT : error;
     return -1;

@@ -30,7 +30,9 @@ constexpr int kConnectAttempts = 5000;
 int connectTCP(const Address &address, std::uint16_t port, int budgetMs = kConnectBudgetMs);
 
 // One connect attempt on a fresh non-blocking socket, waiting at most ms.
-// Gives the socket, or -1 with the reason in `error`.
+// Gives the socket, or -1 with the reason in `error`; kNoSocket when no
+// socket could be made at all (trying again would not help).
+constexpr int kNoSocket = -2;
 int connectOnce(const sockaddr *address, socklen_t length, int ms, int &error);
 
 // Connects to a host name or a numeric IPv4 or IPv6 address: every

@@ -14,8 +14,7 @@ namespace {
 
 using nlohmann::json;
 
-constexpr int kSwitch1 = 39; // parameter numbers
-constexpr int kSwitch2 = 40;
+constexpr int kSwitch2 = 40; // parameter numbers
 constexpr int kSwitch3 = 41;
 constexpr int kCodePage = 33;
 constexpr int kCharset = 34;
