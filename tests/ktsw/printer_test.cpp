@@ -6,6 +6,7 @@
 
 #include "bmp_writer.h"
 #include "core/emulator.h"
+#include "core/parameters.h"
 #include "ktsw_process.h"
 #include "temp_dir.h"
 
@@ -14,13 +15,9 @@ namespace {
 
 using nlohmann::json;
 
-constexpr int kSwitch2 = 40; // parameter numbers
-constexpr int kSwitch3 = 41;
-constexpr int kCodePage = 33;
-constexpr int kCharset = 34;
-constexpr int kLanguageModel = 36;
-constexpr int kNew8x16 = 37;
-constexpr int kThaiPass = 43;
+namespace param = emu::param;
+constexpr int kSwitch2 = param::SoftSwitch1 + 1;
+constexpr int kSwitch3 = param::SoftSwitch1 + 2;
 
 // One emulated printer, reached over TCP or over a pseudo-terminal.
 class Printer {
@@ -259,10 +256,10 @@ TEST(KtswSet, CodePageWithItsNameAndTheCharacterSetLeftAlone)
     Printer printer("KT-4000", {}, {{"intl_charset", "3"}});
     const Outcome run = onPrinter(printer.tcp(), {"set", "--code-page", "19", "--thai", "3"});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(printer.emu().parameter(kCodePage), "19");
-    EXPECT_EQ(printer.emu().parameter(kLanguageModel), "MULTILINGUAL(EURO)");
-    EXPECT_EQ(printer.emu().parameter(kThaiPass), "249");
-    EXPECT_EQ(printer.emu().parameter(kCharset), "3");
+    EXPECT_EQ(printer.emu().parameter(param::CodePage), "19");
+    EXPECT_EQ(printer.emu().parameter(param::LanguageModel), "MULTILINGUAL(EURO)");
+    EXPECT_EQ(printer.emu().parameter(param::ThaiFontPass), "249");
+    EXPECT_EQ(printer.emu().parameter(param::InterChars), "3");
     EXPECT_EQ(run.json()["written"],
               (json{{"code page", "19"},
                     {"code page name", "MULTILINGUAL(EURO)"},
@@ -274,7 +271,7 @@ TEST(KtswSet, CodePageWithItsNameAndTheCharacterSetLeftAlone)
         = onPrinter(printer.tcp(), {"set", "--code-page", "19", "--font-8x16", "on"});
     ASSERT_EQ(more.status, 0) << more.err;
     EXPECT_EQ(more.json()["written"], (json{{"new 8x16 font", "ON"}}));
-    EXPECT_EQ(printer.emu().parameter(kNew8x16), "ON");
+    EXPECT_EQ(printer.emu().parameter(param::New8x16Font), "ON");
 }
 
 TEST(KtswSet, ABrokenFrameNamesWhatWasSentAndWhatNot)

@@ -56,16 +56,26 @@ void printListing(std::ostream &out, const Json &list)
     out << "define command: " << list["command_bytes"].get<std::size_t>() << " bytes\n";
 }
 
+// Loads the files and shows what define stores of them in `list` (and as
+// text).
+Result<std::vector<LogoImage>> loadAndList(const Output &output, const LogoOptions &options,
+                                           Json &list)
+{
+    auto images = loadAll(options.files);
+    if (images.ok()) {
+        list = listing(images.value());
+        if (!output.json)
+            printListing(output.out, list);
+    }
+    return images;
+}
+
 int runList(const Streams &streams, const LogoOptions &options)
 {
     const Output output = outputFor(streams, "logo list", options.link);
-    auto images = loadAll(options.files);
-    if (!images.ok())
-        return output.fail(images.failure());
-    const Json list = listing(images.value());
-    if (!output.json)
-        printListing(output.out, list);
-    return output.print(list);
+    Json list;
+    auto images = loadAndList(output, options, list);
+    return images.ok() ? output.print(list) : output.fail(images.failure());
 }
 
 // Sends one command that needs no reply (the parallel port serves too);
@@ -86,12 +96,10 @@ int sendOne(const Output &output, const LinkOptions &options, const Command &com
 int runDefine(const Streams &streams, const LogoOptions &options)
 {
     const Output output = outputFor(streams, "logo define", options.link);
-    auto images = loadAll(options.files);
+    Json list;
+    auto images = loadAndList(output, options, list);
     if (!images.ok())
         return output.fail(images.failure());
-    const Json list = listing(images.value());
-    if (!output.json)
-        printListing(output.out, list);
     return sendOne(output, options.link, defineCommand(images.value()), list,
                    "stored " + std::to_string(images.value().size()) + " images");
 }
