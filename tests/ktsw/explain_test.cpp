@@ -1,7 +1,9 @@
 // ktsw explain and the commands without a printer, run as a process.
 #include <gtest/gtest.h>
 
+#include "bmp_writer.h"
 #include "ktsw_process.h"
+#include "temp_dir.h"
 
 namespace kt::ktsw::test {
 namespace {
@@ -163,6 +165,27 @@ TEST(Ktsw, HelpVersionAndModels)
     const nlohmann::json names = models.json();
     ASSERT_TRUE(names.is_array());
     EXPECT_NE(std::find(names.begin(), names.end(), "KT-9100X"), names.end());
+}
+
+TEST(KtswLogo, ListShowsWhatDefineWouldStoreWithoutAPrinter)
+{
+    bitmap::testing::TempDir dir;
+    const std::string wide = dir.file("wide.bmp", bitmap::testing::blackBmp(20, 9, 8));
+    const std::string small = dir.file("small.bmp", bitmap::testing::blackBmp(8, 8, 1));
+    const Outcome run = ktsw({"logo", "list", "--json", wide, small});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const nlohmann::json list = run.json();
+    ASSERT_EQ(list["images"].size(), 2u);
+    EXPECT_EQ(list["images"][0]["number"], 1);
+    EXPECT_EQ(list["images"][0]["width"], 20);
+    EXPECT_EQ(list["images"][0]["bytes"], 4 + 3 * 2 * 8);
+    EXPECT_EQ(list["images"][1]["number"], 2);
+    EXPECT_EQ(list["command_bytes"], 3 + 52 + 12);
+
+    const Outcome notAnImage = ktsw({"logo", "list", dir.file("x.txt", {'x'})});
+    EXPECT_EQ(notAnImage.status, 2);
+    EXPECT_NE(notAnImage.err.find("neither a BMP nor a PNG"), std::string::npos) << notAnImage.err;
+    EXPECT_EQ(ktsw({"logo", "list", dir.path() + "/missing.bmp"}).status, 2);
 }
 
 } // namespace

@@ -80,7 +80,6 @@ TEST(KtswFailures, PortsThatCannotBeReached)
         Expectation expected;
     } cases[] = {
         {"refused", {"info", "--port", local(refused.port)}, {3, "connection refused"}},
-        {"unknown host", {"info", "--port", "no-such-host.invalid"}, {3, "cannot open"}},
         {"mute peer",
          {"info", "--port", local(mute.port()), "--timeout", "200"},
          {4, "no answer to the maker query"}},
