@@ -50,6 +50,8 @@ std::string describeFaults(const FaultOptions &f)
         add("garbage");
     if (f.dropAfter > 0)
         add("drop after " + std::to_string(f.dropAfter) + " commands");
+    if (f.forgetWrites)
+        add("forget writes");
     return out.empty() ? "none" : out;
 }
 

@@ -8,11 +8,12 @@
 namespace kt::emu {
 
 struct FaultOptions {
-    bool silent = false;   // execute commands but answer nothing
-    int lateMs = 0;        // answer this many milliseconds late
-    bool noHeader = false; // answer without the "_" header byte
-    bool garbage = false;  // answer bytes that are no reply at all
-    int dropAfter = 0;     // close the connection after this many commands (0: never)
+    bool silent = false;       // execute commands but answer nothing
+    int lateMs = 0;            // answer this many milliseconds late
+    bool noHeader = false;     // answer without the "_" header byte
+    bool garbage = false;      // answer bytes that are no reply at all
+    int dropAfter = 0;         // close the connection after this many commands (0: never)
+    bool forgetWrites = false; // take parameter writes without storing them
 };
 
 struct ShapedReply {

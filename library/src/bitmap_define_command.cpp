@@ -150,3 +150,14 @@ DefineCommand buildDefineCommand(std::span<const std::string> files, std::uint8_
 }
 
 } // namespace kt::bitmap
+
+namespace kt::bitmap {
+
+std::array<std::uint8_t, 4> printCommand(std::uint8_t number, std::int32_t mode)
+{
+    const std::uint8_t modeChar
+        = mode >= 1 && mode <= 3 ? static_cast<std::uint8_t>('0' + mode) : '0';
+    return {0x1C, 0x70, number, modeChar};
+}
+
+} // namespace kt::bitmap

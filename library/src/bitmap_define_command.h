@@ -3,6 +3,7 @@
 // besides the command itself.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -24,5 +25,9 @@ struct DefineCommand {
 // own error is kept (ENOENT, EACCES, ...); a file that is no bitmap, or
 // cannot be converted, or an empty list is EINVAL.
 DefineCommand buildDefineCommand(std::span<const std::string> files, std::uint8_t threshold);
+
+// FS p n m: print stored image n (1 to 255) in mode m, sent as the
+// character "1", "2" or "3"; any other mode is "0".
+std::array<std::uint8_t, 4> printCommand(std::uint8_t number, std::int32_t mode);
 
 } // namespace kt::bitmap

@@ -88,9 +88,7 @@ int32_t PrnBitmap(int32_t number, int32_t mode, const char *port, int32_t baud, 
 {
     if (number < 1 || number > 255)
         return kt::last_error::finish(failure(result::numberOutOfRange, ERANGE));
-    const std::uint8_t modeChar
-        = mode >= 1 && mode <= 3 ? static_cast<std::uint8_t>('0' + mode) : '0';
-    std::uint8_t print[4] = {0x1C, 0x70, static_cast<std::uint8_t>(number), modeChar};
+    auto print = kt::bitmap::printCommand(static_cast<std::uint8_t>(number), mode);
     // sendx records its own error.
-    return sendx(print, port, baud, hdv, sizeof print, 0, 0, nullptr);
+    return sendx(print.data(), port, baud, hdv, static_cast<int32_t>(print.size()), 0, 0, nullptr);
 }

@@ -43,8 +43,13 @@ Kind classify(const char *text)
 
 Status Connection::open(const OpenRequest &request)
 {
+    return open(operationsFor(classify(request.text)), request);
+}
+
+Status Connection::open(const Operations &backend, const OpenRequest &request)
+{
     close();
-    ops_ = &operationsFor(classify(request.text));
+    ops_ = &backend;
     handle_ = Opened{};
     return ops_->open(request, handle_);
 }
@@ -81,6 +86,30 @@ Transfer Connection::read(void *buffer, std::size_t n)
     if (n == 0)
         return {};
     return ops_->read(handle_.fd, static_cast<unsigned char *>(buffer), n);
+}
+
+} // namespace kt::port
+
+namespace kt::port {
+
+Transfer Connection::readWithin(void *buffer, std::size_t n, int ms)
+{
+    if (n == 0)
+        return {};
+    const Transfer t
+        = readFirstArrival(handle_.fd, static_cast<unsigned char *>(buffer), n, ms, readDescriptor);
+    // Ready to read and nothing there: the peer has hung up.
+    if (!t.failed() && t.count == 0 && waitFor(handle_.fd, POLLIN, 0))
+        return {-1, ECONNRESET};
+    return t;
+}
+
+void Connection::discardInput()
+{
+    unsigned char sink[256];
+    for (int i = 0; i < 64 && waitFor(handle_.fd, POLLIN, 0); ++i)
+        if (readDescriptor(handle_.fd, sink, sizeof sink) <= 0)
+            return;
 }
 
 } // namespace kt::port

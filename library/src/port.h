@@ -25,6 +25,8 @@ public:
     // is the port number; `hdv` matters only for named ports; `purge`
     // flushes a named port after opening.
     Status open(const OpenRequest &request);
+    // Opens with the given backend, whatever the port text looks like.
+    Status open(const Operations &backend, const OpenRequest &request);
 
     // Writes all n bytes, waiting for the port at most its write bound;
     // ETIMEDOUT when the bound passed before everything went out.
@@ -34,6 +36,14 @@ public:
     // about 1 + n milliseconds; USB and TCP wait for the first bytes up to
     // their read bound. Count 0: nothing arrived.
     Transfer read(void *buffer, std::size_t n);
+
+    // Waits up to ms for input, then reads once what has arrived, up to n
+    // bytes. Count 0: nothing arrived in time; an error of ECONNRESET when
+    // the peer has closed the connection.
+    Transfer readWithin(void *buffer, std::size_t n, int ms);
+
+    // Throws away input that has arrived and not been read.
+    void discardInput();
 
     // Closes what open() opened (TCP: shutdown first); a caller's handle
     // stays open. Also done by the destructor.

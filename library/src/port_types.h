@@ -20,6 +20,7 @@ struct OpenRequest {
     int32_t baud = 0;           // serial baud rate; the port number for TCP
     int32_t hdv = 0;            // caller handle, used by named ports
     bool purge = false;         // flush a named port after opening
+    int connectMs = 0;          // TCP by host name: connect bound (0: the default)
 };
 
 // The outcome of an open: the system error number, 0 when it succeeded.
@@ -61,6 +62,12 @@ struct Operations {
 extern const Operations usbOperations;
 extern const Operations namedOperations;
 extern const Operations tcpOperations;
+// The command line's forms: TCP to a host name or any numeric address (text
+// is the host, baud the port), a USB printer by an id fragment (text is the
+// fragment, "vid_5e1b&" for any printer of the maker) or by its node path.
+extern const Operations tcpHostOperations;
+extern const Operations usbFragmentOperations;
+extern const Operations usbNodeOperations;
 
 // Upper bounds of one write of a chunk, in milliseconds.
 constexpr int kNamedWriteMs = 2000; // the serial write time-out

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <memory>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -143,9 +144,36 @@ Transfer readUSB(int fd, unsigned char *buffer, std::size_t n)
     return readFirstArrival(fd, buffer, n, kUsbReadMs, readDescriptor);
 }
 
+// The first printer whose id text holds the request's fragment.
+Status openByFragment(const OpenRequest &request, Opened &opened)
+{
+    int index = 0;
+    opened.fd = openDev(request.text ? request.text : "", index);
+    return {opened.fd < 0 ? errno : 0};
+}
+
+// A usblp node by its path; only a character device is opened.
+Status openNode(const OpenRequest &request, Opened &opened)
+{
+    if (!request.text)
+        return {EINVAL};
+    UniqueFd fd(::open(request.text, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    struct stat st { };
+    if (fd.get() < 0)
+        return {errno};
+    if (::fstat(fd.get(), &st) != 0 || !S_ISCHR(st.st_mode))
+        return {ENODEV};
+    opened.fd = fd.release();
+    return {};
+}
+
 } // namespace
 
 const Operations usbOperations{Kind::Usb,       openUSB, closeDescriptor,
                                writeDescriptor, readUSB, kUsbWriteMs};
+const Operations usbFragmentOperations{Kind::Usb,       openByFragment, closeDescriptor,
+                                       writeDescriptor, readUSB,        kUsbWriteMs};
+const Operations usbNodeOperations{Kind::Usb,       openNode, closeDescriptor,
+                                   writeDescriptor, readUSB,  kUsbWriteMs};
 
 } // namespace kt::port

@@ -1,22 +1,41 @@
-// A ktsw sub-command: its arguments (after the command name) and the
-// streams it writes. Each returns the process exit status.
+// The sub-commands of ktsw. Each add function registers its sub-command
+// with the application; when the sub-command is chosen, parsing stores in
+// `run` what the command does.
 #pragma once
 
+#include <functional>
 #include <iosfwd>
-#include <string>
-#include <string_view>
-#include <vector>
+#include <memory>
+
+#include <CLI/CLI.hpp>
 
 namespace kt::ktsw {
 
-// Exit status for arguments that cannot be used.
-inline constexpr int kExitUsage = 2;
+struct Streams {
+    std::ostream &out;
+    std::ostream &err;
+};
 
-using Arguments = std::vector<std::string>;
+using Run = std::function<int(const Streams &)>;
 
-int runExplain(const Arguments &args, std::ostream &out, std::ostream &err);
-// The command and its arguments as one usage line, without "ktsw ".
-inline constexpr std::string_view kExplainSynopsis
-    = "explain --model NAME --switch N --value V [--select BIT=ON|OFF]... [--json]";
+// Makes `body` with the parsed options what runs when `command` is chosen.
+template <class Options>
+void runWhenChosen(CLI::App &command, Run &run, std::shared_ptr<Options> options,
+                   int (*body)(const Streams &, const Options &))
+{
+    command.callback([&run, options, body] {
+        run = [options, body](const Streams &s) { return body(s, *options); };
+    });
+}
+
+void addInfoCommand(CLI::App &app, Run &run);
+void addStatusCommand(CLI::App &app, Run &run);
+void addReadCommand(CLI::App &app, Run &run);
+void addWriteCommand(CLI::App &app, Run &run);
+void addSetCommand(CLI::App &app, Run &run);
+void addPrintTestCommands(CLI::App &app, Run &run);
+void addLogoCommand(CLI::App &app, Run &run);
+void addExplainCommand(CLI::App &app, Run &run);
+void addModelsCommand(CLI::App &app, Run &run);
 
 } // namespace kt::ktsw

@@ -4,19 +4,9 @@
 
 #include "catalogue/models.h"
 #include "protocol/commands.h"
-#include "protocol/switch_write.h"
-#include "protocol/text_rules.h"
 
 namespace kt::protocol {
 namespace {
-
-constexpr int kNamePauseMs = 1000;
-
-// The digits of a number field: its leading characters, blanks trimmed.
-Bytes numberField(std::string_view text, std::size_t fieldWidth, std::size_t dataWidth)
-{
-    return fixedField(trimBlanks(leftChars(text, fieldWidth)), dataWidth);
-}
 
 struct NeededCombo {
     std::string_view combo;
@@ -33,25 +23,6 @@ constexpr std::array<NeededCombo, 4> kNeeded{{
 }};
 
 } // namespace
-
-Bytes encodeCodePage(std::string_view text) { return numberField(text, 3, 3); }
-
-Bytes encodeCodePageName(std::string_view text)
-{
-    return fixedField(upperCase(trimBlanks(midChars(text, 6, 20))), 20);
-}
-
-Bytes encodeInterChars(std::string_view text) { return numberField(text, 2, 2); }
-Bytes encodeDensity(std::string_view text) { return fixedField(leftChars(text, 1), 1); }
-
-Bytes encodeNew8x16(std::string_view text)
-{
-    if (trimBlanks(rightChars(text, 3)) == "ON")
-        return {'O', 'N'};
-    return {0x00, 0x00};
-}
-
-Bytes encodeThaiPass(std::string_view text) { return numberField(text, 3, 3); }
 
 std::optional<std::string> missingSelection(const ProtocolContext &context)
 {
@@ -72,7 +43,7 @@ void writeAdditionalSwitches(ProtocolContext &context)
     context.send(unlockCommand());
     context.send(
         writeCommand(Setting::CodePage, encodeCodePage(view.text(controls::comboCodePage))));
-    context.clock.sleepMs(kNamePauseMs);
+    context.clock.sleepMs(kCodePageNamePauseMs);
     context.send(writeCommand(Setting::CodePageName,
                               encodeCodePageName(view.text(controls::comboCodePageName))));
     context.send(

@@ -5,12 +5,12 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
-
-#include "session/command_exchanger.h"
+#include <vector>
 
 namespace kt::protocol {
 
-using session::Command;
+// A command as sent: every byte, trailing zero bytes included.
+using Command = std::vector<std::uint8_t>;
 
 enum class Query {
     SW1,
@@ -73,6 +73,10 @@ Setting switchSetting(int switchNo);
 // GS g 8 n followed by the data bytes (cut or zero padded to the setting's
 // data width) and zero bytes up to the command's length.
 Command writeCommand(Setting setting, std::span<const std::uint8_t> data);
+
+// After a code page write the printer switches its tables; the code page
+// name is written only after this pause.
+inline constexpr int kCodePageNamePauseMs = 1000;
 
 const Command &unlockCommand(); // GS g u n l NUL
 const Command &lockCommand();   // GS g l c k NUL

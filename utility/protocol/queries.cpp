@@ -1,18 +1,13 @@
 #include "protocol/queries.h"
 
-#include <cmath>
 #include <string>
 
 #include "catalogue/models.h"
+#include "protocol/reply_rules.h"
 #include "protocol/switch_page_adapter.h"
 #include "protocol/text_rules.h"
 
 namespace kt::protocol {
-namespace {
-
-constexpr std::string_view kMakerWord = "TALVORIN";
-
-} // namespace
 
 void Queries::logReply(Query query, std::string_view reply)
 {
@@ -40,12 +35,11 @@ bool Queries::getSW(int switchNo)
     // A reply that does not begin with a number (no answer at all included)
     // carries no switch byte: showing it as 0 would present eight invented
     // bits that a later write would store in the printer.
-    const std::optional<double> value = leadingNumber(replyValue(reply));
-    const bool accepted = value && *value >= 0 && *value <= 255;
+    const std::optional<int> value = switchValue(replyValue(reply));
+    const bool accepted = value.has_value();
     if (accepted) {
         logReply(query, reply);
-        const int byte = static_cast<int>(std::nearbyint(*value)); // halves to even
-        SwitchPageAdapter(ctx_.view, switchNo).show(byte, ctx_.modelKey(), [this](int) {
+        SwitchPageAdapter(ctx_.view, switchNo).show(*value, ctx_.modelKey(), [this](int) {
             ctx_.state.dataChanged = true;
         });
     }
@@ -79,13 +73,11 @@ bool Queries::getDensity()
 bool Queries::getNew8x16()
 {
     const std::string reply = ctx_.ask(queryEntry(Query::Language6).bytes);
-    if (replyValue(reply).empty()) {
-        ctx_.view.setText(controls::lblLANG_INFO(5), "OFF");
-        return false;
-    }
-    logReply(Query::Language6, reply);
-    ctx_.view.setText(controls::lblLANG_INFO(5), "ON");
-    return true;
+    const bool on = new8x16On(replyValue(reply));
+    if (on)
+        logReply(Query::Language6, reply);
+    ctx_.view.setText(controls::lblLANG_INFO(5), on ? "ON" : "OFF");
+    return on;
 }
 
 bool Queries::getThaiPass()
@@ -98,11 +90,8 @@ bool Queries::getThaiPass()
         return false;
     }
     logReply(Query::Language7, reply);
-    const std::string_view head = leftChars(replyValue(reply), 3);
-    if (head == "249")
-        ctx_.view.setText(controls::lblLANG_INFO(6), "3 Pass");
-    else if (head == "255")
-        ctx_.view.setText(controls::lblLANG_INFO(6), "1 Pass");
+    if (const auto caption = thaiPassCaption(replyValue(reply)))
+        ctx_.view.setText(controls::lblLANG_INFO(6), *caption);
     return true;
 }
 
@@ -116,7 +105,7 @@ bool Queries::getPrinterInfo1()
         return false;
     logReply(Query::Printer1, reply);
     bool ok = true;
-    if (leftChars(replyValue(reply), 2) == ";1") {
+    if (modelReplyAsksAgain(replyValue(reply))) {
         reply = ctx_.ask(command);
         if (replyValue(reply).empty())
             ok = false;
@@ -149,7 +138,7 @@ bool Queries::getMakerInfo()
     logReply(Query::Maker, reply);
     // The maker word is looked for in the name that the welcome shows.
     ctx_.state.makerName = replyValue(reply);
-    if (upperCase(ctx_.state.makerName).find(kMakerWord) == std::string::npos)
+    if (!isMakerReply(ctx_.state.makerName))
         return false;
     std::string text
         = "Welcome to " + ctx_.state.makerName + " world.\r\n\r\nCommunication test finished.";

@@ -1,18 +1,12 @@
-// The commands of the self test and the fonts test.
+// The commands of the self test and the fonts test, as the session sends
+// them; they are defined with the other printer commands.
 #pragma once
 
-#include <vector>
-
-#include "session/command_exchanger.h"
+#include "protocol/print_commands.h"
 
 namespace kt::session {
 
-// GS ( A: the printer prints its own self-test page.
-Command selfTestCommand();
-
-// The fonts test in sending order: FONT:08X16 heading, the printable line
-// (21 to 7F), the upper line (80 to FF), the FONT:12X24 heading, the two
-// lines again, then reset, line feed and cut.
-std::vector<Command> fontsTestCommands();
+using protocol::fontsTestCommands;
+using protocol::selfTestCommand;
 
 } // namespace kt::session

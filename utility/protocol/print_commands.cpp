@@ -1,8 +1,8 @@
-#include "session/print_tests.h"
+#include "protocol/print_commands.h"
 
 #include <string_view>
 
-namespace kt::session {
+namespace kt::protocol {
 namespace {
 
 constexpr std::uint8_t ESC = 0x1B;
@@ -47,4 +47,4 @@ std::vector<Command> fontsTestCommands()
     };
 }
 
-} // namespace kt::session
+} // namespace kt::protocol
