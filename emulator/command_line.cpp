@@ -1,148 +1,156 @@
 #include "command_line.h"
 
+#include <algorithm>
 #include <functional>
-#include <map>
+#include <memory>
 
+#include <CLI/CLI.hpp>
+
+#include "core/faults.h"
 #include "core/tcp_listener.h"
 
 namespace kt::emu {
 namespace {
 
-Status parseCount(const std::string &name, const std::string &v, int &out)
+constexpr int kMaxCount = 9999999;
+
+// A check for CLI11 from a function that says what is wrong, or "" when
+// nothing is.
+CLI::Validator checkedBy(std::function<std::string(const std::string &)> check)
 {
-    if (v.empty() || v.size() > 7 || v.find_first_not_of("0123456789") != std::string::npos)
-        return Status::failure(name + " takes a whole number, not \"" + v + "\"");
-    out = std::stoi(v);
-    return Status::success();
+    return CLI::Validator([check = std::move(check)](std::string &v) { return check(v); }, "");
+}
+
+// A whole number in 0..kMaxCount; the help shows only the option's type name.
+CLI::Validator count() { return CLI::Range(0, kMaxCount).description(""); }
+
+std::string setKeysText()
+{
+    std::size_t width = 0;
+    const auto keys = overrideKeys();
+    for (const auto &k : keys)
+        width = std::max(width, k.key.size());
+    std::string out = "Keys of --set KEY=VALUE (applied over the model's profile and over the "
+                      "saved state):\n";
+    for (const auto &k : keys)
+        out += "  " + k.key + std::string(width + 2 - k.key.size(), ' ') + k.meaning + "; "
+            + k.range + "\n";
+    return out;
+}
+
+std::string footerText()
+{
+    return "\n" + setKeysText()
+        + "\n"
+          "Faults: --silent, --late MS, --no-header, --garbage, --drop-after N, --forget-writes.\n"
+          "Without any transport option the printer listens on tcp 127.0.0.1:9100. Each\n"
+          "transport prints one ready line. SIGINT or SIGTERM end the program after the\n"
+          "paper image and the state file are written.\n";
+}
+
+// Builds the parser over `out`; --help and usageText() use the same one.
+std::unique_ptr<CLI::App> makeApp(ProgramOptions &out)
+{
+    EmulatorOptions &e = out.emulator;
+    auto app = std::make_unique<CLI::App>(
+        "A virtual receipt printer of a catalogue model (default KT-4000).", "kt-emulator");
+    app->set_help_flag();
+    app->get_formatter()->column_width(34);
+    app->add_flag("-h,--help", out.help, "print this help and exit");
+    app->add_flag("--version", out.version, "print the version and exit");
+    app->add_flag("--list-models", out.listModels, "print the catalogue's model names and exit");
+    app->add_option("--model", e.model, "the model to play (kt-emulator --list-models)")
+        ->type_name("NAME");
+    app->add_option("--tcp", out.tcp, "serve TCP clients, all at once (port 0: any free port)")
+        ->type_name("HOST:PORT")
+        ->allow_extra_args(false)
+        ->check(checkedBy([](const std::string &v) {
+            auto parsed = parseHostPort(v);
+            return parsed ? std::string() : parsed.error();
+        }));
+    app->add_option_function<std::string>(
+           "--pty", [&](const std::string &v) { out.pty.emplace_back(v); },
+           "open a raw pseudo-terminal, with a symbolic link LINK to it")
+        ->type_name("LINK")
+        ->allow_extra_args(false)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    app->add_option("--fd", out.fds, "serve the inherited descriptor N")
+        ->type_name("N")
+        ->allow_extra_args(false)
+        ->check(count());
+    app->add_option_function<std::string>(
+           "--state", [&](const std::string &v) { e.stateFile = v; },
+           "load settings and NV images from FILE, save them after every change")
+        ->type_name("FILE");
+    app->add_flag("--reset-state", e.resetState,
+                  "start from the model defaults even if the state file holds a state");
+    app->add_option_function<std::string>(
+           "--paper", [&](const std::string &v) { e.paperFile = v; },
+           "the printed paper as a PNG, written at exit")
+        ->type_name("FILE.png");
+    app->add_option_function<std::string>(
+           "--transcript", [&](const std::string &v) { e.transcriptFile = v; },
+           "append every command received and what was answered to FILE")
+        ->type_name("FILE");
+    app->add_option_function<std::string>(
+           "--set",
+           [&](const std::string &v) {
+               const auto eq = v.find('=');
+               e.overrides.emplace_back(v.substr(0, eq), v.substr(eq + 1));
+           },
+           "change a profile field or a setting (keys below)")
+        ->type_name("KEY=VALUE")
+        ->allow_extra_args(false)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+        ->check(checkedBy([](const std::string &v) {
+            const auto eq = v.find('=');
+            return eq == std::string::npos || eq == 0 ? "takes KEY=VALUE, not \"" + v + "\""
+                                                      : std::string();
+        }));
+    app->add_flag("--silent", e.faults.silent, "answer nothing");
+    app->add_option("--late", e.faults.lateMs, "answer MS milliseconds late")
+        ->type_name("MS")
+        ->check(count());
+    app->add_flag("--no-header", e.faults.noHeader, "answer without the \"_\" header byte");
+    app->add_flag("--garbage", e.faults.garbage, "answer garbage");
+    app->add_option("--drop-after", e.faults.dropAfter,
+                    "end a conversation after N commands: a TCP client is disconnected, a "
+                    "pty or fd throws away what is pending")
+        ->type_name("N")
+        ->check(count());
+    app->add_flag("--forget-writes", e.faults.forgetWrites,
+                  "acknowledge parameter writes between unlock and lock but store nothing");
+    auto msOption = [&](const char *name, std::chrono::milliseconds &field, const char *help) {
+        app->add_option_function<int>(
+               name, [&field](int ms) { field = std::chrono::milliseconds(ms); }, help)
+            ->type_name("MS")
+            ->check(count());
+    };
+    msOption("--data-gap", e.timing.dataGap, "pause that ends a value written without NUL (50)");
+    msOption("--command-timeout", e.timing.commandTimeout,
+             "drop a command left incomplete this long (1000)");
+    app->footer(footerText());
+    return app;
 }
 
 } // namespace
 
 std::string usageText()
 {
-    std::string keys;
-    for (const auto &k : overrideKeys())
-        keys += (keys.empty() ? "" : ", ") + k;
-    return "usage: kt-emulator [--model NAME] [--tcp HOST:PORT] [--pty LINK] [--fd N]\n"
-           "                   [--state FILE] [--reset-state] [--paper FILE.png] [--transcript FILE]\n"
-           "                   [--set KEY=VALUE]... [--silent] [--late MS] [--no-header] [--garbage]\n"
-           "                   [--drop-after N] [--data-gap MS] [--command-timeout MS] [--list-models]\n"
-           "\n"
-           "A virtual receipt printer of a catalogue model (default KT-4000). Each transport\n"
-           "prints one ready line; without any it listens on tcp 127.0.0.1:9100. Runs until\n"
-           "SIGINT or SIGTERM, then writes the paper image and the state file.\n"
-           "\n"
-           "  --tcp HOST:PORT     serve TCP clients, all at once (port 0: any free port)\n"
-           "  --pty LINK          open a raw pseudo-terminal, with a symbolic link LINK to it\n"
-           "  --fd N              serve the inherited descriptor N\n"
-           "  --state FILE        load settings and NV images, save them after every change\n"
-           "  --reset-state       start from the model defaults even if FILE holds a state\n"
-           "  --paper FILE.png    the printed paper, written at exit\n"
-           "  --transcript FILE   every command received and what was answered\n"
-           "  --set KEY=VALUE     change a profile field; keys: "
-        + keys
-        + "\n"
-          "  --silent            answer nothing\n"
-          "  --late MS           answer MS milliseconds late\n"
-          "  --no-header         answer without the \"_\" header byte\n"
-          "  --garbage           answer garbage\n"
-          "  --drop-after N      end a conversation after N commands: a TCP client is\n"
-          "                      disconnected, a pty or fd throws away what is pending\n"
-          "  --data-gap MS       pause that ends a value written without NUL (50)\n"
-          "  --command-timeout MS  drop a command left incomplete this long (1000)\n";
+    ProgramOptions scratch;
+    return makeApp(scratch)->help();
 }
 
 Result<ProgramOptions> parseCommandLine(const std::vector<std::string> &args)
 {
     ProgramOptions out;
-    EmulatorOptions &e = out.emulator;
-    const auto ok = [] { return Status::success(); };
-    using Handler = std::function<Status(const std::string &)>;
-    auto msOption = [](const char *name, std::chrono::milliseconds &field) -> Handler {
-        return [name, &field](const std::string &v) {
-            int ms = 0;
-            auto parsed = parseCount(name, v, ms);
-            field = std::chrono::milliseconds(ms);
-            return parsed;
-        };
-    };
-    const std::map<std::string, Handler> withValue{
-        {"--model",
-         [&](const std::string &v) {
-             e.model = v;
-             return ok();
-         }},
-        {"--tcp",
-         [&](const std::string &v) {
-             if (auto address = parseHostPort(v); !address)
-                 return Status::failure("--tcp " + address.error());
-             out.tcp.push_back(v);
-             return ok();
-         }},
-        {"--pty",
-         [&](const std::string &v) {
-             out.pty.emplace_back(v);
-             return ok();
-         }},
-        {"--fd",
-         [&](const std::string &v) {
-             int fd = 0;
-             if (auto parsed = parseCount("--fd", v, fd); !parsed)
-                 return parsed;
-             out.fds.push_back(fd);
-             return ok();
-         }},
-        {"--state",
-         [&](const std::string &v) {
-             e.stateFile = v;
-             return ok();
-         }},
-        {"--paper",
-         [&](const std::string &v) {
-             e.paperFile = v;
-             return ok();
-         }},
-        {"--transcript",
-         [&](const std::string &v) {
-             e.transcriptFile = v;
-             return ok();
-         }},
-        {"--set",
-         [&](const std::string &v) {
-             const auto eq = v.find('=');
-             if (eq == std::string::npos || eq == 0)
-                 return Status::failure("--set takes KEY=VALUE, not \"" + v + "\"");
-             e.overrides.emplace_back(v.substr(0, eq), v.substr(eq + 1));
-             return ok();
-         }},
-        {"--late", [&](const std::string &v) { return parseCount("--late", v, e.faults.lateMs); }},
-        {"--drop-after",
-         [&](const std::string &v) { return parseCount("--drop-after", v, e.faults.dropAfter); }},
-        {"--data-gap", msOption("--data-gap", e.timing.dataGap)},
-        {"--command-timeout", msOption("--command-timeout", e.timing.commandTimeout)},
-    };
-    const std::map<std::string, bool *> flags{
-        {"--reset-state", &e.resetState},
-        {"--silent", &e.faults.silent},
-        {"--no-header", &e.faults.noHeader},
-        {"--garbage", &e.faults.garbage},
-        {"--list-models", &out.listModels},
-        {"--help", &out.help},
-        {"-h", &out.help},
-    };
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string &arg = args[i];
-        if (auto f = flags.find(arg); f != flags.end()) {
-            *f->second = true;
-            continue;
-        }
-        auto h = withValue.find(arg);
-        if (h == withValue.end())
-            return Status::failure("unknown option " + arg);
-        if (i + 1 == args.size())
-            return Status::failure(arg + " needs a value");
-        if (auto taken = h->second(args[++i]); !taken)
-            return taken;
+    auto app = makeApp(out);
+    // CLI11 takes the arguments last first.
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    try {
+        app->parse(reversed);
+    } catch (const CLI::ParseError &e) {
+        return Status::failure(e.what());
     }
     if (out.tcp.empty() && out.pty.empty() && out.fds.empty())
         out.tcp.emplace_back("127.0.0.1:9100");

@@ -17,12 +17,15 @@ struct ProgramOptions {
     std::vector<int> fds;                   // inherited descriptors to serve
     bool listModels = false;
     bool help = false;
+    bool version = false;
 };
 
 // The options the arguments give, or what is wrong with them. Without any
 // transport option the printer listens on 127.0.0.1:9100.
 Result<ProgramOptions> parseCommandLine(const std::vector<std::string> &args);
 
+// The whole help text: every option, every --set key with its meaning and
+// range, the fault names.
 std::string usageText();
 
 } // namespace kt::emu

@@ -14,12 +14,17 @@ int main(int argc, char **argv)
     using namespace kt::emu;
     auto parsed = parseCommandLine({argv + 1, argv + argc});
     if (!parsed) {
-        std::cerr << "kt-emulator: " << parsed.error() << "\n" << usageText();
+        std::cerr << "kt-emulator: " << parsed.error()
+                  << "\n(kt-emulator --help lists the options)\n";
         return 2;
     }
     const ProgramOptions &opts = *parsed;
     if (opts.help) {
         std::cout << usageText();
+        return 0;
+    }
+    if (opts.version) {
+        std::cout << "kt-emulator " << KT_VERSION << "\n";
         return 0;
     }
     if (opts.listModels) {

@@ -153,6 +153,8 @@ Printer::Result Printer::writeParameter(int number, const std::string &value)
         return {{}, "ignored: the printer is locked"};
     if (auto checked = checkValue(*info, value); !checked)
         return {{}, "rejected: the value is " + checked.error()};
+    if (faults_.forgetWrites)
+        return {{}, "acknowledged but not stored (forget-writes fault)"};
     PrinterState next = state_;
     next.parameters[number] = value;
     return {{}, commit(std::move(next), "applied")};
