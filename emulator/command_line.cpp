@@ -6,6 +6,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include "core/conditions.h"
+#include "core/control_commands.h"
 #include "core/faults.h"
 #include "core/tcp_listener.h"
 
@@ -38,10 +40,26 @@ std::string setKeysText()
     return out;
 }
 
+std::string conditionsText()
+{
+    std::string out = "Status conditions (--status, the control socket; DLE EOT n answers them):\n";
+    for (const auto &c : conditionTable())
+        out += "  " + std::string(c.name) + std::string(16 - c.name.size(), ' ')
+            + std::string(c.meaning) + "\n";
+    return out;
+}
+
 std::string footerText()
 {
-    return "\n" + setKeysText()
+    return "\n" + setKeysText() + "\n" + conditionsText()
         + "\n"
+          "Control socket (--control PATH), one line each way, e.g. with\n"
+          "  echo 'status cover-open on' | socat - UNIX-CONNECT:PATH\n  "
+        + controlHelpText()
+        + "\n"
+          "Signals: SIGUSR1 opens or closes the cover, SIGUSR2 takes the paper out or puts\n"
+          "it back (every printer of the process).\n"
+          "\n"
           "Faults: --silent, --late MS, --no-header, --garbage, --drop-after N, --forget-writes.\n"
           "Without any transport option the printer listens on tcp 127.0.0.1:9100. Each\n"
           "transport prints one ready line. SIGINT or SIGTERM end the program after the\n"
@@ -120,6 +138,22 @@ std::unique_ptr<CLI::App> makeApp(ProgramOptions &out)
         ->check(count());
     app->add_flag("--forget-writes", e.faults.forgetWrites,
                   "acknowledge parameter writes between unlock and lock but store nothing");
+    app->add_option_function<std::string>(
+           "--status",
+           [&](const std::string &v) {
+               if (auto c = parseConditions(v))
+                   e.conditions = *c;
+           },
+           "status conditions at start, comma-separated (below)")
+        ->type_name("LIST")
+        ->check(checkedBy([](const std::string &v) {
+            auto c = parseConditions(v);
+            return c ? std::string() : c.error();
+        }));
+    app->add_option_function<std::string>(
+           "--control", [&](const std::string &v) { out.control = v; },
+           "serve the control socket at PATH (below)")
+        ->type_name("PATH");
     auto msOption = [&](const char *name, std::chrono::milliseconds &field, const char *help) {
         app->add_option_function<int>(
                name, [&field](int ms) { field = std::chrono::milliseconds(ms); }, help)

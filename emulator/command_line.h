@@ -12,9 +12,10 @@ namespace kt::emu {
 
 struct ProgramOptions {
     EmulatorOptions emulator;
-    std::vector<std::string> tcp;           // HOST:PORT each
-    std::vector<std::filesystem::path> pty; // link paths
-    std::vector<int> fds;                   // inherited descriptors to serve
+    std::vector<std::string> tcp;                 // HOST:PORT each
+    std::vector<std::filesystem::path> pty;       // link paths
+    std::vector<int> fds;                         // inherited descriptors to serve
+    std::optional<std::filesystem::path> control; // the control socket
     bool listModels = false;
     bool help = false;
     bool version = false;

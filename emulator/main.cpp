@@ -42,11 +42,11 @@ int main(int argc, char **argv)
 
         // From now on the stop signals wait for sigwait() below, so that the
         // paper and the state are written before the program ends.
-        sigset_t stopSignals;
-        sigemptyset(&stopSignals);
-        sigaddset(&stopSignals, SIGINT);
-        sigaddset(&stopSignals, SIGTERM);
-        pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+        sigset_t signals;
+        sigemptyset(&signals);
+        for (int s : {SIGINT, SIGTERM, SIGUSR1, SIGUSR2})
+            sigaddset(&signals, s);
+        pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
         for (const auto &address : opts.tcp) {
             const HostPort where = *parseHostPort(address);
@@ -66,8 +66,21 @@ int main(int argc, char **argv)
             std::cerr << "kt-emulator: faults: " << describeFaults(opts.emulator.faults)
                       << std::endl;
 
-        int signal = 0;
-        sigwait(&stopSignals, &signal);
+        if (opts.control) {
+            emulator.listenControl(*opts.control);
+            std::cout << "kt-emulator: control socket " << opts.control->string() << std::endl;
+        }
+        if (opts.emulator.conditions.any())
+            std::cerr << "kt-emulator: status: " << describeConditions(opts.emulator.conditions)
+                      << std::endl;
+
+        for (int signal = 0; sigwait(&signals, &signal) == 0;) {
+            if (signal == SIGINT || signal == SIGTERM)
+                break;
+            // SIGUSR1 opens or closes the cover, SIGUSR2 takes the paper out or puts it back.
+            const Condition c = signal == SIGUSR1 ? Condition::CoverOpen : Condition::PaperEnd;
+            emulator.setCondition(c, !emulator.conditions().has(c));
+        }
         const Status finished = emulator.finish();
         if (!finished)
             std::cerr << "kt-emulator: " << finished.error() << "\n";

@@ -4,6 +4,8 @@
 
 #include "atomic_file.h"
 #include "command_stream.h"
+#include "control_commands.h"
+#include "control_socket.h"
 #include "event_loop.h"
 #include "fd_io.h"
 #include "parameters.h"
@@ -39,6 +41,7 @@ PrinterSetup makeSetup(const EmulatorOptions &o)
     s.profile = std::move(*profile);
     s.stateFile = o.stateFile;
     s.faults = o.faults;
+    s.conditions = o.conditions;
     s.maxPaperRows = o.maxPaperRows;
     return s;
 }
@@ -152,7 +155,21 @@ std::unique_ptr<Connection> Emulator::connect()
         new Connection(std::make_unique<CommandStream>(*printer_, ++connections_)));
 }
 
+void Emulator::listenControl(const std::filesystem::path &path)
+{
+    try {
+        loop_->add(std::make_unique<ControlListener>(path, [this](const std::string &line) {
+            Emulator *const self[] = {this};
+            return runControlCommand(line, self);
+        }));
+    } catch (const std::exception &e) {
+        throw EmulatorError(e.what());
+    }
+}
+
 void Emulator::setFaults(const FaultOptions &faults) { printer_->setFaults(faults); }
+void Emulator::setCondition(Condition condition, bool on) { printer_->setCondition(condition, on); }
+Conditions Emulator::conditions() const { return printer_->conditions(); }
 FaultOptions Emulator::faults() const { return printer_->faults(); }
 ModelProfile Emulator::profile() const { return printer_->profile(); }
 PrinterState Emulator::state() const { return printer_->state(); }

@@ -48,6 +48,7 @@
 #include <vector>
 
 #include "command_parser.h"
+#include "conditions.h"
 #include "faults.h"
 #include "model_profile.h"
 #include "paper_roll.h"
@@ -79,6 +80,7 @@ struct EmulatorOptions {
     std::optional<std::filesystem::path> paperFile;      // PNG written by stop()
     std::optional<std::filesystem::path> transcriptFile; // appended line by line
     FaultOptions faults;
+    Conditions conditions; // set at start: cover open, paper end, ...
     StreamTiming timing;
     int maxPaperRows = 100000; // about 12 m of paper
 };
@@ -128,8 +130,16 @@ public:
     void serveFd(int fd, bool takeOwnership = false);
     std::unique_ptr<Connection> connect();
 
+    // Serves the control socket at `path` (see control_commands.h) for
+    // this printer. Throws EmulatorError when it cannot be made.
+    void listenControl(const std::filesystem::path &path);
+
     void setFaults(const FaultOptions &faults);
     FaultOptions faults() const;
+    // Status conditions: what DLE EOT answers; with the cover open or the
+    // paper out nothing is printed.
+    void setCondition(Condition condition, bool on);
+    Conditions conditions() const;
 
     const std::string &model() const { return options_.model; }
     ModelProfile profile() const;

@@ -11,9 +11,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-constexpr std::uint8_t kStatusFixedBits = 0x12; // DLE EOT: bits 1 and 4 always set
-constexpr std::uint8_t kPaperEndBits = 0x60;    // DLE EOT 4: paper roll end
-constexpr int kTextLineRows = 30;               // one 12x24 line and its gap
+constexpr int kTextLineRows = 30; // one 12x24 line and its gap
 
 // Replies to queries: "_", the value, NUL.
 Bytes framedReply(const std::string &value)
@@ -37,6 +35,21 @@ bool keepsBlankLine(CommandKind k)
         || k == CommandKind::Filler;
 }
 
+// Commands that put something on the paper (or feed or cut it).
+bool printsOnPaper(CommandKind k)
+{
+    switch (k) {
+    case CommandKind::Text:
+    case CommandKind::LineFeed:
+    case CommandKind::Cut:
+    case CommandKind::FeedLines:
+    case CommandKind::FeedDots:
+    case CommandKind::SelfTest:
+    case CommandKind::PrintNvImage: return true;
+    default: return false;
+    }
+}
+
 } // namespace
 
 Printer::Printer(PrinterSetup s)
@@ -45,6 +58,7 @@ Printer::Printer(PrinterSetup s)
       state_(std::move(s.state)),
       stateFile_(std::move(s.stateFile)),
       faults_(s.faults),
+      conditions_(s.conditions),
       paper_(profile_.paperWidthDots, s.maxPaperRows)
 { }
 
@@ -91,6 +105,8 @@ Handled Printer::handle(Command c, std::span<const std::uint8_t> bytes, int conn
 
 Printer::Result Printer::execute(Command &c)
 {
+    if (printsOnPaper(c.kind) && conditions_.stopsPrinting())
+        return {{}, "not printed: " + describeConditions(conditions_)};
     switch (c.kind) {
     case CommandKind::Filler:
     case CommandKind::CarriageReturn:
@@ -105,7 +121,7 @@ Printer::Result Printer::execute(Command &c)
     case CommandKind::Unlock: unlocked_ = true; return {{}, "unlocked: parameter writes are taken"};
     case CommandKind::Lock: unlocked_ = false; return {{}, "locked"};
     case CommandKind::ReadIdentity: return readIdentity(c.number);
-    case CommandKind::RealTimeStatus: return realTimeStatus(c.number);
+    case CommandKind::RealTimeStatus: return statusReply(c.number);
     case CommandKind::SelectPrintMode: printMode_ = static_cast<std::uint8_t>(c.number); return {};
     case CommandKind::Initialize: {
         const bool dropped = !paper_.lineIsEmpty();
@@ -173,12 +189,12 @@ Printer::Result Printer::readIdentity(int k) const
     return {framedReply(*value), {}};
 }
 
-Printer::Result Printer::realTimeStatus(int n) const
+Printer::Result Printer::statusReply(int n) const
 {
-    std::uint8_t status = kStatusFixedBits;
-    if (n == 4 && paper_.full())
-        status |= kPaperEndBits;
-    return {{status}, {}};
+    Conditions now = conditions_;
+    if (paper_.full())
+        now.set(Condition::PaperEnd, true); // the roll has run out
+    return {{kt::emu::realTimeStatus(now, n)}, {}};
 }
 
 Printer::Result Printer::defineImages(std::vector<NvImage> images)
@@ -255,6 +271,18 @@ FaultOptions Printer::faults() const
 {
     std::lock_guard lock(mutex_);
     return faults_;
+}
+
+void Printer::setCondition(Condition condition, bool on)
+{
+    std::lock_guard lock(mutex_);
+    conditions_.set(condition, on);
+}
+
+Conditions Printer::conditions() const
+{
+    std::lock_guard lock(mutex_);
+    return conditions_;
 }
 
 Status Printer::openTranscript(const std::filesystem::path &path)

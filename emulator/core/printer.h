@@ -15,6 +15,7 @@
 
 #include "command_parser.h"
 #include "commands.h"
+#include "conditions.h"
 #include "faults.h"
 #include "model_profile.h"
 #include "paper_roll.h"
@@ -30,6 +31,7 @@ struct PrinterSetup {
     PrinterState state;
     std::optional<std::filesystem::path> stateFile; // saved after every change of settings
     FaultOptions faults;
+    Conditions conditions;
     int maxPaperRows = 100000;
 };
 
@@ -52,6 +54,8 @@ public:
     ParserLimits parserLimits() const;
     void setFaults(const FaultOptions &faults);
     FaultOptions faults() const;
+    void setCondition(Condition condition, bool on);
+    Conditions conditions() const;
 
     Status openTranscript(const std::filesystem::path &path);
     std::vector<TranscriptEntry> transcript() const;
@@ -79,7 +83,7 @@ private:
     Result readParameter(int number) const;
     Result writeParameter(int number, const std::string &value);
     Result readIdentity(int k) const;
-    Result realTimeStatus(int n) const;
+    Result statusReply(int n) const;
     Result defineImages(std::vector<NvImage> images);
     Result printImage(int number, int mode);
     Result selfTest();
@@ -95,6 +99,7 @@ private:
     PrinterState state_;
     const std::optional<std::filesystem::path> stateFile_;
     FaultOptions faults_;
+    Conditions conditions_;
     std::uint32_t garbageSeed_ = 1;
     bool unlocked_ = false;
     std::uint8_t printMode_ = 0;

@@ -5,6 +5,9 @@ set(KT_EMULATOR_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/command_names.cpp
   ${CMAKE_CURRENT_LIST_DIR}/command_parser.cpp
   ${CMAKE_CURRENT_LIST_DIR}/command_stream.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/conditions.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/control_commands.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/control_socket.cpp
   ${CMAKE_CURRENT_LIST_DIR}/emulator.cpp
   ${CMAKE_CURRENT_LIST_DIR}/event_loop.cpp
   ${CMAKE_CURRENT_LIST_DIR}/faults.cpp

@@ -10,6 +10,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <sys/socket.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace kt::emu::test {
@@ -99,6 +100,28 @@ void writeFile(const std::filesystem::path &path, const std::string &content)
 {
     std::ofstream f(path, std::ios::binary | std::ios::trunc);
     f << content;
+}
+
+bool sendAll(int fd, const Bytes &bytes)
+{
+    return ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+}
+
+Bytes ask(int fd, const Bytes &query, std::size_t want, int ms)
+{
+    return sendAll(fd, query) ? readFor(fd, want, ms) : Bytes{};
+}
+
+int openSerial(const std::string &path)
+{
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (fd >= 0) {
+        termios t{};
+        ::tcgetattr(fd, &t);
+        ::cfmakeraw(&t);
+        ::tcsetattr(fd, TCSANOW, &t);
+    }
+    return fd;
 }
 
 int connectTcp(std::uint16_t port, int ms)

@@ -231,5 +231,78 @@ TEST_F(EmulatorProgram, RefusesAFifoAsStateFileAtOnce)
     EXPECT_EQ(exitWithin(kReplyMs), 2);
 }
 
+// The tcp port of a ready line "kt-emulator: MODEL ready on tcp HOST:PORT".
+std::uint16_t readyPort(const std::string &line)
+{
+    const auto colon = line.rfind(':');
+    return colon == std::string::npos
+        ? 0
+        : static_cast<std::uint16_t>(std::stoi(line.substr(colon + 1)));
+}
+
+// The status byte DLE EOT n, asked until it is `want` (a signal takes
+// effect a little later) or the bound passes.
+Bytes statusUntil(std::uint16_t port, std::uint8_t n, const Bytes &want)
+{
+    Bytes got;
+    for (int attempt = 0; attempt < 100 && got != want; ++attempt) {
+        if (attempt)
+            ::usleep(20000);
+        const int fd = test::connectTcp(port);
+        got = test::ask(fd, hex("10 04") + Bytes{n}, 1, kReplyMs);
+        ::close(fd);
+    }
+    return got;
+}
+
+TEST_F(EmulatorProgram, StartsWithItsStatusAndSignalsOpenTheCoverAndTakeThePaper)
+{
+    start({"--tcp", "127.0.0.1:0", "--status", "paper-near-end"});
+    const std::uint16_t port = readyPort(line());
+    ASSERT_NE(port, 0);
+    EXPECT_EQ(statusUntil(port, 4, hex("1E")), hex("1E"));
+    ::kill(pid_, SIGUSR1);
+    EXPECT_EQ(statusUntil(port, 2, hex("16")), hex("16")) << "cover open";
+    ::kill(pid_, SIGUSR2);
+    EXPECT_EQ(statusUntil(port, 4, hex("7E")), hex("7E")) << "paper out";
+    ::kill(pid_, SIGUSR1);
+    ::kill(pid_, SIGUSR2);
+    EXPECT_EQ(statusUntil(port, 2, hex("12")), hex("12")) << "cover closed, paper back";
+    EXPECT_EQ(stop(SIGTERM), 0);
+}
+
+TEST_F(EmulatorProgram, BadArgumentsExitWithTwoNamingTheCause)
+{
+    for (const std::vector<std::string> &args : std::vector<std::vector<std::string>>{
+             {"--status", "door-open"},
+             {"--tcp", "127.0.0.1"},
+             {"--late", "soon"},
+             {"--set", "=1"},
+             {"--set", "no_such_key=1"},
+             {"--model", "KT-0000"},
+             {"--bogus"},
+         }) {
+        SCOPED_TRACE(args.front() + (args.size() > 1 ? " " + args[1] : ""));
+        start(args);
+        EXPECT_EQ(exitWithin(kReplyMs), 2);
+        ::close(stdout_);
+        stdout_ = -1;
+    }
+}
+
+TEST_F(EmulatorProgram, VersionAndHelp)
+{
+    start({"--version"});
+    EXPECT_EQ(line(), "kt-emulator 1.4.0.7");
+    EXPECT_EQ(exitWithin(kReplyMs), 0);
+    ::close(stdout_);
+    start({"--help"});
+    const std::string help = test::text(test::readFor(stdout_, 1 << 20, kReplyMs));
+    for (const char *needed :
+         {"--status", "--control", "soft_switch_1", "0..255", "cover-open", "SIGUSR1"})
+        EXPECT_NE(help.find(needed), std::string::npos) << needed;
+    EXPECT_EQ(exitWithin(kReplyMs), 0);
+}
+
 } // namespace
 } // namespace kt::emu
