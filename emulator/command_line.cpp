@@ -15,6 +15,17 @@ namespace kt::emu {
 namespace {
 
 constexpr int kMaxCount = 9999999;
+constexpr int kMaxFleet = 65535;
+
+// The fleet options as given, before they are checked together.
+struct FleetArguments {
+    int count = 0;
+    std::string addresses;
+    std::optional<int> port;
+    std::string models;
+    std::string faults;
+    std::optional<std::uint32_t> seed;
+};
 
 // A check for CLI11 from a function that says what is wrong, or "" when
 // nothing is.
@@ -60,14 +71,117 @@ std::string footerText()
           "Signals: SIGUSR1 opens or closes the cover, SIGUSR2 takes the paper out or puts\n"
           "it back (every printer of the process).\n"
           "\n"
+          "Fleets: --fleet N serves N printers from one process, each with its own state,\n"
+          "serial number (the model's with its last six characters replaced by the\n"
+          "printer's number) and faults; --state, --paper and --transcript then name\n"
+          "directories holding printer-0001.state, printer-0001/ (its receipts) and\n"
+          "printer-0001.log for each printer. One ready line per printer, then\n"
+          "\"kt-emulator: ready: N printers\". --fleet-faults hands out faults in printer\n"
+          "order (1, 2, ...) unless --fleet-seed shuffles that order.\n"
+          "\n"
           "Faults: --silent, --late MS, --no-header, --garbage, --drop-after N, --forget-writes.\n"
           "Without any transport option the printer listens on tcp 127.0.0.1:9100. Each\n"
           "transport prints one ready line. SIGINT or SIGTERM end the program after the\n"
           "paper image and the state file are written.\n";
 }
 
+void addFleetOptions(CLI::App &app, FleetArguments &fleet)
+{
+    app.add_option("--fleet", fleet.count,
+                   "serve N independent printers on N consecutive ports from --tcp (port 0: N "
+                   "free ports)")
+        ->type_name("N")
+        ->check(CLI::Range(1, kMaxFleet).description(""));
+    app.add_option("--fleet-addresses", fleet.addresses,
+                   "serve the fleet on these loopback addresses instead, one printer each, "
+                   "all on --tcp-port")
+        ->type_name("FIRST-LAST");
+    app.add_option("--tcp-port", fleet.port, "the port of --fleet-addresses (9100)")
+        ->type_name("PORT")
+        ->check(CLI::Range(0, 65535).description(""));
+    app.add_option("--models", fleet.models,
+                   "models of the fleet, comma-separated, cycled over the printers")
+        ->type_name("LIST");
+    app.add_option("--fleet-faults", fleet.faults,
+                   "give COUNT printers each FAULT: silent, no-header, garbage, forget-writes, "
+                   "late-MS, drop-after-N (first printers first)")
+        ->type_name("FAULT:COUNT,...");
+    app.add_option("--fleet-seed", fleet.seed,
+                   "pick the printers of --fleet-faults in an order shuffled by this number")
+        ->type_name("N");
+}
+
+std::vector<std::string> splitList(const std::string &list)
+{
+    std::vector<std::string> out;
+    std::size_t at = 0;
+    for (auto comma = list.find(','); comma != std::string::npos; comma = list.find(',', at)) {
+        out.push_back(list.substr(at, comma - at));
+        at = comma + 1;
+    }
+    out.push_back(list.substr(at));
+    return out;
+}
+
+// Checks the fleet options against each other and against the single
+// printer's transports, and makes the fleet's options of them.
+Status buildFleet(ProgramOptions &out, const FleetArguments &a)
+{
+    const bool wanted = a.count > 0 || !a.addresses.empty();
+    if (!wanted) {
+        if (a.port || !a.models.empty() || !a.faults.empty() || a.seed)
+            return Status::failure(
+                "--tcp-port, --models, --fleet-faults and --fleet-seed go with --fleet");
+        return Status::success();
+    }
+    if (!out.pty.empty() || !out.fds.empty())
+        return Status::failure("a fleet is served on TCP only (no --pty or --fd)");
+    FleetOptions f;
+    f.base = out.emulator;
+    f.count = a.count;
+    if (!a.addresses.empty()) {
+        if (!out.tcp.empty())
+            return Status::failure("--fleet-addresses takes its port from --tcp-port, not --tcp");
+        auto addresses = parseAddressRange(a.addresses, kMaxFleet);
+        if (!addresses)
+            return addresses.status();
+        if (a.count && static_cast<std::size_t>(a.count) != addresses->size())
+            return Status::failure("--fleet " + std::to_string(a.count) + " but --fleet-addresses "
+                                   + "gives " + std::to_string(addresses->size()) + " addresses");
+        f.addresses = std::move(*addresses);
+        f.count = static_cast<int>(f.addresses.size());
+        f.port = static_cast<std::uint16_t>(a.port.value_or(9100));
+    } else {
+        if (a.port)
+            return Status::failure("--tcp-port goes with --fleet-addresses");
+        if (out.tcp.size() > 1)
+            return Status::failure("a fleet takes one --tcp HOST:PORT, its first address");
+        const HostPort first = *parseHostPort(out.tcp.empty() ? "127.0.0.1:9100" : out.tcp[0]);
+        f.host = first.host;
+        f.port = first.port;
+    }
+    if (!a.models.empty()) {
+        f.models = splitList(a.models);
+        for (const auto &m : f.models)
+            if (!findProfile(m))
+                return Status::failure("--models: unknown model \"" + m
+                                       + "\" (kt-emulator --list-models)");
+    }
+    f.faults = a.faults;
+    f.seed = a.seed;
+    // Checked now, so that a bad entry is a usage error like any other.
+    if (auto assigned = assignFleetFaults(f.faults, f.count, f.base.faults, f.seed); !assigned)
+        return Status::failure("--fleet-faults: " + assigned.error());
+    f.stateDir = out.emulator.stateFile;
+    f.paperDir = out.emulator.paperFile;
+    f.transcriptDir = out.emulator.transcriptFile;
+    out.tcp.clear();
+    out.fleet = std::move(f);
+    return Status::success();
+}
+
 // Builds the parser over `out`; --help and usageText() use the same one.
-std::unique_ptr<CLI::App> makeApp(ProgramOptions &out)
+std::unique_ptr<CLI::App> makeApp(ProgramOptions &out, FleetArguments &fleet)
 {
     EmulatorOptions &e = out.emulator;
     auto app = std::make_unique<CLI::App>(
@@ -163,6 +277,7 @@ std::unique_ptr<CLI::App> makeApp(ProgramOptions &out)
     msOption("--data-gap", e.timing.dataGap, "pause that ends a value written without NUL (50)");
     msOption("--command-timeout", e.timing.commandTimeout,
              "drop a command left incomplete this long (1000)");
+    addFleetOptions(*app, fleet);
     app->footer(footerText());
     return app;
 }
@@ -172,13 +287,15 @@ std::unique_ptr<CLI::App> makeApp(ProgramOptions &out)
 std::string usageText()
 {
     ProgramOptions scratch;
-    return makeApp(scratch)->help();
+    FleetArguments fleet;
+    return makeApp(scratch, fleet)->help();
 }
 
 Result<ProgramOptions> parseCommandLine(const std::vector<std::string> &args)
 {
     ProgramOptions out;
-    auto app = makeApp(out);
+    FleetArguments fleet;
+    auto app = makeApp(out, fleet);
     // CLI11 takes the arguments last first.
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     try {
@@ -186,7 +303,9 @@ Result<ProgramOptions> parseCommandLine(const std::vector<std::string> &args)
     } catch (const CLI::ParseError &e) {
         return Status::failure(e.what());
     }
-    if (out.tcp.empty() && out.pty.empty() && out.fds.empty())
+    if (auto built = buildFleet(out, fleet); !built)
+        return built;
+    if (!out.fleet && out.tcp.empty() && out.pty.empty() && out.fds.empty())
         out.tcp.emplace_back("127.0.0.1:9100");
     return out;
 }

@@ -79,14 +79,16 @@ std::vector<std::uint8_t> Connection::close()
 }
 bool Connection::dropped() const { return stream_->dropped(); }
 
-Emulator::Emulator(EmulatorOptions options) : options_(std::move(options))
+Emulator::Emulator(EmulatorOptions options, std::shared_ptr<EventLoop> loop)
+    : options_(std::move(options)), loop_(std::move(loop))
 {
     // Temporary files of an emulator killed while saving are of no use.
     for (const auto &file : {options_.stateFile, options_.paperFile})
         if (file)
             removeStaleTemporaries(*file);
     printer_ = std::make_unique<Printer>(makeSetup(options_));
-    loop_ = std::make_unique<EventLoop>([this](const std::string &e) { addError(e); });
+    if (!loop_)
+        loop_ = std::make_shared<EventLoop>([this](const std::string &e) { addError(e); });
     if (options_.transcriptFile)
         if (auto opened = printer_->openTranscript(*options_.transcriptFile); !opened)
             throw EmulatorError(opened.error());

@@ -17,7 +17,8 @@
 // One background thread serves every transport and every client at once,
 // each client with a conversation of its own; they share one printer (its
 // settings, unlock state, paper and transcript). Every accessor may be
-// called from any thread while the emulator runs.
+// called from any thread while the emulator runs. A fleet (fleet.h) serves
+// many printers on one such thread.
 //
 // Errors: building the emulator and starting a transport throw
 // EmulatorError (the rig cannot be set up as asked); what fails later, while
@@ -113,8 +114,9 @@ class Emulator {
 public:
     // Builds the model's printer: profile, overrides, state file. Throws
     // EmulatorError for an unknown model, a bad override or a state file
-    // that cannot be read (the file is left as it is).
-    explicit Emulator(EmulatorOptions options);
+    // that cannot be read (the file is left as it is). Printers of a fleet
+    // share one `loop`; finish() stops it for all of them.
+    explicit Emulator(EmulatorOptions options, std::shared_ptr<EventLoop> loop = nullptr);
     ~Emulator(); // stop()
     Emulator(const Emulator &) = delete;
     Emulator &operator=(const Emulator &) = delete;
@@ -170,7 +172,7 @@ private:
 
     EmulatorOptions options_;
     std::unique_ptr<Printer> printer_;
-    std::unique_ptr<EventLoop> loop_;
+    std::shared_ptr<EventLoop> loop_;
     std::vector<std::unique_ptr<PtyLink>> ptys_;
     std::atomic<int> connections_{0};
     std::mutex mutex_; // guards ptys_ and errors_

@@ -131,50 +131,13 @@ TEST(EmulatorStatus, CoverOpenOrPaperEndStopsPrintingButNotParsing)
     }
 }
 
-// One control connection, line by line.
-class ControlClient {
-public:
-    explicit ControlClient(const std::filesystem::path &path)
-    {
-        fd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_un addr{};
-        addr.sun_family = AF_UNIX;
-        std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", path.c_str());
-        if (::connect(fd_, reinterpret_cast<sockaddr *>(&addr), sizeof addr) != 0) {
-            ::close(fd_);
-            fd_ = -1;
-        }
-    }
-    ~ControlClient()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    bool connected() const { return fd_ >= 0; }
-    std::string ask(const std::string &line)
-    {
-        if (!test::sendAll(fd_, hex("'" + line + "' 0A")))
-            return "(not sent)";
-        std::string answer;
-        for (;;) {
-            const auto b = test::readFor(fd_, 1, kReplyMs);
-            if (b.empty() || b[0] == '\n')
-                return answer;
-            answer += static_cast<char>(b[0]);
-        }
-    }
-
-private:
-    int fd_ = -1;
-};
-
 TEST(EmulatorControl, CommandsChangeAndReportTheConditions)
 {
     test::TempDir dir;
     const auto path = test::in(dir, "control");
     Emulator emu(EmulatorOptions{});
     emu.listenControl(path);
-    ControlClient control(path);
+    test::ControlClient control(path);
     ASSERT_TRUE(control.connected());
     struct Step {
         const char *line;
@@ -210,10 +173,10 @@ TEST(EmulatorControl, AnOverlongLineEndsOnlyThatConversation)
     Emulator emu(EmulatorOptions{});
     emu.listenControl(path);
     {
-        ControlClient flood(path);
+        test::ControlClient flood(path);
         EXPECT_EQ(flood.ask(std::string(5000, 'x')), "error: line longer than 1024 bytes");
     }
-    ControlClient next(path);
+    test::ControlClient next(path);
     EXPECT_EQ(next.ask("status"), "ok none");
 }
 
@@ -242,7 +205,7 @@ TEST(EmulatorControl, PathsInUseOrNotSocketsAreLeftAlone)
     ASSERT_EQ(::bind(stale, reinterpret_cast<sockaddr *>(&addr), sizeof addr), 0);
     ::close(stale);
     other.listenControl(path);
-    EXPECT_EQ(ControlClient(path).ask("status"), "ok none");
+    EXPECT_EQ(test::ControlClient(path).ask("status"), "ok none");
 }
 
 } // namespace

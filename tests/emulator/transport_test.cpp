@@ -271,6 +271,28 @@ TEST_F(EmulatorProgram, StartsWithItsStatusAndSignalsOpenTheCoverAndTakeThePaper
     EXPECT_EQ(stop(SIGTERM), 0);
 }
 
+TEST_F(EmulatorProgram, AFleetPrintsAReadyLinePerPrinterThenTheCount)
+{
+    start({"--fleet", "3", "--tcp", "127.0.0.1:0", "--models", "KT-4000,MV550", "--fleet-faults",
+           "silent:1"});
+    const std::vector<std::string> starts{
+        "kt-emulator: printer 1 KT-4000 serial KT4K2103000001 faults silent ready on tcp "
+        "127.0.0.1:",
+        "kt-emulator: printer 2 MV550 serial MV552201000002 ready on tcp 127.0.0.1:",
+        "kt-emulator: printer 3 KT-4000 serial KT4K2103000003 ready on tcp 127.0.0.1:"};
+    std::vector<std::uint16_t> ports;
+    for (const auto &want : starts) {
+        const std::string got = line();
+        EXPECT_EQ(got.rfind(want, 0), 0u) << got;
+        ports.push_back(readyPort(got));
+    }
+    EXPECT_EQ(line(), "kt-emulator: ready: 3 printers");
+    const int fd = test::connectTcp(ports[1]);
+    EXPECT_EQ(test::ask(fd, hex("1D 49 43"), 7, kReplyMs), hex("'_MV550' 00"));
+    ::close(fd);
+    EXPECT_EQ(stop(SIGTERM), 0);
+}
+
 TEST_F(EmulatorProgram, BadArgumentsExitWithTwoNamingTheCause)
 {
     for (const std::vector<std::string> &args : std::vector<std::vector<std::string>>{
@@ -281,6 +303,12 @@ TEST_F(EmulatorProgram, BadArgumentsExitWithTwoNamingTheCause)
              {"--set", "no_such_key=1"},
              {"--model", "KT-0000"},
              {"--bogus"},
+             {"--fleet", "0"},
+             {"--fleet", "2", "--pty", "/tmp/x"},
+             {"--fleet", "2", "--fleet-faults", "silent:3"},
+             {"--fleet", "2", "--models", "KT-4000,KT-0000"},
+             {"--fleet-addresses", "127.0.0.9-127.0.0.2"},
+             {"--models", "KT-4000"},
          }) {
         SCOPED_TRACE(args.front() + (args.size() > 1 ? " " + args[1] : ""));
         start(args);
