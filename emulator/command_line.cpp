@@ -218,8 +218,14 @@ std::unique_ptr<CLI::App> makeApp(ProgramOptions &out, FleetArguments &fleet)
                   "start from the model defaults even if the state file holds a state");
     app->add_option_function<std::string>(
            "--paper", [&](const std::string &v) { e.paperFile = v; },
-           "the printed paper as a PNG, written at exit")
-        ->type_name("FILE.png");
+           "the printed paper: a PNG of the roll, rewritten after every cut, after a pause "
+           "in printing and at exit; or a directory (a path ending in /, made if missing) "
+           "that gets one PNG per receipt as soon as it is cut")
+        ->type_name("FILE.png|DIR/");
+    app->add_option_function<std::string>(
+           "--font", [&](const std::string &v) { e.fontFile = v; },
+           "the paper's bitmap font in .hex format (default: the unifont package's)")
+        ->type_name("FILE.hex");
     app->add_option_function<std::string>(
            "--transcript", [&](const std::string &v) { e.transcriptFile = v; },
            "append every command received and what was answered to FILE")
@@ -277,6 +283,8 @@ std::unique_ptr<CLI::App> makeApp(ProgramOptions &out, FleetArguments &fleet)
     msOption("--data-gap", e.timing.dataGap, "pause that ends a value written without NUL (50)");
     msOption("--command-timeout", e.timing.commandTimeout,
              "drop a command left incomplete this long (1000)");
+    msOption("--paper-pause", e.paperPause,
+             "the pause in printing after which the roll's PNG is rewritten (500)");
     addFleetOptions(*app, fleet);
     app->footer(footerText());
     return app;

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "atomic_file.h"
+#include "bitmap_font.h"
 #include "command_stream.h"
 #include "control_commands.h"
 #include "control_socket.h"
@@ -43,8 +44,37 @@ PrinterSetup makeSetup(const EmulatorOptions &o)
     s.faults = o.faults;
     s.conditions = o.conditions;
     s.maxPaperRows = o.maxPaperRows;
+    s.fontFile = o.fontFile.value_or(BitmapFont::kDefaultPath);
+    s.paperFile = o.paperFile;
     return s;
 }
+
+// Writes the roll's PNG once printing has paused: looked at every pause.
+class PaperPauseWatch : public EventSource {
+public:
+    PaperPauseWatch(Printer &printer, std::chrono::milliseconds pause)
+        : printer_(printer), pause_(std::max(pause, std::chrono::milliseconds(10)))
+    { }
+    int fd() const override { return -1; } // a timer only: never watched by epoll
+    Interest interest() const override
+    {
+        Interest i;
+        i.deadline = next_;
+        return i;
+    }
+    bool onReady(std::uint32_t, EventLoop &) override { return true; }
+    bool onDeadline(EventLoop &) override
+    {
+        printer_.writePaperAfterPause(pause_);
+        next_ = Clock::now() + pause_;
+        return true;
+    }
+
+private:
+    Printer &printer_;
+    const std::chrono::milliseconds pause_;
+    Clock::time_point next_ = Clock::now();
+};
 
 } // namespace
 
@@ -86,12 +116,22 @@ Emulator::Emulator(EmulatorOptions options, std::shared_ptr<EventLoop> loop)
     for (const auto &file : {options_.stateFile, options_.paperFile})
         if (file)
             removeStaleTemporaries(*file);
-    printer_ = std::make_unique<Printer>(makeSetup(options_));
+    if (options_.fontFile && !BitmapFont::shared(*options_.fontFile))
+        throw EmulatorError(BitmapFont::load(*options_.fontFile).error());
+    try {
+        printer_ = std::make_unique<Printer>(makeSetup(options_));
+    } catch (const EmulatorError &) {
+        throw;
+    } catch (const std::exception &e) {
+        throw EmulatorError(e.what());
+    }
     if (!loop_)
         loop_ = std::make_shared<EventLoop>([this](const std::string &e) { addError(e); });
     if (options_.transcriptFile)
         if (auto opened = printer_->openTranscript(*options_.transcriptFile); !opened)
             throw EmulatorError(opened.error());
+    if (options_.paperFile && !printer_->writesReceipts())
+        loop_->add(std::make_unique<PaperPauseWatch>(*printer_, options_.paperPause));
 }
 
 Emulator::~Emulator() { stop(); }
@@ -215,8 +255,7 @@ Status Emulator::finish()
         ptys_.clear();
     }
     std::vector<Status> outcomes;
-    if (options_.paperFile)
-        outcomes.push_back(printer_->writePaper(*options_.paperFile));
+    outcomes.push_back(printer_->finishPaper());
     outcomes.push_back(printer_->saveState());
     std::lock_guard lock(mutex_);
     for (const auto &o : outcomes)

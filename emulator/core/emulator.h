@@ -77,8 +77,16 @@ struct EmulatorOptions {
     // Settings and NV images are loaded from here at start and saved after
     // every accepted write. A missing file starts from the model defaults.
     std::optional<std::filesystem::path> stateFile;
-    bool resetState = false;                             // ignore the state file's content at start
-    std::optional<std::filesystem::path> paperFile;      // PNG written by stop()
+    bool resetState = false; // ignore the state file's content at start
+    // The printed paper: a PNG of the roll, rewritten after every cut, after
+    // a pause in printing of `paperPause` and by stop(); or, for a
+    // directory (or a path ending in "/"), one PNG per receipt, written as
+    // soon as it is cut.
+    std::optional<std::filesystem::path> paperFile;
+    std::chrono::milliseconds paperPause{500};
+    // The bitmap font of the paper (.hex). Without it the Debian unifont is
+    // used when installed; a font given here must load.
+    std::optional<std::filesystem::path> fontFile;
     std::optional<std::filesystem::path> transcriptFile; // appended line by line
     FaultOptions faults;
     Conditions conditions; // set at start: cover open, paper end, ...

@@ -1,5 +1,6 @@
 #include "printer.h"
 
+#include "code_pages.h"
 #include "command_names.h"
 #include "parameters.h"
 #include "png_writer.h"
@@ -31,8 +32,8 @@ Bytes framedReply(const std::string &value)
 bool keepsBlankLine(CommandKind k)
 {
     return k == CommandKind::Text || k == CommandKind::LineFeed || k == CommandKind::CarriageReturn
-        || k == CommandKind::SelectPrintMode || k == CommandKind::Ignored
-        || k == CommandKind::Filler;
+        || k == CommandKind::SelectPrintMode || k == CommandKind::SelectCodePage
+        || k == CommandKind::Ignored || k == CommandKind::Filler;
 }
 
 // Commands that put something on the paper (or feed or cut it).
@@ -59,8 +60,19 @@ Printer::Printer(PrinterSetup s)
       stateFile_(std::move(s.stateFile)),
       faults_(s.faults),
       conditions_(s.conditions),
-      paper_(profile_.paperWidthDots, s.maxPaperRows)
-{ }
+      paper_(profile_.paperWidthDots, s.maxPaperRows, std::move(s.fontFile))
+{
+    codePage_ = defaultCodePage();
+    if (s.paperFile)
+        live_ = std::make_unique<LivePaper>(*s.paperFile);
+}
+
+int Printer::defaultCodePage() const
+{
+    const auto it = state_.parameters.find(param::CodePage);
+    const int n = it == state_.parameters.end() || it->second.empty() ? 0 : std::stoi(it->second);
+    return findCodePage(n) ? n : 0;
+}
 
 ParserLimits Printer::parserLimits() const
 {
@@ -72,7 +84,7 @@ ParserLimits Printer::parserLimits() const
 Handled Printer::handle(Command c, std::span<const std::uint8_t> bytes, int connection,
                         int commandCount)
 {
-    std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_);
     if (!keepsBlankLine(c.kind) && paper_.lineIsBlank())
         paper_.discardLine();
     Result r = execute(c);
@@ -99,7 +111,14 @@ Handled Printer::handle(Command c, std::span<const std::uint8_t> bytes, int conn
         e.replyNote += (e.replyNote.empty() ? "" : ", ") + std::string("connection dropped after ")
             + std::to_string(commandCount) + " commands";
     transcript_.add(std::move(e));
+    if (printsOnPaper(c.kind) && !conditions_.stopsPrinting()) {
+        paperChanged_ = true;
+        lastPrint_ = std::chrono::steady_clock::now();
+    }
+    std::optional<PaperJob> job = std::exchange(pendingPaper_, std::nullopt);
     changed_.notify_all();
+    lock.unlock();
+    writePaperJob(std::move(job));
     return h;
 }
 
@@ -111,7 +130,7 @@ Printer::Result Printer::execute(Command &c)
     case CommandKind::Filler:
     case CommandKind::CarriageReturn:
     case CommandKind::Ignored: return {};
-    case CommandKind::Text: countLines(paper_.addText(c.value, printMode_)); return {};
+    case CommandKind::Text: countLines(paper_.addText(c.value, printMode_, codePage_)); return {};
     case CommandKind::LineFeed:
         paper_.printLine();
         countLines(1);
@@ -123,16 +142,21 @@ Printer::Result Printer::execute(Command &c)
     case CommandKind::ReadIdentity: return readIdentity(c.number);
     case CommandKind::RealTimeStatus: return statusReply(c.number);
     case CommandKind::SelectPrintMode: printMode_ = static_cast<std::uint8_t>(c.number); return {};
+    case CommandKind::SelectCodePage:
+        if (!findCodePage(c.number))
+            return {{}, "no code page " + std::to_string(c.number) + ": the code page is kept"};
+        codePage_ = c.number;
+        return {};
     case CommandKind::Initialize: {
         const bool dropped = !paper_.lineIsEmpty();
         paper_.discardLine();
         printMode_ = 0;
+        codePage_ = defaultCodePage();
         return {{}, dropped ? "unprinted text discarded" : ""};
     }
     case CommandKind::Cut:
         printPendingLine();
-        paper_.cut();
-        incrementCounter(state_, param::CutCount);
+        cut();
         return {};
     case CommandKind::FeedLines:
         printPendingLine();
@@ -232,9 +256,58 @@ Printer::Result Printer::selfTest()
         countLines(1);
     }
     paper_.feed(kTextLineRows);
-    paper_.cut();
-    incrementCounter(state_, param::CutCount);
+    cut();
     return {{}, "self-test page printed"};
+}
+
+void Printer::cut()
+{
+    const int row = paper_.cut();
+    incrementCounter(state_, param::CutCount);
+    if (live_) {
+        pendingPaper_ = live_->afterCut(paper_.image(), row);
+        paperChanged_ = false;
+    }
+}
+
+void Printer::writePaperJob(std::optional<PaperJob> job)
+{
+    if (!job)
+        return;
+    if (auto written = live_->write(*job); !written) {
+        std::lock_guard lock(mutex_);
+        if (paperErrors_.size() < 10)
+            paperErrors_.push_back(written.error());
+    }
+}
+
+void Printer::writePaperAfterPause(std::chrono::milliseconds pause)
+{
+    std::optional<PaperJob> job;
+    {
+        std::lock_guard lock(mutex_);
+        if (!live_ || !paperChanged_ || std::chrono::steady_clock::now() - lastPrint_ < pause)
+            return;
+        paperChanged_ = false;
+        job = live_->wholeRoll(paper_.image());
+    }
+    writePaperJob(std::move(job));
+}
+
+Status Printer::finishPaper()
+{
+    std::optional<PaperJob> job;
+    {
+        std::lock_guard lock(mutex_);
+        if (live_)
+            job = live_->wholeRoll(paper_.image());
+    }
+    writePaperJob(std::move(job));
+    std::lock_guard lock(mutex_);
+    std::string all;
+    for (const auto &e : paperErrors_)
+        all += (all.empty() ? "" : "; ") + e;
+    return all.empty() ? Status::success() : Status::failure(all);
 }
 
 std::string Printer::commit(PrinterState next, const std::string &applied)

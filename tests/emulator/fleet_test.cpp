@@ -180,19 +180,22 @@ TEST(EmulatorFleet, LoopbackAddressesServeOnePrinterEach)
     }
 }
 
-TEST(EmulatorFleet, EachPrinterKeepsItsStateInItsOwnFile)
+TEST(EmulatorFleet, EachPrinterKeepsItsStateAndReceiptsApart)
 {
     test::TempDir dir;
     const auto states = test::in(dir, "states");
     FleetOptions o;
     o.count = 3;
     o.stateDir = states;
+    o.paperDir = test::in(dir, "paper");
     {
         Fleet fleet(o);
         auto c = fleet.printer(1).connect();
-        c->send(writeSwitch3(77));
+        c->send(writeSwitch3(77) + hex("'RECEIPT' 0A 1B 69"));
         ASSERT_EQ(fleet.finish().error(), "");
     }
+    EXPECT_TRUE(std::filesystem::exists(test::in(dir, "paper") / "printer-0002/receipt-0001.png"));
+    EXPECT_TRUE(std::filesystem::is_empty(test::in(dir, "paper") / "printer-0001"));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(states), {}), 3);
     EXPECT_NE(test::readFile(states / "printer-0002.state").find("soft_switch_3=77\n"),
               std::string::npos);
