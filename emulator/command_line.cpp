@@ -71,6 +71,13 @@ std::string footerText()
           "Signals: SIGUSR1 opens or closes the cover, SIGUSR2 takes the paper out or puts\n"
           "it back (every printer of the process).\n"
           "\n"
+          "USB: kt-emulator --usb [-- COMMAND ARGS...] makes /dev/usb/lp0 a USB printer of the\n"
+          "model (vendor 5e1b, the model's product id; --set usb_pid=HEX for others) inside\n"
+          "a umockdev testbed. A client sees it only with the testbed's environment, which\n"
+          "the program prints (UMOCKDEV_DIR and LD_PRELOAD), e.g.\n"
+          "  kt-emulator --usb --model KT-9100X -- ktsw info --port usb\n"
+          "runs the client inside the testbed and exits with its status.\n"
+          "\n"
           "Fleets: --fleet N serves N printers from one process, each with its own state,\n"
           "serial number (the model's with its last six characters replaced by the\n"
           "printer's number) and faults; --state, --paper and --transcript then name\n"
@@ -134,8 +141,8 @@ Status buildFleet(ProgramOptions &out, const FleetArguments &a)
                 "--tcp-port, --models, --fleet-faults and --fleet-seed go with --fleet");
         return Status::success();
     }
-    if (!out.pty.empty() || !out.fds.empty())
-        return Status::failure("a fleet is served on TCP only (no --pty or --fd)");
+    if (!out.pty.empty() || !out.fds.empty() || out.usb)
+        return Status::failure("a fleet is served on TCP only (no --pty, --fd or --usb)");
     FleetOptions f;
     f.base = out.emulator;
     f.count = a.count;
@@ -206,6 +213,10 @@ std::unique_ptr<CLI::App> makeApp(ProgramOptions &out, FleetArguments &fleet)
         ->type_name("LINK")
         ->allow_extra_args(false)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    app->add_flag("--usb", out.usb,
+                  "serve a USB printer (/dev/usb/lp0 with the model's ids) in a umockdev "
+                  "testbed and print how to run a client inside it; with -- COMMAND ARGS "
+                  "run that client inside it and exit with its status");
     app->add_option("--fd", out.fds, "serve the inherited descriptor N")
         ->type_name("N")
         ->allow_extra_args(false)
@@ -304,16 +315,22 @@ Result<ProgramOptions> parseCommandLine(const std::vector<std::string> &args)
     ProgramOptions out;
     FleetArguments fleet;
     auto app = makeApp(out, fleet);
+    // What follows "--" is the client to run inside the USB testbed.
+    const auto dashes = std::find(args.begin(), args.end(), "--");
+    if (dashes != args.end())
+        out.usbClient.assign(dashes + 1, args.end());
     // CLI11 takes the arguments last first.
-    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    std::vector<std::string> reversed(std::make_reverse_iterator(dashes), args.rend());
     try {
         app->parse(reversed);
     } catch (const CLI::ParseError &e) {
         return Status::failure(e.what());
     }
+    if (dashes != args.end() && (!out.usb || out.usbClient.empty()))
+        return Status::failure("-- COMMAND ARGS names a client for --usb");
     if (auto built = buildFleet(out, fleet); !built)
         return built;
-    if (!out.fleet && out.tcp.empty() && out.pty.empty() && out.fds.empty())
+    if (!out.fleet && !out.usb && out.tcp.empty() && out.pty.empty() && out.fds.empty())
         out.tcp.emplace_back("127.0.0.1:9100");
     return out;
 }

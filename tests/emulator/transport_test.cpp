@@ -293,6 +293,37 @@ TEST_F(EmulatorProgram, AFleetPrintsAReadyLinePerPrinterThenTheCount)
     EXPECT_EQ(stop(SIGTERM), 0);
 }
 
+// The USB mode end to end: the library inside the testbed finds the
+// printer by its ids and talks to it.
+TEST_F(EmulatorProgram, UsbModeRunsAClientInsideItsTestbed)
+{
+    start({"--usb", "--model", "KT-9100X", "--status", "cover-open", "--", KT_USB_CLIENT_PROBE});
+    EXPECT_EQ(line(), "kt-emulator: KT-9100X ready on usb /dev/usb/lp0 (5e1b:0384)");
+    EXPECT_EQ(line(), "model KT-9100X");
+    EXPECT_EQ(line(), "status 1a");
+    EXPECT_EQ(exitWithin(kReplyMs), 0);
+}
+
+TEST_F(EmulatorProgram, UsbModePassesTheClientsExitCodeOrTellsHowToRunOne)
+{
+    start({"--usb", "--", "sh", "-c", "exit 7"});
+    EXPECT_EQ(line(), "kt-emulator: KT-4000 ready on usb /dev/usb/lp0 (5e1b:3330)");
+    EXPECT_EQ(exitWithin(kReplyMs), 7);
+    ::close(stdout_);
+
+    start({"--usb", "--model", "MV550"});
+    EXPECT_EQ(line(), "kt-emulator: MV550 ready on usb /dev/usb/lp0 (5e1b:0380)");
+    const std::string hint = line();
+    EXPECT_EQ(
+        hint.rfind("kt-emulator: run a client inside the testbed with: env UMOCKDEV_DIR=/", 0), 0u)
+        << hint;
+    EXPECT_NE(hint.find(" LD_PRELOAD=libumockdev-preload.so.0"), std::string::npos) << hint;
+    EXPECT_EQ(stop(SIGTERM), 0);
+    const auto from = hint.find("UMOCKDEV_DIR=") + std::string("UMOCKDEV_DIR=").size();
+    const std::string dir = hint.substr(from, hint.find(' ', from) - from);
+    EXPECT_FALSE(std::filesystem::exists(dir)) << "the testbed goes with the program: " << dir;
+}
+
 TEST_F(EmulatorProgram, BadArgumentsExitWithTwoNamingTheCause)
 {
     for (const std::vector<std::string> &args : std::vector<std::vector<std::string>>{
@@ -309,6 +340,9 @@ TEST_F(EmulatorProgram, BadArgumentsExitWithTwoNamingTheCause)
              {"--fleet", "2", "--models", "KT-4000,KT-0000"},
              {"--fleet-addresses", "127.0.0.9-127.0.0.2"},
              {"--models", "KT-4000"},
+             {"--usb", "--model", "KT-1700"},
+             {"--fleet", "2", "--usb"},
+             {"--", "true"},
          }) {
         SCOPED_TRACE(args.front() + (args.size() > 1 ? " " + args[1] : ""));
         start(args);
