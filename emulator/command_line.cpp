@@ -9,7 +9,9 @@
 #include "core/conditions.h"
 #include "core/control_commands.h"
 #include "core/faults.h"
+#include "core/parameters.h"
 #include "core/tcp_listener.h"
+#include "settings_backup.h"
 
 namespace kt::emu {
 namespace {
@@ -43,8 +45,8 @@ std::string setKeysText()
     const auto keys = overrideKeys();
     for (const auto &k : keys)
         width = std::max(width, k.key.size());
-    std::string out = "Keys of --set KEY=VALUE (applied over the model's profile and over the "
-                      "saved state):\n";
+    std::string out = "Keys of --set KEY=VALUE. A printer starts from its model's profile, then\n"
+                      "the state file, then --from-backup, then every --set in order:\n";
     for (const auto &k : keys)
         out += "  " + k.key + std::string(width + 2 - k.key.size(), ' ') + k.meaning + "; "
             + k.range + "\n";
@@ -187,6 +189,60 @@ Status buildFleet(ProgramOptions &out, const FleetArguments &a)
     return Status::success();
 }
 
+// The profile fields and settings a backup gives, as --set would.
+std::vector<std::pair<std::string, std::string>> backupOverrides(const backup::Backup &b)
+{
+    std::vector<std::pair<std::string, std::string>> out;
+    const auto add = [&out](const char *key, const auto &value) {
+        if (value)
+            out.emplace_back(key, *value);
+    };
+    const auto addNumber = [&out](const std::string &key, const std::optional<int> &value) {
+        if (value)
+            out.emplace_back(key, std::to_string(*value));
+    };
+    add("maker", b.printer.maker);
+    add("firmware", b.printer.firmware);
+    add("serial", b.printer.serialNumber);
+    for (std::size_t i = 0; i < b.settings.switches.size(); ++i)
+        addNumber("soft_switch_" + std::to_string(i + 1), b.settings.switches[i]);
+    addNumber("code_page", b.settings.codePage);
+    add("language_model", b.settings.codePageName);
+    addNumber("intl_charset", b.settings.charset);
+    addNumber("print_density", b.settings.density);
+    if (b.settings.font8x16)
+        out.emplace_back("new_8x16_font", *b.settings.font8x16 ? "ON" : "");
+    addNumber("thai_font_pass", b.settings.thaiPass);
+    return out;
+}
+
+// Starts the printer from a backup: its model (unless --model names one),
+// identity and settings come before any --set.
+Status applyBackup(ProgramOptions &out, const std::filesystem::path &file, bool modelGiven)
+{
+    backup::Backup b;
+    try {
+        b = backup::readBackupFile(file);
+    } catch (const backup::BackupError &e) {
+        return Status::failure(std::string("--from-backup ") + e.what());
+    }
+    EmulatorOptions &e = out.emulator;
+    if (!modelGiven) {
+        if (!b.printer.model)
+            return Status::failure("--from-backup " + file.string()
+                                   + ": the backup names no model (give --model NAME)");
+        if (!findProfile(*b.printer.model))
+            return Status::failure("--from-backup " + file.string() + ": the backup's model \""
+                                   + *b.printer.model
+                                   + "\" is no catalogue model (--model NAME plays one)");
+        e.model = *b.printer.model;
+    }
+    auto overrides = backupOverrides(b);
+    overrides.insert(overrides.end(), e.overrides.begin(), e.overrides.end());
+    e.overrides = std::move(overrides);
+    return Status::success();
+}
+
 // Builds the parser over `out`; --help and usageText() use the same one.
 std::unique_ptr<CLI::App> makeApp(ProgramOptions &out, FleetArguments &fleet)
 {
@@ -221,6 +277,11 @@ std::unique_ptr<CLI::App> makeApp(ProgramOptions &out, FleetArguments &fleet)
         ->type_name("N")
         ->allow_extra_args(false)
         ->check(count());
+    app->add_option_function<std::string>(
+           "--from-backup", [&](const std::string &v) { out.fromBackup = v; },
+           "start with the model, identity and settings of a settings backup; --model "
+           "and --set given as well win over it")
+        ->type_name("FILE");
     app->add_option_function<std::string>(
            "--state", [&](const std::string &v) { e.stateFile = v; },
            "load settings and NV images from FILE, save them after every change")
@@ -326,6 +387,9 @@ Result<ProgramOptions> parseCommandLine(const std::vector<std::string> &args)
     } catch (const CLI::ParseError &e) {
         return Status::failure(e.what());
     }
+    if (out.fromBackup)
+        if (auto applied = applyBackup(out, *out.fromBackup, app->count("--model") > 0); !applied)
+            return applied;
     if (dashes != args.end() && (!out.usb || out.usbClient.empty()))
         return Status::failure("-- COMMAND ARGS names a client for --usb");
     if (auto built = buildFleet(out, fleet); !built)

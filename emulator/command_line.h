@@ -21,7 +21,8 @@ struct ProgramOptions {
     // the options around it (--tcp, --state, --paper, --transcript then
     // name a first address and directories).
     std::optional<FleetOptions> fleet;
-    bool usb = false;                   // also a USB printer in a umockdev testbed
+    std::optional<std::filesystem::path> fromBackup; // applied into `emulator` already
+    bool usb = false;                                // also a USB printer in a umockdev testbed
     std::vector<std::string> usbClient; // the command after "--", run inside the testbed
     bool listModels = false;
     bool help = false;

@@ -127,7 +127,8 @@ TEST(EmulatorPty, ARegularFileIsNotReplacedByTheLink)
 // The program, started as tests of other parts start it.
 class EmulatorProgram : public ::testing::Test {
 protected:
-    void start(std::vector<std::string> args)
+    // `withErrors`: the program's standard error comes on the same pipe.
+    void start(std::vector<std::string> args, bool withErrors = false)
     {
         int out[2];
         ASSERT_EQ(::pipe2(out, O_CLOEXEC), 0);
@@ -135,6 +136,8 @@ protected:
         ASSERT_GE(pid_, 0);
         if (pid_ == 0) {
             ::dup2(out[1], 1);
+            if (withErrors)
+                ::dup2(out[1], 2);
             std::vector<char *> argv{const_cast<char *>(KT_EMULATOR_PATH)};
             for (auto &a : args)
                 argv.push_back(a.data());
@@ -322,6 +325,73 @@ TEST_F(EmulatorProgram, UsbModePassesTheClientsExitCodeOrTellsHowToRunOne)
     const auto from = hint.find("UMOCKDEV_DIR=") + std::string("UMOCKDEV_DIR=").size();
     const std::string dir = hint.substr(from, hint.find(' ', from) - from);
     EXPECT_FALSE(std::filesystem::exists(dir)) << "the testbed goes with the program: " << dir;
+}
+
+// The order: the backup's model and settings, then --model and --set.
+TEST_F(EmulatorProgram, StartsFromABackupWithModelAndSetWinningOverIt)
+{
+    test::TempDir dir;
+    const auto file = test::in(dir, "backup.json");
+    test::writeFile(file, R"({"format": 1, "created": "2024-05-01T10:20:30Z",
+        "printer": {"maker": "TALVORIN POS", "model": "KT-7000", "firmware": "V9.99",
+                    "serial_number": "SN-FROM-BACKUP"},
+        "settings": {"switch_1": 17, "switch_2": 34, "code_page": 17,
+                     "code_page_name": "CYRILLIC", "font_8x16": true, "density": 2}})");
+    struct Case {
+        std::vector<std::string> extra;
+        std::string model, switch2;
+    };
+    for (const auto &c : std::vector<Case>{{{}, "KT-7000", "34"},
+                                           {{"--set", "soft_switch_2=99"}, "KT-7000", "99"},
+                                           {{"--model", "MV550"}, "MV550", "34"}}) {
+        std::vector<std::string> args{"--tcp", "127.0.0.1:0", "--from-backup", file.string()};
+        args.insert(args.end(), c.extra.begin(), c.extra.end());
+        start(args);
+        const int fd = test::connectTcp(readyPort(line()));
+        struct Query {
+            const char *bytes;
+            std::string value;
+        };
+        for (const auto &q : std::vector<Query>{{"1D 49 43", c.model},
+                                                {"1D 49 41", "V9.99"},
+                                                {"1D 49 44", "SN-FROM-BACKUP"},
+                                                {"1D 67 34 27 00", "17"},
+                                                {"1D 67 34 28 00", c.switch2},
+                                                {"1D 67 34 21", "17"},
+                                                {"1D 67 34 24", "CYRILLIC"},
+                                                {"1D 67 34 25 00", "ON"},
+                                                {"1D 67 34 30 00", "2"}})
+            EXPECT_EQ(test::ask(fd, hex(q.bytes), q.value.size() + 2, kReplyMs),
+                      hex("'_" + q.value + "' 00"))
+                << q.bytes;
+        ::close(fd);
+        EXPECT_EQ(stop(SIGTERM), 0);
+        ::close(stdout_);
+        stdout_ = -1;
+    }
+}
+
+TEST_F(EmulatorProgram, ARefusedBackupExitsWithTwoNamingTheReason)
+{
+    test::TempDir dir;
+    const auto file = test::in(dir, "backup.json");
+    for (const auto &[content, reason] : std::vector<std::pair<std::string, std::string>>{
+             {R"({"format": 2})", "newer than the format 1"},
+             {R"({"format": 1, "created": "2024-05-01T10:20:30Z", "printer": {"model": "KT-7000"},
+                  "settings": {"switch_1": 300}})",
+              "settings.switch_1 is 300"},
+             {R"({"format": 1, "created": "2024-05-01T10:20:30Z", "printer": {"model": "XY"},
+                  "settings": {}})",
+              "the backup's model \"XY\" is no catalogue model"},
+             {R"({"format": 1, "created": "2024-05-01T10)", "is truncated"},
+         }) {
+        test::writeFile(file, content);
+        start({"--tcp", "127.0.0.1:0", "--from-backup", file.string()}, true);
+        EXPECT_NE(line().find(reason), std::string::npos) << reason;
+        EXPECT_EQ(exitWithin(kReplyMs), 2);
+        ::close(stdout_);
+        stdout_ = -1;
+    }
 }
 
 TEST_F(EmulatorProgram, BadArgumentsExitWithTwoNamingTheCause)
