@@ -8,23 +8,13 @@
 #include <unordered_set>
 
 #include "code_pages.h"
+#include "hex_digit.h"
 
 namespace kt::emu {
 namespace {
 
 // Larger files are not font files of this kind.
 constexpr std::uintmax_t kMaxFontBytes = 64u << 20;
-
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
 
 // The characters a printer can be asked to print.
 std::unordered_set<char32_t> printableCharacters()
@@ -50,7 +40,7 @@ std::optional<std::pair<char32_t, Glyph>> BitmapFont::parseLine(std::string_view
         return std::nullopt;
     char32_t code = 0;
     for (char c : line.substr(0, colon)) {
-        const int v = hexValue(c);
+        const int v = hexDigit(c);
         if (v < 0)
             return std::nullopt;
         code = code << 4 | static_cast<char32_t>(v);
@@ -62,7 +52,7 @@ std::optional<std::pair<char32_t, Glyph>> BitmapFont::parseLine(std::string_view
     g.width = bits.size() == 32 ? 8 : 16;
     const std::size_t digitsPerRow = static_cast<std::size_t>(g.width / 4);
     for (std::size_t i = 0; i < bits.size(); ++i) {
-        const int v = hexValue(bits[i]);
+        const int v = hexDigit(bits[i]);
         if (v < 0)
             return std::nullopt;
         auto &row = g.rows[i / digitsPerRow];

@@ -13,9 +13,8 @@
 namespace kt::emu {
 namespace {
 
-constexpr std::size_t kMaxLine = 1024;          // a longer line ends the conversation
-constexpr std::size_t kMaxUnread = 64 * 1024;   // answers a client leaves unread
-constexpr std::chrono::milliseconds kRest{100}; // after a failed accept
+constexpr std::size_t kMaxLine = 1024;        // a longer line ends the conversation
+constexpr std::size_t kMaxUnread = 64 * 1024; // answers a client leaves unread
 
 sockaddr_un socketAddress(const std::filesystem::path &path)
 {
@@ -152,30 +151,9 @@ ControlListener::~ControlListener()
         ::unlink(path_.c_str());
 }
 
-EventSource::Interest ControlListener::interest() const
+void ControlListener::accepted(int client, EventLoop &loop)
 {
-    Interest i;
-    if (Clock::now() < restUntil_)
-        i.deadline = restUntil_;
-    else
-        i.read = true;
-    return i;
-}
-
-bool ControlListener::onReady(std::uint32_t, EventLoop &loop)
-{
-    for (;;) {
-        const int client = ::accept4(fd_.get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
-        if (client >= 0) {
-            loop.add(std::make_unique<ControlSession>(client, handler_));
-            continue;
-        }
-        if (errno == ECONNABORTED || errno == EINTR)
-            continue;
-        if (errno != EAGAIN && errno != EWOULDBLOCK)
-            restUntil_ = Clock::now() + kRest;
-        return true;
-    }
+    loop.add(std::make_unique<ControlSession>(client, handler_));
 }
 
 } // namespace kt::emu

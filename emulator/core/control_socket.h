@@ -8,15 +8,14 @@
 #include <memory>
 #include <string>
 
-#include "event_loop.h"
-#include "fd_io.h"
+#include "listening_source.h"
 
 namespace kt::emu {
 
 // Takes one command line (without its newline), gives the answer line.
 using ControlHandler = std::function<std::string(const std::string &line)>;
 
-class ControlListener : public EventSource {
+class ControlListener : public ListeningSource {
 public:
     // Listens on `path`. A socket left there by a process that is gone is
     // replaced; a socket someone still listens on, or any other file, is
@@ -24,13 +23,9 @@ public:
     ControlListener(const std::filesystem::path &path, ControlHandler handler);
     ~ControlListener() override; // removes the socket file if it is still ours
 
-    int fd() const override { return fd_.get(); }
-    Interest interest() const override;
-    bool onReady(std::uint32_t events, EventLoop &loop) override;
-    bool onDeadline(EventLoop &) override { return true; }
-
 private:
-    UniqueFd fd_;
+    void accepted(int client, EventLoop &loop) override;
+
     std::filesystem::path path_;
     std::shared_ptr<const ControlHandler> handler_; // shared with the sessions
     unsigned long inode_ = 0;                       // of the socket file made here

@@ -16,6 +16,7 @@ set(KT_EMULATOR_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/fd_io.cpp
   ${CMAKE_CURRENT_LIST_DIR}/fleet.cpp
   ${CMAKE_CURRENT_LIST_DIR}/glyphs.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/listening_source.cpp
   ${CMAKE_CURRENT_LIST_DIR}/live_paper.cpp
   ${CMAKE_CURRENT_LIST_DIR}/model_profile.cpp
   ${CMAKE_CURRENT_LIST_DIR}/paper_roll.cpp

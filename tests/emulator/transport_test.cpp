@@ -82,18 +82,6 @@ TEST(EmulatorTcp, ABusyAddressIsAClearError)
     EXPECT_THROW(second.listenTcp("localhost", 0), EmulatorError);
 }
 
-int openSerial(const std::string &path)
-{
-    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (fd >= 0) {
-        termios t{};
-        ::tcgetattr(fd, &t);
-        ::cfmakeraw(&t);
-        ::tcsetattr(fd, TCSANOW, &t);
-    }
-    return fd;
-}
-
 TEST(EmulatorPty, LinkServesAsASerialPortAcrossReopening)
 {
     test::TempDir dir;
@@ -102,7 +90,7 @@ TEST(EmulatorPty, LinkServesAsASerialPortAcrossReopening)
     EXPECT_EQ(emu.openPty(link), link.string());
     ASSERT_TRUE(std::filesystem::is_symlink(link));
     for (int round = 0; round < 2; ++round) {
-        const int fd = openSerial(link.string());
+        const int fd = test::openSerial(link.string());
         ASSERT_GE(fd, 0);
         // Byte by byte, as the utility sends on a serial port.
         for (std::uint8_t b : hex("1D 67 34 27 00"))
