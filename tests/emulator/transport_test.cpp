@@ -288,7 +288,11 @@ TEST_F(EmulatorProgram, AFleetPrintsAReadyLinePerPrinterThenTheCount)
 // printer by its ids and talks to it.
 TEST_F(EmulatorProgram, UsbModeRunsAClientInsideItsTestbed)
 {
-    start({"--usb", "--model", "KT-9100X", "--status", "cover-open", "--", KT_USB_CLIENT_PROBE});
+    // With a paper file the serving thread starts before the program holds
+    // its signals: the client's end must still reach the program.
+    test::TempDir dir;
+    start({"--usb", "--model", "KT-9100X", "--status", "cover-open", "--paper",
+           test::in(dir, "roll.png").string(), "--", KT_USB_CLIENT_PROBE});
     EXPECT_EQ(line(), "kt-emulator: KT-9100X ready on usb /dev/usb/lp0 (5e1b:0384)");
     EXPECT_EQ(line(), "model KT-9100X");
     EXPECT_EQ(line(), "status 1a");
