@@ -61,6 +61,7 @@ std::string commandName(const Command &c)
     }
     case CommandKind::RealTimeStatus: return "DLE EOT n=" + n + " (real-time status)";
     case CommandKind::SelectPrintMode: return "ESC ! n=" + n + " (select print mode)";
+    case CommandKind::SelectCodePage: return "ESC t n=" + n + " (select character code table)";
     case CommandKind::Initialize: return "ESC @ (initialize printer)";
     case CommandKind::Cut: return c.name;
     case CommandKind::FeedLines: return "ESC d n=" + n + " (print and feed lines)";

@@ -78,7 +78,7 @@ constexpr std::array<EscEntry, 14> kEscTable{{
     {'-', 1, CommandKind::Ignored, 0, "underline on/off"},
     {'2', 0, CommandKind::Ignored, 0, "default line spacing"},
     {'3', 1, CommandKind::Ignored, 0, "set line spacing"},
-    {'t', 1, CommandKind::Ignored, 0, "select character code table"},
+    {'t', 1, CommandKind::SelectCodePage, 0, "select character code table"},
     {'R', 1, CommandKind::Ignored, 0, "select international character set"},
     {'M', 1, CommandKind::Ignored, 0, "select character font"},
 }};

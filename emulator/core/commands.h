@@ -30,6 +30,7 @@ enum class CommandKind {
     ReadIdentity,    // GS I k
     RealTimeStatus,  // DLE EOT n
     SelectPrintMode, // ESC ! n
+    SelectCodePage,  // ESC t n
     Initialize,      // ESC @
     Cut,             // ESC i, ESC m, GS V
     FeedLines,       // ESC d n

@@ -3,7 +3,10 @@
 #include <unistd.h>
 
 #include "atomic_file.h"
+#include "bitmap_font.h"
 #include "command_stream.h"
+#include "control_commands.h"
+#include "control_socket.h"
 #include "event_loop.h"
 #include "fd_io.h"
 #include "parameters.h"
@@ -39,9 +42,39 @@ PrinterSetup makeSetup(const EmulatorOptions &o)
     s.profile = std::move(*profile);
     s.stateFile = o.stateFile;
     s.faults = o.faults;
+    s.conditions = o.conditions;
     s.maxPaperRows = o.maxPaperRows;
+    s.fontFile = o.fontFile.value_or(BitmapFont::kDefaultPath);
+    s.paperFile = o.paperFile;
     return s;
 }
+
+// Writes the roll's PNG once printing has paused: looked at every pause.
+class PaperPauseWatch : public EventSource {
+public:
+    PaperPauseWatch(Printer &printer, std::chrono::milliseconds pause)
+        : printer_(printer), pause_(std::max(pause, std::chrono::milliseconds(10)))
+    { }
+    int fd() const override { return -1; } // a timer only: never watched by epoll
+    Interest interest() const override
+    {
+        Interest i;
+        i.deadline = next_;
+        return i;
+    }
+    bool onReady(std::uint32_t, EventLoop &) override { return true; }
+    bool onDeadline(EventLoop &) override
+    {
+        printer_.writePaperAfterPause(pause_);
+        next_ = Clock::now() + pause_;
+        return true;
+    }
+
+private:
+    Printer &printer_;
+    const std::chrono::milliseconds pause_;
+    Clock::time_point next_ = Clock::now();
+};
 
 } // namespace
 
@@ -76,17 +109,29 @@ std::vector<std::uint8_t> Connection::close()
 }
 bool Connection::dropped() const { return stream_->dropped(); }
 
-Emulator::Emulator(EmulatorOptions options) : options_(std::move(options))
+Emulator::Emulator(EmulatorOptions options, std::shared_ptr<EventLoop> loop)
+    : options_(std::move(options)), loop_(std::move(loop))
 {
     // Temporary files of an emulator killed while saving are of no use.
     for (const auto &file : {options_.stateFile, options_.paperFile})
         if (file)
             removeStaleTemporaries(*file);
-    printer_ = std::make_unique<Printer>(makeSetup(options_));
-    loop_ = std::make_unique<EventLoop>([this](const std::string &e) { addError(e); });
+    if (options_.fontFile && !BitmapFont::shared(*options_.fontFile))
+        throw EmulatorError(BitmapFont::load(*options_.fontFile).error());
+    try {
+        printer_ = std::make_unique<Printer>(makeSetup(options_));
+    } catch (const EmulatorError &) {
+        throw;
+    } catch (const std::exception &e) {
+        throw EmulatorError(e.what());
+    }
+    if (!loop_)
+        loop_ = std::make_shared<EventLoop>([this](const std::string &e) { addError(e); });
     if (options_.transcriptFile)
         if (auto opened = printer_->openTranscript(*options_.transcriptFile); !opened)
             throw EmulatorError(opened.error());
+    if (options_.paperFile && !printer_->writesReceipts())
+        loop_->add(std::make_unique<PaperPauseWatch>(*printer_, options_.paperPause));
 }
 
 Emulator::~Emulator() { stop(); }
@@ -152,7 +197,21 @@ std::unique_ptr<Connection> Emulator::connect()
         new Connection(std::make_unique<CommandStream>(*printer_, ++connections_)));
 }
 
+void Emulator::listenControl(const std::filesystem::path &path)
+{
+    try {
+        loop_->add(std::make_unique<ControlListener>(path, [this](const std::string &line) {
+            Emulator *const self[] = {this};
+            return runControlCommand(line, self);
+        }));
+    } catch (const std::exception &e) {
+        throw EmulatorError(e.what());
+    }
+}
+
 void Emulator::setFaults(const FaultOptions &faults) { printer_->setFaults(faults); }
+void Emulator::setCondition(Condition condition, bool on) { printer_->setCondition(condition, on); }
+Conditions Emulator::conditions() const { return printer_->conditions(); }
 FaultOptions Emulator::faults() const { return printer_->faults(); }
 ModelProfile Emulator::profile() const { return printer_->profile(); }
 PrinterState Emulator::state() const { return printer_->state(); }
@@ -196,8 +255,7 @@ Status Emulator::finish()
         ptys_.clear();
     }
     std::vector<Status> outcomes;
-    if (options_.paperFile)
-        outcomes.push_back(printer_->writePaper(*options_.paperFile));
+    outcomes.push_back(printer_->finishPaper());
     outcomes.push_back(printer_->saveState());
     std::lock_guard lock(mutex_);
     for (const auto &o : outcomes)

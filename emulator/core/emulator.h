@@ -17,7 +17,8 @@
 // One background thread serves every transport and every client at once,
 // each client with a conversation of its own; they share one printer (its
 // settings, unlock state, paper and transcript). Every accessor may be
-// called from any thread while the emulator runs.
+// called from any thread while the emulator runs. A fleet (fleet.h) serves
+// many printers on one such thread.
 //
 // Errors: building the emulator and starting a transport throw
 // EmulatorError (the rig cannot be set up as asked); what fails later, while
@@ -48,6 +49,7 @@
 #include <vector>
 
 #include "command_parser.h"
+#include "conditions.h"
 #include "faults.h"
 #include "model_profile.h"
 #include "paper_roll.h"
@@ -75,10 +77,19 @@ struct EmulatorOptions {
     // Settings and NV images are loaded from here at start and saved after
     // every accepted write. A missing file starts from the model defaults.
     std::optional<std::filesystem::path> stateFile;
-    bool resetState = false;                             // ignore the state file's content at start
-    std::optional<std::filesystem::path> paperFile;      // PNG written by stop()
+    bool resetState = false; // ignore the state file's content at start
+    // The printed paper: a PNG of the roll, rewritten after every cut, after
+    // a pause in printing of `paperPause` and by stop(); or, for a
+    // directory (or a path ending in "/"), one PNG per receipt, written as
+    // soon as it is cut.
+    std::optional<std::filesystem::path> paperFile;
+    std::chrono::milliseconds paperPause{500};
+    // The bitmap font of the paper (.hex). Without it the Debian unifont is
+    // used when installed; a font given here must load.
+    std::optional<std::filesystem::path> fontFile;
     std::optional<std::filesystem::path> transcriptFile; // appended line by line
     FaultOptions faults;
+    Conditions conditions; // set at start: cover open, paper end, ...
     StreamTiming timing;
     int maxPaperRows = 100000; // about 12 m of paper
 };
@@ -111,8 +122,9 @@ class Emulator {
 public:
     // Builds the model's printer: profile, overrides, state file. Throws
     // EmulatorError for an unknown model, a bad override or a state file
-    // that cannot be read (the file is left as it is).
-    explicit Emulator(EmulatorOptions options);
+    // that cannot be read (the file is left as it is). Printers of a fleet
+    // share one `loop`; finish() stops it for all of them.
+    explicit Emulator(EmulatorOptions options, std::shared_ptr<EventLoop> loop = nullptr);
     ~Emulator(); // stop()
     Emulator(const Emulator &) = delete;
     Emulator &operator=(const Emulator &) = delete;
@@ -128,8 +140,16 @@ public:
     void serveFd(int fd, bool takeOwnership = false);
     std::unique_ptr<Connection> connect();
 
+    // Serves the control socket at `path` (see control_commands.h) for
+    // this printer. Throws EmulatorError when it cannot be made.
+    void listenControl(const std::filesystem::path &path);
+
     void setFaults(const FaultOptions &faults);
     FaultOptions faults() const;
+    // Status conditions: what DLE EOT answers; with the cover open or the
+    // paper out nothing is printed.
+    void setCondition(Condition condition, bool on);
+    Conditions conditions() const;
 
     const std::string &model() const { return options_.model; }
     ModelProfile profile() const;
@@ -160,7 +180,7 @@ private:
 
     EmulatorOptions options_;
     std::unique_ptr<Printer> printer_;
-    std::unique_ptr<EventLoop> loop_;
+    std::shared_ptr<EventLoop> loop_;
     std::vector<std::unique_ptr<PtyLink>> ptys_;
     std::atomic<int> connections_{0};
     std::mutex mutex_; // guards ptys_ and errors_

@@ -20,12 +20,13 @@ std::uint32_t eventsFor(const EventSource::Interest &i)
     return (i.read ? EPOLLIN : 0u) | (i.write ? EPOLLOUT : 0u);
 }
 
-// Stop signals go to the program's own thread, never to the loop.
+// The signals the program waits for (stop, status changes, the end of a
+// client it started) go to the program's own thread, never to the loop.
 void blockStopSignals()
 {
     sigset_t set;
     sigemptyset(&set);
-    for (int s : {SIGINT, SIGTERM, SIGHUP, SIGPIPE})
+    for (int s : {SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGUSR1, SIGUSR2, SIGCHLD})
         sigaddset(&set, s);
     pthread_sigmask(SIG_BLOCK, &set, nullptr);
 }

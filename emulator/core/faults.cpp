@@ -55,4 +55,57 @@ std::string describeFaults(const FaultOptions &f)
     return out.empty() ? "none" : out;
 }
 
+namespace {
+
+struct FlagFault {
+    std::string_view name;
+    bool FaultOptions::*field;
+};
+struct CountFault {
+    std::string_view prefix; // the name up to its number
+    int FaultOptions::*field;
+};
+
+constexpr FlagFault kFlagFaults[] = {
+    {"silent", &FaultOptions::silent},
+    {"no-header", &FaultOptions::noHeader},
+    {"garbage", &FaultOptions::garbage},
+    {"forget-writes", &FaultOptions::forgetWrites},
+};
+constexpr CountFault kCountFaults[] = {
+    {"late-", &FaultOptions::lateMs},
+    {"drop-after-", &FaultOptions::dropAfter},
+};
+
+} // namespace
+
+Status addFault(FaultOptions &faults, std::string_view name)
+{
+    for (const auto &f : kFlagFaults)
+        if (name == f.name) {
+            faults.*f.field = true;
+            return Status::success();
+        }
+    for (const auto &f : kCountFaults) {
+        if (name.substr(0, f.prefix.size()) != f.prefix)
+            continue;
+        const std::string_view digits = name.substr(f.prefix.size());
+        if (digits.empty() || digits.size() > 7
+            || digits.find_first_not_of("0123456789") != std::string_view::npos)
+            break;
+        faults.*f.field = std::stoi(std::string(digits));
+        return Status::success();
+    }
+    return Status::failure("unknown fault \"" + std::string(name) + "\" (faults: " + faultNames()
+                           + ")");
+}
+
+std::string faultNames()
+{
+    std::string out;
+    for (const auto &f : kFlagFaults)
+        out += std::string(f.name) + ", ";
+    return out + "late-MS, drop-after-N";
+}
+
 } // namespace kt::emu

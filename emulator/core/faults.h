@@ -3,7 +3,10 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "status.h"
 
 namespace kt::emu {
 
@@ -13,7 +16,7 @@ struct FaultOptions {
     bool noHeader = false;     // answer without the "_" header byte
     bool garbage = false;      // answer bytes that are no reply at all
     int dropAfter = 0;         // close the connection after this many commands (0: never)
-    bool forgetWrites = false; // take parameter writes without storing them
+    bool forgetWrites = false; // acknowledge parameter writes without storing them
 };
 
 struct ShapedReply {
@@ -29,5 +32,13 @@ ShapedReply applyFaults(const FaultOptions &faults, std::vector<std::uint8_t> re
 
 // A description for the ready line and the transcript ("late 200 ms, no header").
 std::string describeFaults(const FaultOptions &faults);
+
+// Adds one fault given by its command-line name: "silent", "no-header",
+// "garbage", "forget-writes", "late-MS" or "drop-after-N". Fails naming the
+// text when it is none of these.
+Status addFault(FaultOptions &faults, std::string_view name);
+
+// The names addFault takes, for help texts.
+std::string faultNames();
 
 } // namespace kt::emu

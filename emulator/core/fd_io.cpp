@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <string>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
@@ -44,6 +45,24 @@ Status setNonBlocking(int fd)
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags < 0 || ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) != 0)
         return failed("fcntl", fd);
+    return Status::success();
+}
+
+Status ensureDescriptors(std::size_t needed)
+{
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0)
+        return Status::failure(std::string("getrlimit: ") + std::strerror(errno));
+    if (limit.rlim_cur == RLIM_INFINITY || limit.rlim_cur >= needed)
+        return Status::success();
+    if (limit.rlim_max != RLIM_INFINITY && limit.rlim_max < needed)
+        return Status::failure("needs " + std::to_string(needed)
+                               + " open descriptors, but the hard limit is "
+                               + std::to_string(limit.rlim_max)
+                               + " (raise it, e.g. ulimit -Hn, or serve fewer printers)");
+    limit.rlim_cur = limit.rlim_max;
+    if (::setrlimit(RLIMIT_NOFILE, &limit) != 0)
+        return Status::failure(std::string("setrlimit: ") + std::strerror(errno));
     return Status::success();
 }
 

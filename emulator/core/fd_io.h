@@ -43,6 +43,11 @@ private:
 Status makeRaw(int fd);
 Status setNonBlocking(int fd);
 
+// Makes room for `needed` open descriptors in this process: raises the soft
+// limit towards the hard one when it is lower. Fails, naming both numbers,
+// when even the hard limit is too low.
+Status ensureDescriptors(std::size_t needed);
+
 // One write without waiting: the bytes taken (0 when there is no room), or
 // -1 with errno set when the peer is gone. A socket closed by its peer
 // raises no SIGPIPE.

@@ -111,58 +111,105 @@ std::optional<ModelProfile> findProfile(std::string_view model)
     return std::nullopt;
 }
 
+namespace {
+
+Status setText(std::string ModelProfile::*field, ModelProfile &p, std::string_view value)
+{
+    p.*field = value;
+    return Status::success();
+}
+
+// The profile fields --set may change besides the parameters; each applies
+// a checked value or says why it cannot.
+struct ProfileKey {
+    std::string_view key;
+    std::string_view meaning;
+    std::string_view range;
+    Status (*apply)(ModelProfile &, std::string_view);
+};
+
+constexpr ProfileKey kProfileKeys[] = {
+    {"model", "model name (GS I C)", "text",
+     [](ModelProfile &p, std::string_view v) { return setText(&ModelProfile::model, p, v); }},
+    {"maker", "maker name (GS I B)", "text",
+     [](ModelProfile &p, std::string_view v) { return setText(&ModelProfile::maker, p, v); }},
+    {"firmware", "firmware revision (GS I A)", "text",
+     [](ModelProfile &p, std::string_view v) { return setText(&ModelProfile::firmware, p, v); }},
+    {"serial", "serial number (GS I D)", "text",
+     [](ModelProfile &p, std::string_view v) { return setText(&ModelProfile::serial, p, v); }},
+    {"font_rom", "font ROM (GS I E)", "text",
+     [](ModelProfile &p, std::string_view v) { return setText(&ModelProfile::fontRom, p, v); }},
+    {"usb_pid", "USB product id", "hexadecimal 0..ffff",
+     [](ModelProfile &p, std::string_view v) -> Status {
+         const auto n = parseNumber(v, 0xffff, 16);
+         if (!n)
+             return n.status();
+         p.usbProductId = static_cast<std::uint16_t>(*n);
+         return Status::success();
+     }},
+    {"paper_width", "paper width in dots", "64..4096",
+     [](ModelProfile &p, std::string_view v) -> Status {
+         const auto n = parseNumber(v, 4096, 10);
+         if (!n)
+             return n.status();
+         if (*n < 64)
+             return Status::failure("at least 64 dots");
+         p.paperWidthDots = static_cast<int>(*n);
+         return Status::success();
+     }},
+    {"nv_capacity", "bytes of NV image memory", "0..16777216",
+     [](ModelProfile &p, std::string_view v) -> Status {
+         const auto n = parseNumber(v, 16u << 20, 10);
+         if (!n)
+             return n.status();
+         p.nvCapacity = *n;
+         return Status::success();
+     }},
+};
+
+std::string valueRange(const ParameterInfo &info)
+{
+    switch (info.kind) {
+    case ValueKind::Byte: return "0..255";
+    case ValueKind::Counter: return "0..9999999999";
+    case ValueKind::Text: break;
+    }
+    return "text of up to " + std::to_string(info.maxLength) + " bytes";
+}
+
+} // namespace
+
 Status applyOverride(ModelProfile &p, std::string_view key, std::string_view value)
 {
     auto failed
         = [key](const std::string &why) { return Status::failure(std::string(key) + ": " + why); };
-    std::string *text = key == "model" ? &p.model
-        : key == "maker"               ? &p.maker
-        : key == "firmware"            ? &p.firmware
-        : key == "serial"              ? &p.serial
-        : key == "font_rom"            ? &p.fontRom
-                                       : nullptr;
-    if (text) {
-        *text = value;
-        return Status::success();
-    }
-    if (key == "usb_pid") {
-        const auto n = parseNumber(value, 0xffff, 16);
-        if (!n)
-            return failed(n.error());
-        p.usbProductId = static_cast<std::uint16_t>(*n);
-        return Status::success();
-    }
-    if (key == "paper_width") {
-        const auto n = parseNumber(value, 4096, 10);
-        if (!n)
-            return failed(n.error());
-        if (*n < 64)
-            return failed("at least 64 dots");
-        p.paperWidthDots = static_cast<int>(*n);
-        return Status::success();
-    }
-    if (key == "nv_capacity") {
-        const auto n = parseNumber(value, 16u << 20, 10);
-        if (!n)
-            return failed(n.error());
-        p.nvCapacity = *n;
-        return Status::success();
-    }
+    for (const auto &k : kProfileKeys)
+        if (k.key == key) {
+            auto applied = k.apply(p, value);
+            return applied ? applied : failed(applied.error());
+        }
     if (const auto *info = findParameter(key)) {
         if (auto checked = checkValue(*info, value); !checked)
             return failed(checked.error());
         p.parameters[info->number] = value;
         return Status::success();
     }
-    return Status::failure("unknown key: " + std::string(key));
+    return Status::failure("unknown key: " + std::string(key) + " (kt-emulator --help lists them)");
 }
 
-std::vector<std::string> overrideKeys()
+std::vector<OverrideKey> overrideKeys()
 {
-    std::vector<std::string> keys{"model",    "maker",   "firmware",    "serial",
-                                  "font_rom", "usb_pid", "paper_width", "nv_capacity"};
-    for (const auto &info : parameterTable())
-        keys.emplace_back(info.key);
+    std::vector<OverrideKey> keys;
+    for (const auto &k : kProfileKeys)
+        keys.push_back({std::string(k.key), std::string(k.meaning), std::string(k.range)});
+    for (const auto &info : parameterTable()) {
+        const std::string number = std::to_string(info.number);
+        const bool documented = info.key != "param_" + number;
+        keys.push_back({std::string(info.key),
+                        documented ? std::string(info.name) + " (parameter " + number + ")"
+                                   : "parameter " + number + ", kept as text",
+                        valueRange(info)});
+    }
     return keys;
 }
 

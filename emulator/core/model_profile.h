@@ -37,7 +37,12 @@ std::optional<ModelProfile> findProfile(std::string_view model);
 // any parameter key of the parameter table.
 Status applyOverride(ModelProfile &profile, std::string_view key, std::string_view value);
 
-// The keys applyOverride accepts, for the program's help text.
-std::vector<std::string> overrideKeys();
+// A key applyOverride accepts, for the program's help text.
+struct OverrideKey {
+    std::string key;
+    std::string meaning; // "soft switch 1 (parameter 39)"
+    std::string range;   // "0..255"
+};
+std::vector<OverrideKey> overrideKeys();
 
 } // namespace kt::emu

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "bitmap_font.h"
+#include "code_pages.h"
 #include "glyphs.h"
 
 namespace kt::emu {
@@ -21,7 +23,32 @@ bool PaperImage::dot(int x, int y) const
     return bits[static_cast<std::size_t>(y * stride() + x / 8)] & (0x80 >> (x % 8));
 }
 
-PaperRoll::PaperRoll(int widthDots, int maxRows) : maxRows_(maxRows) { image_.width = widthDots; }
+PaperImage PaperImage::rows(int top, int bottom) const
+{
+    PaperImage out;
+    out.width = width;
+    top = std::clamp(top, 0, height);
+    bottom = std::clamp(bottom, top, height);
+    out.height = bottom - top;
+    out.bits.assign(bits.begin() + static_cast<std::ptrdiff_t>(top * stride()),
+                    bits.begin() + static_cast<std::ptrdiff_t>(bottom * stride()));
+    return out;
+}
+
+PaperRoll::PaperRoll(int widthDots, int maxRows, std::filesystem::path fontFile)
+    : maxRows_(maxRows), fontFile_(std::move(fontFile))
+{
+    image_.width = widthDots;
+}
+
+const BitmapFont *PaperRoll::font()
+{
+    if (!fontLooked_) {
+        fontLooked_ = true;
+        font_ = BitmapFont::shared(fontFile_);
+    }
+    return font_;
+}
 
 int PaperRoll::cellWidth(std::uint8_t mode)
 {
@@ -49,15 +76,16 @@ bool PaperRoll::lineIsBlank() const
                        [](const Cell &c) { return c.code == ' ' || c.code == kTab; });
 }
 
-int PaperRoll::addText(std::string_view text, std::uint8_t mode)
+int PaperRoll::addText(std::string_view text, std::uint8_t mode, int codePage)
 {
     int printed = 0;
-    for (unsigned char code : text) {
+    for (unsigned char byte : text) {
         if (!line_.empty() && lineWidth() + cellWidth(mode) > image_.width) {
             printLine();
             ++printed;
         }
-        line_.push_back({code == kTab ? static_cast<unsigned char>(' ') : code, mode});
+        const char32_t code = byte == kTab ? U' ' : codePageCharacter(codePage, byte).value_or(0);
+        line_.push_back({code, mode});
     }
     return printed;
 }
@@ -79,17 +107,40 @@ void PaperRoll::set(int x, int y)
         |= static_cast<std::uint8_t>(0x80 >> (x % 8));
 }
 
+// A glyph of the font fills its cell, each dot of the cell taking the
+// nearest dot of the glyph: 8 x 16 dots in the 8x16 font, scaled to 12 x 24
+// in the 12x24 font, doubled again for double width or height.
+void PaperRoll::drawCell(const Cell &cell, int left, int baseline)
+{
+    const int width = cellWidth(cell.mode), height = cellHeight(cell.mode);
+    const int top = baseline - height;
+    const BitmapFont *f = font();
+    const Glyph *glyph = f ? f->glyph(cell.code) : nullptr;
+    if (!glyph) {
+        drawBuiltIn(cell, left, top); // a hollow box for a character the font lacks
+    } else {
+        const int bold = cell.mode & printmode::Emphasis ? 1 : 0;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                if (glyph->dot(x * glyph->width / width, y * BitmapFont::kHeight / height))
+                    for (int b = 0; b <= bold; ++b)
+                        set(left + x + b, top + y);
+    }
+    if (cell.mode & printmode::Underline)
+        for (int x = left; x < left + width; ++x)
+            set(x, baseline - 1);
+}
+
 // The 5 x 7 shape is scaled to fill most of the cell: 1 x 2 in the 8x16
 // font, 2 x 3 in the 12x24 font, doubled again for double width/height.
-void PaperRoll::drawCell(const Cell &cell, int left, int baseline)
+void PaperRoll::drawBuiltIn(const Cell &cell, int left, int top)
 {
     const bool small = cell.mode & printmode::SmallFont;
     const int sx = (small ? 1 : 2) * (cell.mode & printmode::DoubleWidth ? 2 : 1);
     const int sy = (small ? 2 : 3) * (cell.mode & printmode::DoubleHeight ? 2 : 1);
-    const int top = baseline - cellHeight(cell.mode);
     const int x0 = left + (cellWidth(cell.mode) - kGlyphWidth * sx) / 2;
     const int y0 = top + (cellHeight(cell.mode) - kGlyphHeight * sy) / 2;
-    const auto rows = glyphRows(cell.code);
+    const auto rows = glyphRows(cell.code < 0x7F ? static_cast<unsigned char>(cell.code) : 0x7F);
     const int bold = cell.mode & printmode::Emphasis ? 1 : 0;
     for (int r = 0; r < kGlyphHeight; ++r)
         for (int c = 0; c < kGlyphWidth; ++c) {
@@ -99,9 +150,6 @@ void PaperRoll::drawCell(const Cell &cell, int left, int baseline)
                 for (int dx = 0; dx < sx + bold; ++dx)
                     set(x0 + c * sx + dx, y0 + r * sy + dy);
         }
-    if (cell.mode & printmode::Underline)
-        for (int x = left; x < left + cellWidth(cell.mode); ++x)
-            set(x, baseline - 1);
 }
 
 void PaperRoll::printLine()
@@ -146,17 +194,18 @@ void PaperRoll::printImage(const NvImage &img, int scaleX, int scaleY)
         }
 }
 
-void PaperRoll::cut()
+int PaperRoll::cut()
 {
     const int row = addRows(2 * kCutMargin + 2) + kCutMargin;
     if (row >= image_.height)
-        return;
+        return image_.height;
     for (int x = 0; x < image_.width; ++x)
         if ((x / kDash) % 2 == 0) {
             set(x, row);
             set(x, row + 1);
         }
     image_.cutRows.push_back(row);
+    return row;
 }
 
 } // namespace kt::emu

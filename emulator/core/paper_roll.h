@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,8 @@ struct PaperImage {
 
     int stride() const { return (width + 7) / 8; }
     bool dot(int x, int y) const;
+    // The rows from `top` up to `bottom` (clamped to the roll), without cuts.
+    PaperImage rows(int top, int bottom) const;
 };
 
 // ESC ! bits the renderer follows.
@@ -31,15 +34,20 @@ constexpr std::uint8_t DoubleWidth = 0x20;
 constexpr std::uint8_t Underline = 0x80;
 } // namespace printmode
 
+class BitmapFont;
+
 class PaperRoll {
 public:
     // maxRows bounds the roll; what is printed past it is lost (paper out).
-    PaperRoll(int widthDots, int maxRows);
+    // Text is drawn with the bitmap font of `fontFile`, loaded when first
+    // needed; without it ASCII gets a small built-in font and anything else
+    // a hollow box.
+    PaperRoll(int widthDots, int maxRows, std::filesystem::path fontFile);
 
-    // Adds text to the line being composed; a line that reaches the paper
-    // width is printed and the text goes on in the next. Returns the lines
-    // printed that way.
-    int addText(std::string_view text, std::uint8_t mode);
+    // Adds text to the line being composed, bytes from 80 up as characters
+    // of `codePage`; a line that reaches the paper width is printed and the
+    // text goes on in the next. Returns the lines printed that way.
+    int addText(std::string_view text, std::uint8_t mode, int codePage = 0);
     // Prints the composed line (an empty one feeds one text line).
     void printLine();
     // Drops the composed line unprinted.
@@ -50,15 +58,16 @@ public:
     void feed(int rows);
     // Prints an image at the left margin, each dot scaled (FS p modes).
     void printImage(const NvImage &image, int scaleX, int scaleY);
-    // A dashed cut line with a margin on each side.
-    void cut();
+    // A dashed cut line with a margin on each side; gives its row (the
+    // roll's height when it no longer fits).
+    int cut();
 
     bool full() const { return image_.height >= maxRows_; }
     const PaperImage &image() const { return image_; }
 
 private:
     struct Cell {
-        unsigned char code;
+        char32_t code; // 0: a byte without a character in its code page
         std::uint8_t mode;
     };
     static int cellWidth(std::uint8_t mode);
@@ -69,8 +78,14 @@ private:
     int addRows(int rows);
     void set(int x, int y);
     void drawCell(const Cell &cell, int left, int baseline);
+    // The built-in 5 x 8 shapes, for a roll without its font.
+    void drawBuiltIn(const Cell &cell, int left, int top);
+    const BitmapFont *font();
 
     int maxRows_;
+    std::filesystem::path fontFile_;
+    const BitmapFont *font_ = nullptr;
+    bool fontLooked_ = false;
     PaperImage image_;
     std::vector<Cell> line_;
 };

@@ -1,5 +1,6 @@
 #include "printer.h"
 
+#include "code_pages.h"
 #include "command_names.h"
 #include "parameters.h"
 #include "png_writer.h"
@@ -11,9 +12,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-constexpr std::uint8_t kStatusFixedBits = 0x12; // DLE EOT: bits 1 and 4 always set
-constexpr std::uint8_t kPaperEndBits = 0x60;    // DLE EOT 4: paper roll end
-constexpr int kTextLineRows = 30;               // one 12x24 line and its gap
+constexpr int kTextLineRows = 30; // one 12x24 line and its gap
 
 // Replies to queries: "_", the value, NUL.
 Bytes framedReply(const std::string &value)
@@ -33,8 +32,23 @@ Bytes framedReply(const std::string &value)
 bool keepsBlankLine(CommandKind k)
 {
     return k == CommandKind::Text || k == CommandKind::LineFeed || k == CommandKind::CarriageReturn
-        || k == CommandKind::SelectPrintMode || k == CommandKind::Ignored
-        || k == CommandKind::Filler;
+        || k == CommandKind::SelectPrintMode || k == CommandKind::SelectCodePage
+        || k == CommandKind::Ignored || k == CommandKind::Filler;
+}
+
+// Commands that put something on the paper (or feed or cut it).
+bool printsOnPaper(CommandKind k)
+{
+    switch (k) {
+    case CommandKind::Text:
+    case CommandKind::LineFeed:
+    case CommandKind::Cut:
+    case CommandKind::FeedLines:
+    case CommandKind::FeedDots:
+    case CommandKind::SelfTest:
+    case CommandKind::PrintNvImage: return true;
+    default: return false;
+    }
 }
 
 } // namespace
@@ -45,8 +59,20 @@ Printer::Printer(PrinterSetup s)
       state_(std::move(s.state)),
       stateFile_(std::move(s.stateFile)),
       faults_(s.faults),
-      paper_(profile_.paperWidthDots, s.maxPaperRows)
-{ }
+      conditions_(s.conditions),
+      paper_(profile_.paperWidthDots, s.maxPaperRows, std::move(s.fontFile))
+{
+    codePage_ = defaultCodePage();
+    if (s.paperFile)
+        live_ = std::make_unique<LivePaper>(*s.paperFile);
+}
+
+int Printer::defaultCodePage() const
+{
+    const auto it = state_.parameters.find(param::CodePage);
+    const int n = it == state_.parameters.end() || it->second.empty() ? 0 : std::stoi(it->second);
+    return findCodePage(n) ? n : 0;
+}
 
 ParserLimits Printer::parserLimits() const
 {
@@ -58,7 +84,7 @@ ParserLimits Printer::parserLimits() const
 Handled Printer::handle(Command c, std::span<const std::uint8_t> bytes, int connection,
                         int commandCount)
 {
-    std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_);
     if (!keepsBlankLine(c.kind) && paper_.lineIsBlank())
         paper_.discardLine();
     Result r = execute(c);
@@ -85,17 +111,26 @@ Handled Printer::handle(Command c, std::span<const std::uint8_t> bytes, int conn
         e.replyNote += (e.replyNote.empty() ? "" : ", ") + std::string("connection dropped after ")
             + std::to_string(commandCount) + " commands";
     transcript_.add(std::move(e));
+    if (printsOnPaper(c.kind) && !conditions_.stopsPrinting()) {
+        paperChanged_ = true;
+        lastPrint_ = std::chrono::steady_clock::now();
+    }
+    std::optional<PaperJob> job = std::exchange(pendingPaper_, std::nullopt);
     changed_.notify_all();
+    lock.unlock();
+    writePaperJob(std::move(job));
     return h;
 }
 
 Printer::Result Printer::execute(Command &c)
 {
+    if (printsOnPaper(c.kind) && conditions_.stopsPrinting())
+        return {{}, "not printed: " + describeConditions(conditions_)};
     switch (c.kind) {
     case CommandKind::Filler:
     case CommandKind::CarriageReturn:
     case CommandKind::Ignored: return {};
-    case CommandKind::Text: countLines(paper_.addText(c.value, printMode_)); return {};
+    case CommandKind::Text: countLines(paper_.addText(c.value, printMode_, codePage_)); return {};
     case CommandKind::LineFeed:
         paper_.printLine();
         countLines(1);
@@ -105,18 +140,23 @@ Printer::Result Printer::execute(Command &c)
     case CommandKind::Unlock: unlocked_ = true; return {{}, "unlocked: parameter writes are taken"};
     case CommandKind::Lock: unlocked_ = false; return {{}, "locked"};
     case CommandKind::ReadIdentity: return readIdentity(c.number);
-    case CommandKind::RealTimeStatus: return realTimeStatus(c.number);
+    case CommandKind::RealTimeStatus: return statusReply(c.number);
     case CommandKind::SelectPrintMode: printMode_ = static_cast<std::uint8_t>(c.number); return {};
+    case CommandKind::SelectCodePage:
+        if (!findCodePage(c.number))
+            return {{}, "no code page " + std::to_string(c.number) + ": the code page is kept"};
+        codePage_ = c.number;
+        return {};
     case CommandKind::Initialize: {
         const bool dropped = !paper_.lineIsEmpty();
         paper_.discardLine();
         printMode_ = 0;
+        codePage_ = defaultCodePage();
         return {{}, dropped ? "unprinted text discarded" : ""};
     }
     case CommandKind::Cut:
         printPendingLine();
-        paper_.cut();
-        incrementCounter(state_, param::CutCount);
+        cut();
         return {};
     case CommandKind::FeedLines:
         printPendingLine();
@@ -154,7 +194,7 @@ Printer::Result Printer::writeParameter(int number, const std::string &value)
     if (auto checked = checkValue(*info, value); !checked)
         return {{}, "rejected: the value is " + checked.error()};
     if (faults_.forgetWrites)
-        return {{}, "forgotten: taken but not stored"};
+        return {{}, "acknowledged but not stored (forget-writes fault)"};
     PrinterState next = state_;
     next.parameters[number] = value;
     return {{}, commit(std::move(next), "applied")};
@@ -173,12 +213,12 @@ Printer::Result Printer::readIdentity(int k) const
     return {framedReply(*value), {}};
 }
 
-Printer::Result Printer::realTimeStatus(int n) const
+Printer::Result Printer::statusReply(int n) const
 {
-    std::uint8_t status = kStatusFixedBits;
-    if (n == 4 && paper_.full())
-        status |= kPaperEndBits;
-    return {{status}, {}};
+    Conditions now = conditions_;
+    if (paper_.full())
+        now.set(Condition::PaperEnd, true); // the roll has run out
+    return {{kt::emu::realTimeStatus(now, n)}, {}};
 }
 
 Printer::Result Printer::defineImages(std::vector<NvImage> images)
@@ -216,9 +256,58 @@ Printer::Result Printer::selfTest()
         countLines(1);
     }
     paper_.feed(kTextLineRows);
-    paper_.cut();
-    incrementCounter(state_, param::CutCount);
+    cut();
     return {{}, "self-test page printed"};
+}
+
+void Printer::cut()
+{
+    const int row = paper_.cut();
+    incrementCounter(state_, param::CutCount);
+    if (live_) {
+        pendingPaper_ = live_->afterCut(paper_.image(), row);
+        paperChanged_ = false;
+    }
+}
+
+void Printer::writePaperJob(std::optional<PaperJob> job)
+{
+    if (!job)
+        return;
+    if (auto written = live_->write(*job); !written) {
+        std::lock_guard lock(mutex_);
+        if (paperErrors_.size() < 10)
+            paperErrors_.push_back(written.error());
+    }
+}
+
+void Printer::writePaperAfterPause(std::chrono::milliseconds pause)
+{
+    std::optional<PaperJob> job;
+    {
+        std::lock_guard lock(mutex_);
+        if (!live_ || !paperChanged_ || std::chrono::steady_clock::now() - lastPrint_ < pause)
+            return;
+        paperChanged_ = false;
+        job = live_->wholeRoll(paper_.image());
+    }
+    writePaperJob(std::move(job));
+}
+
+Status Printer::finishPaper()
+{
+    std::optional<PaperJob> job;
+    {
+        std::lock_guard lock(mutex_);
+        if (live_)
+            job = live_->wholeRoll(paper_.image());
+    }
+    writePaperJob(std::move(job));
+    std::lock_guard lock(mutex_);
+    std::string all;
+    for (const auto &e : paperErrors_)
+        all += (all.empty() ? "" : "; ") + e;
+    return all.empty() ? Status::success() : Status::failure(all);
 }
 
 std::string Printer::commit(PrinterState next, const std::string &applied)
@@ -255,6 +344,18 @@ FaultOptions Printer::faults() const
 {
     std::lock_guard lock(mutex_);
     return faults_;
+}
+
+void Printer::setCondition(Condition condition, bool on)
+{
+    std::lock_guard lock(mutex_);
+    conditions_.set(condition, on);
+}
+
+Conditions Printer::conditions() const
+{
+    std::lock_guard lock(mutex_);
+    return conditions_;
 }
 
 Status Printer::openTranscript(const std::filesystem::path &path)

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <filesystem>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <span>
@@ -15,7 +16,9 @@
 
 #include "command_parser.h"
 #include "commands.h"
+#include "conditions.h"
 #include "faults.h"
+#include "live_paper.h"
 #include "model_profile.h"
 #include "paper_roll.h"
 #include "printer_state.h"
@@ -30,7 +33,10 @@ struct PrinterSetup {
     PrinterState state;
     std::optional<std::filesystem::path> stateFile; // saved after every change of settings
     FaultOptions faults;
+    Conditions conditions;
     int maxPaperRows = 100000;
+    std::filesystem::path fontFile;                 // the paper's bitmap font
+    std::optional<std::filesystem::path> paperFile; // live paper: a PNG, or a receipt directory
 };
 
 struct Handled {
@@ -52,6 +58,8 @@ public:
     ParserLimits parserLimits() const;
     void setFaults(const FaultOptions &faults);
     FaultOptions faults() const;
+    void setCondition(Condition condition, bool on);
+    Conditions conditions() const;
 
     Status openTranscript(const std::filesystem::path &path);
     std::vector<TranscriptEntry> transcript() const;
@@ -66,6 +74,15 @@ public:
     bool unlocked() const;
     PaperImage paper() const;
     Status writePaper(const std::filesystem::path &path) const;
+    // Live paper: writes the roll's PNG when something was printed since
+    // it was last written and nothing for `pause` (the receipt directory
+    // waits for cuts).
+    void writePaperAfterPause(std::chrono::milliseconds pause);
+    // The live paper is a receipt directory.
+    bool writesReceipts() const { return live_ && live_->receipts(); }
+    // At the end: writes the roll's PNG (a receipt directory keeps only
+    // what was cut) and names every live paper write that failed.
+    Status finishPaper();
     // Saves the state file now (the counters change without a save);
     // succeeds at once without a state file.
     Status saveState();
@@ -79,12 +96,15 @@ private:
     Result readParameter(int number) const;
     Result writeParameter(int number, const std::string &value);
     Result readIdentity(int k) const;
-    Result realTimeStatus(int n) const;
+    Result statusReply(int n) const;
     Result defineImages(std::vector<NvImage> images);
     Result printImage(int number, int mode);
     Result selfTest();
     // Replaces the state with `next` if it can be saved; the outcome text.
     std::string commit(PrinterState next, const std::string &applied);
+    void cut();
+    int defaultCodePage() const;
+    void writePaperJob(std::optional<PaperJob> job);
     void printPendingLine();
     void countLines(int lines);
 
@@ -95,10 +115,17 @@ private:
     PrinterState state_;
     const std::optional<std::filesystem::path> stateFile_;
     FaultOptions faults_;
+    Conditions conditions_;
     std::uint32_t garbageSeed_ = 1;
     bool unlocked_ = false;
     std::uint8_t printMode_ = 0;
+    int codePage_ = 0; // ESC t; parameter 33 at start and after ESC @
     PaperRoll paper_;
+    std::unique_ptr<LivePaper> live_;
+    std::optional<PaperJob> pendingPaper_; // made by a cut, written after the lock is released
+    bool paperChanged_ = false;            // printed on since the roll's PNG was written
+    std::chrono::steady_clock::time_point lastPrint_;
+    std::vector<std::string> paperErrors_;
     Transcript transcript_;
 };
 

@@ -2,14 +2,22 @@
 # that compiles them with its own instrumentation.
 set(KT_EMULATOR_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/atomic_file.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/bitmap_font.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/code_pages.cpp
   ${CMAKE_CURRENT_LIST_DIR}/command_names.cpp
   ${CMAKE_CURRENT_LIST_DIR}/command_parser.cpp
   ${CMAKE_CURRENT_LIST_DIR}/command_stream.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/conditions.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/control_commands.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/control_socket.cpp
   ${CMAKE_CURRENT_LIST_DIR}/emulator.cpp
   ${CMAKE_CURRENT_LIST_DIR}/event_loop.cpp
   ${CMAKE_CURRENT_LIST_DIR}/faults.cpp
   ${CMAKE_CURRENT_LIST_DIR}/fd_io.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/fleet.cpp
   ${CMAKE_CURRENT_LIST_DIR}/glyphs.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/listening_source.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/live_paper.cpp
   ${CMAKE_CURRENT_LIST_DIR}/model_profile.cpp
   ${CMAKE_CURRENT_LIST_DIR}/paper_roll.cpp
   ${CMAKE_CURRENT_LIST_DIR}/parameters.cpp

@@ -9,6 +9,7 @@
 
 #include "atomic_file.h"
 #include "fd_io.h"
+#include "hex_digit.h"
 #include "parameters.h"
 
 namespace kt::emu {
@@ -33,17 +34,6 @@ std::string escape(const std::string &v)
         }
     }
     return out;
-}
-
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 [[noreturn]] void fail(int line, const std::string &what)

@@ -11,12 +11,6 @@
 #include <unistd.h>
 
 namespace kt::emu {
-namespace {
-
-constexpr std::chrono::milliseconds kRest{100};
-
-} // namespace
-
 Result<HostPort> parseHostPort(const std::string &text)
 {
     const auto failed = Status::failure("takes HOST:PORT, not \"" + text + "\"");
@@ -55,38 +49,13 @@ TcpListener::TcpListener(const std::string &host, std::uint16_t port, Printer &p
     port_ = ntohs(addr.sin_port);
 }
 
-EventSource::Interest TcpListener::interest() const
+void TcpListener::accepted(int client, EventLoop &loop)
 {
-    Interest i;
-    if (Clock::now() < restUntil_)
-        i.deadline = restUntil_;
-    else
-        i.read = true;
-    return i;
+    // Answers go out at once, each in one segment.
+    const int one = 1;
+    ::setsockopt(client, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+    loop.add(std::make_unique<StreamSession>(client, true, PeerKind::Connection, printer_,
+                                             ++connections_, timing_));
 }
-
-bool TcpListener::onReady(std::uint32_t, EventLoop &loop)
-{
-    // Everyone waiting in the backlog is taken in this turn.
-    for (;;) {
-        const int client = ::accept4(fd_.get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
-        if (client < 0) {
-            if (errno == ECONNABORTED || errno == EPROTO || errno == EINTR)
-                continue; // that client only
-            // Out of descriptors or memory, or the socket failed: rest rather
-            // than be woken for it again at once.
-            if (errno != EAGAIN && errno != EWOULDBLOCK)
-                restUntil_ = Clock::now() + kRest;
-            return true;
-        }
-        // Answers go out at once, each in one segment.
-        const int one = 1;
-        ::setsockopt(client, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-        loop.add(std::make_unique<StreamSession>(client, true, PeerKind::Connection, printer_,
-                                                 ++connections_, timing_));
-    }
-}
-
-bool TcpListener::onDeadline(EventLoop &) { return true; }
 
 } // namespace kt::emu

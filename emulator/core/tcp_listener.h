@@ -6,14 +6,14 @@
 #include <cstdint>
 #include <string>
 
-#include "event_loop.h"
 #include "fd_io.h"
+#include "listening_source.h"
 #include "status.h"
 #include "stream_session.h"
 
 namespace kt::emu {
 
-class TcpListener : public EventSource {
+class TcpListener : public ListeningSource {
 public:
     // Binds and listens on an IPv4 address with a full-size backlog; port 0
     // takes a free port. Throws std::runtime_error when the address cannot
@@ -24,20 +24,14 @@ public:
     const std::string &host() const { return host_; }
     std::uint16_t port() const { return port_; }
 
-    int fd() const override { return fd_.get(); }
-    Interest interest() const override;
-    bool onReady(std::uint32_t events, EventLoop &loop) override;
-    bool onDeadline(EventLoop &loop) override;
-
 private:
-    UniqueFd fd_;
+    void accepted(int client, EventLoop &loop) override;
+
     std::string host_;
     std::uint16_t port_ = 0;
     Printer &printer_;
     const StreamTiming timing_;
     std::atomic<int> &connections_;
-    // Accepting failed (out of descriptors): it rests a while instead of spinning.
-    Clock::time_point restUntil_{};
 };
 
 struct HostPort {

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <span>
 
+#include "core/bitmap_font.h"
 #include "core/command_parser.h"
 #include "core/command_stream.h"
 #include "core/model_profile.h"
@@ -47,6 +48,9 @@ const kt::emu::PrinterSetup &setup()
         out.profile.nvCapacity = kNvCapacity;
         out.state = kt::emu::defaultState(out.profile);
         out.maxPaperRows = kPaperRows;
+        // Text in every code page is drawn with the real font when it is
+        // installed (loaded once for the whole run).
+        out.fontFile = kt::emu::BitmapFont::kDefaultPath;
         return out;
     }();
     return s;

@@ -10,6 +10,8 @@
 #include <sstream>
 #include <stdexcept>
 #include <sys/socket.h>
+#include <sys/un.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace kt::emu::test {
@@ -101,13 +103,36 @@ void writeFile(const std::filesystem::path &path, const std::string &content)
     f << content;
 }
 
-int connectTcp(std::uint16_t port, int ms)
+bool sendAll(int fd, const Bytes &bytes)
 {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    return ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+}
+
+Bytes ask(int fd, const Bytes &query, std::size_t want, int ms)
+{
+    return sendAll(fd, query) ? readFor(fd, want, ms) : Bytes{};
+}
+
+int openSerial(const std::string &path)
+{
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (fd >= 0) {
+        termios t{};
+        ::tcgetattr(fd, &t);
+        ::cfmakeraw(&t);
+        ::tcsetattr(fd, TCSANOW, &t);
+    }
+    return fd;
+}
+
+int connectTcp(std::uint16_t port, int ms, const std::string &host)
+{
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
     addr.sin_port = htons(port);
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (::inet_pton(AF_INET, host.c_str(), &addr.sin_addr) != 1)
+        return -1;
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     bool connected = ::connect(fd, reinterpret_cast<sockaddr *>(&addr), sizeof addr) == 0;
     if (!connected && errno == EINPROGRESS) {
         pollfd p{fd, POLLOUT, 0};
@@ -122,6 +147,40 @@ int connectTcp(std::uint16_t port, int ms)
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return fd;
+}
+
+ControlClient::ControlClient(const std::filesystem::path &path)
+{
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", path.c_str());
+    fd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd_ >= 0 && ::connect(fd_, reinterpret_cast<sockaddr *>(&addr), sizeof addr) != 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+}
+
+ControlClient::~ControlClient()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+std::string ControlClient::ask(const std::string &line)
+{
+    const std::string sent = line + "\n";
+    if (!sendAll(fd_, Bytes(sent.begin(), sent.end())))
+        return "(not sent)";
+    std::string answer;
+    for (;;) {
+        const auto b = readFor(fd_, 1, 10000);
+        if (b.empty())
+            return "(no answer)";
+        if (b[0] == '\n')
+            return answer;
+        answer += static_cast<char>(b[0]);
+    }
 }
 
 } // namespace kt::emu::test

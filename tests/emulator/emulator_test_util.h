@@ -31,8 +31,31 @@ bool waitForClose(int fd, int ms);
 std::string readFile(const std::filesystem::path &path);
 void writeFile(const std::filesystem::path &path, const std::string &content);
 
-// A TCP connection to 127.0.0.1:port, made within `ms` milliseconds; -1
-// on failure or time-out.
-int connectTcp(std::uint16_t port, int ms = 10000);
+// Writes all of `bytes`; false when the descriptor took less.
+bool sendAll(int fd, const Bytes &bytes);
+// Sends a query and reads until `want` bytes of answer have come (or `ms` pass).
+Bytes ask(int fd, const Bytes &query, std::size_t want, int ms);
+// A terminal opened raw, as a serial port; -1 on failure.
+int openSerial(const std::string &path);
+
+// A TCP connection to host:port (an IPv4 address), made within `ms`
+// milliseconds; -1 on failure or time-out.
+int connectTcp(std::uint16_t port, int ms = 10000, const std::string &host = "127.0.0.1");
+
+// A client of an emulator's control socket: one line out, one line back.
+class ControlClient {
+public:
+    explicit ControlClient(const std::filesystem::path &path);
+    ~ControlClient();
+    ControlClient(const ControlClient &) = delete;
+    ControlClient &operator=(const ControlClient &) = delete;
+
+    bool connected() const { return fd_ >= 0; }
+    // The answer line without its newline; "(no answer)" on time-out.
+    std::string ask(const std::string &line);
+
+private:
+    int fd_ = -1;
+};
 
 } // namespace kt::emu::test

@@ -296,5 +296,48 @@ TEST(EmulatorFaults, DropAfterClosesTheConnectionButNotThePrinter)
     EXPECT_FALSE(emu.connect()->send(hex("1D 49 43")).empty()) << "a new connection is served";
 }
 
+TEST(EmulatorFaults, ForgetWritesAcknowledgesButStoresNothing)
+{
+    auto o = modelOptions("KT-4000");
+    o.faults.forgetWrites = true;
+    Emulator emu(o);
+    auto c = emu.connect();
+    EXPECT_TRUE(
+        c->send(hex("1D 67 75 6E 6C 00 1D 67 38 29 32 30 30 00 1D 67 6C 63 6B 00")).empty());
+    EXPECT_EQ(emu.parameter(41), "0");
+    EXPECT_EQ(c->send(hex("1D 67 34 29 00")), hex("'_0' 00"));
+    EXPECT_EQ(emu.transcript().at(1).outcome, "acknowledged but not stored (forget-writes fault)");
+}
+
+// The fault names of the command line, one at a time onto no faults.
+TEST(EmulatorFaults, NamesGiveTheirFaultsAndUnknownNamesAreRefused)
+{
+    struct Case {
+        const char *name;
+        bool ok;
+        std::string described;
+    };
+    for (const auto &k : std::vector<Case>{{"silent", true, "silent"},
+                                           {"no-header", true, "no header"},
+                                           {"garbage", true, "garbage"},
+                                           {"forget-writes", true, "forget writes"},
+                                           {"late-250", true, "late 250 ms"},
+                                           {"drop-after-3", true, "drop after 3 commands"},
+                                           {"drop-after-", false, ""},
+                                           {"late-1x", false, ""},
+                                           {"late-99999999", false, ""},
+                                           {"silently", false, ""},
+                                           {"", false, ""}}) {
+        SCOPED_TRACE(k.name);
+        FaultOptions f;
+        const Status added = addFault(f, k.name);
+        EXPECT_EQ(added.ok(), k.ok) << added.error();
+        if (k.ok)
+            EXPECT_EQ(describeFaults(f), k.described);
+        else
+            EXPECT_NE(added.error().find("unknown fault"), std::string::npos);
+    }
+}
+
 } // namespace
 } // namespace kt::emu

@@ -82,18 +82,6 @@ TEST(EmulatorTcp, ABusyAddressIsAClearError)
     EXPECT_THROW(second.listenTcp("localhost", 0), EmulatorError);
 }
 
-int openSerial(const std::string &path)
-{
-    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (fd >= 0) {
-        termios t{};
-        ::tcgetattr(fd, &t);
-        ::cfmakeraw(&t);
-        ::tcsetattr(fd, TCSANOW, &t);
-    }
-    return fd;
-}
-
 TEST(EmulatorPty, LinkServesAsASerialPortAcrossReopening)
 {
     test::TempDir dir;
@@ -102,7 +90,7 @@ TEST(EmulatorPty, LinkServesAsASerialPortAcrossReopening)
     EXPECT_EQ(emu.openPty(link), link.string());
     ASSERT_TRUE(std::filesystem::is_symlink(link));
     for (int round = 0; round < 2; ++round) {
-        const int fd = openSerial(link.string());
+        const int fd = test::openSerial(link.string());
         ASSERT_GE(fd, 0);
         // Byte by byte, as the utility sends on a serial port.
         for (std::uint8_t b : hex("1D 67 34 27 00"))
@@ -127,7 +115,8 @@ TEST(EmulatorPty, ARegularFileIsNotReplacedByTheLink)
 // The program, started as tests of other parts start it.
 class EmulatorProgram : public ::testing::Test {
 protected:
-    void start(std::vector<std::string> args)
+    // `withErrors`: the program's standard error comes on the same pipe.
+    void start(std::vector<std::string> args, bool withErrors = false)
     {
         int out[2];
         ASSERT_EQ(::pipe2(out, O_CLOEXEC), 0);
@@ -135,6 +124,8 @@ protected:
         ASSERT_GE(pid_, 0);
         if (pid_ == 0) {
             ::dup2(out[1], 1);
+            if (withErrors)
+                ::dup2(out[1], 2);
             std::vector<char *> argv{const_cast<char *>(KT_EMULATOR_PATH)};
             for (auto &a : args)
                 argv.push_back(a.data());
@@ -229,6 +220,212 @@ TEST_F(EmulatorProgram, RefusesAFifoAsStateFileAtOnce)
     ASSERT_EQ(::mkfifo(test::in(dir, "state").c_str(), 0600), 0);
     start({"--tcp", "127.0.0.1:0", "--state", test::in(dir, "state").string()});
     EXPECT_EQ(exitWithin(kReplyMs), 2);
+}
+
+// The tcp port of a ready line "kt-emulator: MODEL ready on tcp HOST:PORT".
+std::uint16_t readyPort(const std::string &line)
+{
+    const auto colon = line.rfind(':');
+    return colon == std::string::npos
+        ? 0
+        : static_cast<std::uint16_t>(std::stoi(line.substr(colon + 1)));
+}
+
+// The status byte DLE EOT n, asked until it is `want` (a signal takes
+// effect a little later) or the bound passes.
+Bytes statusUntil(std::uint16_t port, std::uint8_t n, const Bytes &want)
+{
+    Bytes got;
+    for (int attempt = 0; attempt < 100 && got != want; ++attempt) {
+        if (attempt)
+            ::usleep(20000);
+        const int fd = test::connectTcp(port);
+        got = test::ask(fd, hex("10 04") + Bytes{n}, 1, kReplyMs);
+        ::close(fd);
+    }
+    return got;
+}
+
+TEST_F(EmulatorProgram, StartsWithItsStatusAndSignalsOpenTheCoverAndTakeThePaper)
+{
+    start({"--tcp", "127.0.0.1:0", "--status", "paper-near-end"});
+    const std::uint16_t port = readyPort(line());
+    ASSERT_NE(port, 0);
+    EXPECT_EQ(statusUntil(port, 4, hex("1E")), hex("1E"));
+    ::kill(pid_, SIGUSR1);
+    EXPECT_EQ(statusUntil(port, 2, hex("16")), hex("16")) << "cover open";
+    ::kill(pid_, SIGUSR2);
+    EXPECT_EQ(statusUntil(port, 4, hex("7E")), hex("7E")) << "paper out";
+    ::kill(pid_, SIGUSR1);
+    ::kill(pid_, SIGUSR2);
+    EXPECT_EQ(statusUntil(port, 2, hex("12")), hex("12")) << "cover closed, paper back";
+    EXPECT_EQ(stop(SIGTERM), 0);
+}
+
+TEST_F(EmulatorProgram, AFleetPrintsAReadyLinePerPrinterThenTheCount)
+{
+    start({"--fleet", "3", "--tcp", "127.0.0.1:0", "--models", "KT-4000,MV550", "--fleet-faults",
+           "silent:1"});
+    const std::vector<std::string> starts{
+        "kt-emulator: printer 1 KT-4000 serial KT4K2103000001 faults silent ready on tcp "
+        "127.0.0.1:",
+        "kt-emulator: printer 2 MV550 serial MV552201000002 ready on tcp 127.0.0.1:",
+        "kt-emulator: printer 3 KT-4000 serial KT4K2103000003 ready on tcp 127.0.0.1:"};
+    std::vector<std::uint16_t> ports;
+    for (const auto &want : starts) {
+        const std::string got = line();
+        EXPECT_EQ(got.rfind(want, 0), 0u) << got;
+        ports.push_back(readyPort(got));
+    }
+    EXPECT_EQ(line(), "kt-emulator: ready: 3 printers");
+    const int fd = test::connectTcp(ports[1]);
+    EXPECT_EQ(test::ask(fd, hex("1D 49 43"), 7, kReplyMs), hex("'_MV550' 00"));
+    ::close(fd);
+    EXPECT_EQ(stop(SIGTERM), 0);
+}
+
+// The USB mode end to end: the library inside the testbed finds the
+// printer by its ids and talks to it.
+TEST_F(EmulatorProgram, UsbModeRunsAClientInsideItsTestbed)
+{
+    // With a paper file the serving thread starts before the program holds
+    // its signals: the client's end must still reach the program.
+    test::TempDir dir;
+    start({"--usb", "--model", "KT-9100X", "--status", "cover-open", "--paper",
+           test::in(dir, "roll.png").string(), "--", KT_USB_CLIENT_PROBE});
+    EXPECT_EQ(line(), "kt-emulator: KT-9100X ready on usb /dev/usb/lp0 (5e1b:0384)");
+    EXPECT_EQ(line(), "model KT-9100X");
+    EXPECT_EQ(line(), "status 1a");
+    EXPECT_EQ(exitWithin(kReplyMs), 0);
+}
+
+TEST_F(EmulatorProgram, UsbModePassesTheClientsExitCodeOrTellsHowToRunOne)
+{
+    start({"--usb", "--", "sh", "-c", "exit 7"});
+    EXPECT_EQ(line(), "kt-emulator: KT-4000 ready on usb /dev/usb/lp0 (5e1b:3330)");
+    EXPECT_EQ(exitWithin(kReplyMs), 7);
+    ::close(stdout_);
+
+    start({"--usb", "--model", "MV550"});
+    EXPECT_EQ(line(), "kt-emulator: MV550 ready on usb /dev/usb/lp0 (5e1b:0380)");
+    const std::string hint = line();
+    EXPECT_EQ(
+        hint.rfind("kt-emulator: run a client inside the testbed with: env UMOCKDEV_DIR=/", 0), 0u)
+        << hint;
+    EXPECT_NE(hint.find(" LD_PRELOAD=libumockdev-preload.so.0"), std::string::npos) << hint;
+    EXPECT_EQ(stop(SIGTERM), 0);
+    const auto from = hint.find("UMOCKDEV_DIR=") + std::string("UMOCKDEV_DIR=").size();
+    const std::string dir = hint.substr(from, hint.find(' ', from) - from);
+    EXPECT_FALSE(std::filesystem::exists(dir)) << "the testbed goes with the program: " << dir;
+}
+
+// The order: the backup's model and settings, then --model and --set.
+TEST_F(EmulatorProgram, StartsFromABackupWithModelAndSetWinningOverIt)
+{
+    test::TempDir dir;
+    const auto file = test::in(dir, "backup.json");
+    test::writeFile(file, R"({"format": 1, "created": "2024-05-01T10:20:30Z",
+        "printer": {"maker": "TALVORIN POS", "model": "KT-7000", "firmware": "V9.99",
+                    "serial_number": "SN-FROM-BACKUP"},
+        "settings": {"switch_1": 17, "switch_2": 34, "code_page": 17,
+                     "code_page_name": "CYRILLIC", "font_8x16": true, "density": 2}})");
+    struct Case {
+        std::vector<std::string> extra;
+        std::string model, switch2;
+    };
+    for (const auto &c : std::vector<Case>{{{}, "KT-7000", "34"},
+                                           {{"--set", "soft_switch_2=99"}, "KT-7000", "99"},
+                                           {{"--model", "MV550"}, "MV550", "34"}}) {
+        std::vector<std::string> args{"--tcp", "127.0.0.1:0", "--from-backup", file.string()};
+        args.insert(args.end(), c.extra.begin(), c.extra.end());
+        start(args);
+        const int fd = test::connectTcp(readyPort(line()));
+        struct Query {
+            const char *bytes;
+            std::string value;
+        };
+        for (const auto &q : std::vector<Query>{{"1D 49 43", c.model},
+                                                {"1D 49 41", "V9.99"},
+                                                {"1D 49 44", "SN-FROM-BACKUP"},
+                                                {"1D 67 34 27 00", "17"},
+                                                {"1D 67 34 28 00", c.switch2},
+                                                {"1D 67 34 21", "17"},
+                                                {"1D 67 34 24", "CYRILLIC"},
+                                                {"1D 67 34 25 00", "ON"},
+                                                {"1D 67 34 30 00", "2"}})
+            EXPECT_EQ(test::ask(fd, hex(q.bytes), q.value.size() + 2, kReplyMs),
+                      hex("'_" + q.value + "' 00"))
+                << q.bytes;
+        ::close(fd);
+        EXPECT_EQ(stop(SIGTERM), 0);
+        ::close(stdout_);
+        stdout_ = -1;
+    }
+}
+
+TEST_F(EmulatorProgram, ARefusedBackupExitsWithTwoNamingTheReason)
+{
+    test::TempDir dir;
+    const auto file = test::in(dir, "backup.json");
+    for (const auto &[content, reason] : std::vector<std::pair<std::string, std::string>>{
+             {R"({"format": 2})", "newer than the format 1"},
+             {R"({"format": 1, "created": "2024-05-01T10:20:30Z", "printer": {"model": "KT-7000"},
+                  "settings": {"switch_1": 300}})",
+              "settings.switch_1 is 300"},
+             {R"({"format": 1, "created": "2024-05-01T10:20:30Z", "printer": {"model": "XY"},
+                  "settings": {}})",
+              "the backup's model \"XY\" is no catalogue model"},
+             {R"({"format": 1, "created": "2024-05-01T10)", "is truncated"},
+         }) {
+        test::writeFile(file, content);
+        start({"--tcp", "127.0.0.1:0", "--from-backup", file.string()}, true);
+        EXPECT_NE(line().find(reason), std::string::npos) << reason;
+        EXPECT_EQ(exitWithin(kReplyMs), 2);
+        ::close(stdout_);
+        stdout_ = -1;
+    }
+}
+
+TEST_F(EmulatorProgram, BadArgumentsExitWithTwoNamingTheCause)
+{
+    for (const std::vector<std::string> &args : std::vector<std::vector<std::string>>{
+             {"--status", "door-open"},
+             {"--tcp", "127.0.0.1"},
+             {"--late", "soon"},
+             {"--set", "=1"},
+             {"--set", "no_such_key=1"},
+             {"--model", "KT-0000"},
+             {"--bogus"},
+             {"--fleet", "0"},
+             {"--fleet", "2", "--pty", "/tmp/x"},
+             {"--fleet", "2", "--fleet-faults", "silent:3"},
+             {"--fleet", "2", "--models", "KT-4000,KT-0000"},
+             {"--fleet-addresses", "127.0.0.9-127.0.0.2"},
+             {"--models", "KT-4000"},
+             {"--usb", "--model", "KT-1700"},
+             {"--fleet", "2", "--usb"},
+             {"--", "true"},
+         }) {
+        SCOPED_TRACE(args.front() + (args.size() > 1 ? " " + args[1] : ""));
+        start(args);
+        EXPECT_EQ(exitWithin(kReplyMs), 2);
+        ::close(stdout_);
+        stdout_ = -1;
+    }
+}
+
+TEST_F(EmulatorProgram, VersionAndHelp)
+{
+    start({"--version"});
+    EXPECT_EQ(line(), "kt-emulator 1.4.0.7");
+    EXPECT_EQ(exitWithin(kReplyMs), 0);
+    ::close(stdout_);
+    start({"--help"});
+    const std::string help = test::text(test::readFor(stdout_, 1 << 20, kReplyMs));
+    for (const char *needed :
+         {"--status", "--control", "soft_switch_1", "0..255", "cover-open", "SIGUSR1"})
+        EXPECT_NE(help.find(needed), std::string::npos) << needed;
+    EXPECT_EQ(exitWithin(kReplyMs), 0);
 }
 
 } // namespace

@@ -1,0 +1,28 @@
+// The printer's character code tables: which code page numbers exist (the
+// numbers ESC t n selects and parameter 33 holds) and which character each
+// byte from 80 to FF is in them. The characters come from the C library's
+// converters, looked up once per code page.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string_view>
+
+namespace kt::emu {
+
+struct CodePage {
+    int number;               // ESC t n, parameter 33
+    std::string_view name;    // "850 Multilingual (LatinI)"
+    std::string_view charset; // the converter's name: "IBM850"
+};
+
+// Every code page of the printer, by ascending number.
+std::span<const CodePage> codePageTable();
+const CodePage *findCodePage(int number);
+
+// The Unicode character `byte` prints as in code page `number`: bytes below
+// 80 are ASCII in every page; nothing for a byte the page leaves empty or
+// an unknown page.
+std::optional<char32_t> codePageCharacter(int number, unsigned char byte);
+
+} // namespace kt::emu
