@@ -113,6 +113,37 @@ TEST(KtswStatus, OnlinePrinterExitsZero)
     EXPECT_EQ(printer.count("DLE EOT"), 4);
 }
 
+// A condition set on the printer shows in the status and decides the exit
+// code: paper near its end only warns, everything else keeps the printer
+// from printing.
+TEST(KtswStatus, PrinterConditionsAndTheirExitCodes)
+{
+    struct Case {
+        emu::Condition condition;
+        const char *flag; // the JSON key that turns true, or false for "online"
+        int status;
+    };
+    const Case cases[] = {
+        {emu::Condition::PaperNearEnd, "paper_near_end", 0},
+        {emu::Condition::CoverOpen, "cover_open", 7},
+        {emu::Condition::PaperEnd, "paper_end", 7},
+        {emu::Condition::Error, "error", 7},
+        {emu::Condition::Offline, "online", 7},
+    };
+    for (const Case &c : cases) {
+        Printer printer("KT-9100X");
+        printer.emu().setCondition(c.condition, true);
+        const Outcome run = onPrinter(printer.tcp(), {"status"});
+        EXPECT_EQ(run.status, c.status) << c.flag << ": " << run.err;
+        const json status = run.json();
+        const bool expected = std::string(c.flag) != "online";
+        EXPECT_EQ(status[c.flag], expected) << c.flag;
+        EXPECT_EQ(status["online"], c.status == 0) << c.flag;
+        if (c.status != 0)
+            EXPECT_FALSE(run.err.empty()) << c.flag << ": stderr names the condition";
+    }
+}
+
 TEST(KtswRead, SwitchesOfTheCommunicationTestByModel)
 {
     struct Case {
