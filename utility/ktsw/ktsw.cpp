@@ -47,6 +47,7 @@ int runKtsw(int argc, char **argv, std::ostream &out, std::ostream &err)
     addLogoCommand(app, run);
     addExplainCommand(app, run);
     addModelsCommand(app, run);
+    addDoctorCommand(app, run);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError &e) {
