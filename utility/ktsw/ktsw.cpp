@@ -48,6 +48,7 @@ int runKtsw(int argc, char **argv, std::ostream &out, std::ostream &err)
     addExplainCommand(app, run);
     addModelsCommand(app, run);
     addDoctorCommand(app, run);
+    addScanCommand(app, run);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError &e) {
