@@ -1,6 +1,8 @@
 // The pieces of doctor and scan that need no device: the reasons of failed
 // opens, the problem and fix of a port from its facts, and address ranges.
 #include <cerrno>
+#include <fstream>
+#include <sstream>
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
@@ -190,6 +192,46 @@ TEST(Diagnosis, AMakersNodeThatOnlyRootMayOpenNeedsTheUdevRule)
     node.openError = EACCES;
     const Diagnosis d = diagnose({port, node, {}, {"alice", {"alice"}}, false});
     EXPECT_NE(d.fix.find(kUdevRuleName), std::string::npos) << d.fix;
+}
+
+TEST(Diagnosis, TheHelpFileQuotesWhatDoctorSays)
+{
+    std::ifstream file(KT_HELP_FILE);
+    std::ostringstream read;
+    read << file.rdbuf();
+    // The help wraps its lines: compare with single blanks.
+    std::string help;
+    for (char c : read.str())
+        if (!std::isspace(static_cast<unsigned char>(c)) || (!help.empty() && help.back() != ' '))
+            help += std::isspace(static_cast<unsigned char>(c)) ? ' ' : c;
+    ASSERT_FALSE(help.empty());
+
+    Candidate port;
+    port.path = "/dev/ttyACM0";
+    NodeFacts node;
+    node.exists = true;
+    node.owner = "root";
+    const struct {
+        const char *group;
+        mode_t mode;
+        int error;
+        bool listed;
+        std::optional<bool> bound;
+    } facts[] = {
+        {"dialout", 0660, EACCES, false, {}},
+        {"dialout", 0660, EACCES, true, {}},
+        {"root", 0600, EACCES, false, {}},
+        {"lp", 0660, ENODEV, false, false},
+    };
+    for (const auto &f : facts) {
+        node.group = f.group;
+        node.mode = f.mode;
+        node.openError = f.error;
+        port.usblpBound = f.bound;
+        const Diagnosis d = diagnose({port, node, {}, {"alice", {"alice"}}, f.listed});
+        const std::string said = d.problem.substr(0, d.problem.find(", so"));
+        EXPECT_NE(help.find(said), std::string::npos) << said;
+    }
 }
 
 TEST(AddressRange, BlocksRangesAndSingleAddresses)

@@ -9,17 +9,13 @@
 #include <libudev.h>
 
 #include "port_usb.h"
+#include "udev_handles.h"
 #include "usb_models.h"
 
 namespace kt::ktsw {
 namespace {
 
-struct UdevDeleter {
-    void operator()(udev *u) const { udev_unref(u); }
-    void operator()(udev_enumerate *e) const { udev_enumerate_unref(e); }
-    void operator()(udev_device *d) const { udev_device_unref(d); }
-};
-template <class T> using UdevPtr = std::unique_ptr<T, UdevDeleter>;
+using port::UdevPtr;
 
 constexpr std::string_view kPrinterInterfaceClass = "07";
 constexpr std::string_view kUsblpDriver = "usblp";
@@ -73,25 +69,37 @@ bool isPrinterInterface(udev_device *dev)
         && text(udev_device_get_sysattr_value(dev, "bInterfaceClass")) == kPrinterInterfaceClass;
 }
 
-// usblp nodes of every maker, with the state of their interface's driver.
-void addUsblpNodes(udev *u, std::vector<Candidate> &out, std::set<std::string> &interfaces)
+// Adds a candidate of `kind` for every device node of the subsystem that
+// `describe` keeps (it fills in the rest and gives true).
+template <class Describe>
+void addNodes(udev *u, const char *subsystem, std::initializer_list<const char *> names,
+              PortKind kind, std::vector<Candidate> &out, Describe describe)
 {
-    for (const std::string &syspath : listDevices(u, "usbmisc", {"lp*"})) {
+    for (const std::string &syspath : listDevices(u, subsystem, names)) {
         UdevPtr<udev_device> dev(udev_device_new_from_syspath(u, syspath.c_str()));
         const char *node = dev ? udev_device_get_devnode(dev.get()) : nullptr;
         if (!node)
             continue;
         Candidate c;
         c.path = node;
-        c.kind = PortKind::Usb;
-        describeUsb(usbDeviceOf(dev.get()), c);
+        c.kind = kind;
+        if (describe(dev.get(), c))
+            out.push_back(std::move(c));
+    }
+}
+
+// usblp nodes of every maker, with the state of their interface's driver.
+void addUsblpNodes(udev *u, std::vector<Candidate> &out, std::set<std::string> &interfaces)
+{
+    addNodes(u, "usbmisc", {"lp*"}, PortKind::Usb, out, [&](udev_device *dev, Candidate &c) {
+        describeUsb(usbDeviceOf(dev), c);
         if (udev_device *iface
-            = udev_device_get_parent_with_subsystem_devtype(dev.get(), "usb", "usb_interface")) {
+            = udev_device_get_parent_with_subsystem_devtype(dev, "usb", "usb_interface")) {
             interfaces.insert(udev_device_get_syspath(iface));
             c.usblpBound = text(udev_device_get_driver(iface)) == kUsblpDriver;
         }
-        out.push_back(std::move(c));
-    }
+        return true;
+    });
 }
 
 // Printer interfaces of the maker's devices that have no usblp node: the
@@ -125,39 +133,26 @@ std::optional<int> portType(udev_device *dev)
 
 void addTerminals(udev *u, std::vector<Candidate> &out)
 {
-    for (const std::string &syspath : listDevices(u, "tty", {"ttyUSB*", "ttyACM*", "ttyS*"})) {
-        UdevPtr<udev_device> dev(udev_device_new_from_syspath(u, syspath.c_str()));
-        const char *node = dev ? udev_device_get_devnode(dev.get()) : nullptr;
-        if (!node)
-            continue;
-        Candidate c;
-        c.path = node;
-        c.kind = PortKind::Serial;
-        if (std::string_view(udev_device_get_sysname(dev.get())).starts_with("ttyS")) {
-            // Most machines list ttyS0..31 whether or not a UART is there.
-            udev_device *hardware = udev_device_get_parent(dev.get());
-            if (!hardware || !udev_device_get_driver(hardware))
-                continue;
-            c.serialPortType = portType(dev.get());
-            if (c.serialPortType == 0)
-                continue;
-        }
-        describeUsb(usbDeviceOf(dev.get()), c);
-        out.push_back(std::move(c));
-    }
+    addNodes(u, "tty", {"ttyUSB*", "ttyACM*", "ttyS*"}, PortKind::Serial, out,
+             [](udev_device *dev, Candidate &c) {
+                 if (std::string_view(udev_device_get_sysname(dev)).starts_with("ttyS")) {
+                     // Most machines list ttyS0..31 whether or not a UART is there.
+                     udev_device *hardware = udev_device_get_parent(dev);
+                     if (!hardware || !udev_device_get_driver(hardware))
+                         return false;
+                     c.serialPortType = portType(dev);
+                     if (c.serialPortType == 0)
+                         return false;
+                 }
+                 describeUsb(usbDeviceOf(dev), c);
+                 return true;
+             });
 }
 
 void addParallelPorts(udev *u, std::vector<Candidate> &out)
 {
-    for (const std::string &syspath : listDevices(u, "printer", {"lp*"})) {
-        UdevPtr<udev_device> dev(udev_device_new_from_syspath(u, syspath.c_str()));
-        if (const char *node = dev ? udev_device_get_devnode(dev.get()) : nullptr) {
-            Candidate c;
-            c.path = node;
-            c.kind = PortKind::Parallel;
-            out.push_back(std::move(c));
-        }
-    }
+    addNodes(u, "printer", {"lp*"}, PortKind::Parallel, out,
+             [](udev_device *, Candidate &) { return true; });
 }
 
 } // namespace
