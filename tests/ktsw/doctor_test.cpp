@@ -169,6 +169,7 @@ TEST_F(Doctor, TellsAnUnprivilegedUserWhyAndHowToFixIt)
     EXPECT_EQ(run.status, 1) << "no port opens for nobody: " << run.err;
     const json report = run.json();
     EXPECT_EQ(report["user"], "nobody");
+    EXPECT_GT(report["processes_not_looked_into"], 0) << "root's processes are closed to nobody";
     const struct {
         std::string path, problem, fix;
     } cases[] = {

@@ -149,7 +149,10 @@ int runDoctor(const Streams &streams, const DoctorOptions &options)
                                                : std::to_string(open.unreadable) + " processes")
                        << " for holders of the ports; run as root to see them all.\n";
     }
-    const Json report = {{"user", user.name}, {"groups", user.groups}, {"ports", ports}};
+    Json report = {{"user", user.name}, {"groups", user.groups}, {"ports", ports}};
+    // Holders may be missing from the lists: say how many processes went unseen.
+    report["processes_not_looked_into"]
+        = open.unreadable < 0 ? Json(nullptr) : Json(open.unreadable);
     return output.print(report, anyOpens ? kExitOk : 1);
 }
 
@@ -173,8 +176,9 @@ void addDoctorCommand(CLI::App &app, Run &run)
         "JSON: user, groups, ports [{path, kind (usb, serial, parallel), model (null when\n"
         "unknown), owner, group, mode, can_open, problem, fix, holder [{pid, name}], answers\n"
         "(with --probe: {maker, model} or null), probe (with --probe: what the port said)}],\n"
-        "plus usb_id and usblp_bound for devices on USB. Exit 0 when at least one port can\n"
-        "be opened, 1 when none can.");
+        "plus usb_id and usblp_bound for devices on USB; processes_not_looked_into counts the\n"
+        "processes whose open files could not be read (null: no /proc). Exit 0 when at\n"
+        "least one port can be opened, 1 when none can.");
     runWhenChosen(*command, run, options, runDoctor);
 }
 
