@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "open_reason.h"
 #include "port_named.h"
 
 namespace kt::port {
@@ -175,26 +176,20 @@ Status openForm(Connection &connection, const PortForm &form, std::int32_t baud,
 
 std::string openErrorText(const PortForm &form, int error)
 {
-    const bool tcp = form.kind == FormKind::Tcp;
-    switch (error) {
-    case ENOENT:
-    case ENODEV:
-        return form.usb() && form.kind != FormKind::UsbNode
-            ? "no such device: no USB printer of the maker found"
-            : "no such device";
-    case ENXIO: return tcp ? "no such host" : "no printer answers on the line (CTS/DSR off)";
-    case EACCES:
-    case EPERM:
-        return std::string("permission denied: add your user to the group ")
-            + (form.kind == FormKind::Serial ? "dialout" : "lp");
-    case EBUSY: return "busy: another program has the port open";
-    case EADDRNOTAVAIL: return "unknown host '" + form.target + "'";
-    case ECONNREFUSED: return "connection refused";
-    case ETIMEDOUT: return tcp ? "no answer to the connection request" : "timed out";
-    case EHOSTUNREACH:
-    case ENETUNREACH: return "host unreachable";
-    default: return std::strerror(error);
+    return openReason(reasonKind(form.kind), error, form.target);
+}
+
+ReasonKind reasonKind(FormKind kind)
+{
+    switch (kind) {
+    case FormKind::UsbFirst:
+    case FormKind::UsbProduct: return ReasonKind::UsbSearch;
+    case FormKind::UsbNode: return ReasonKind::UsbNode;
+    case FormKind::Serial: return ReasonKind::Serial;
+    case FormKind::Parallel: return ReasonKind::Parallel;
+    case FormKind::Tcp: break;
     }
+    return ReasonKind::Tcp;
 }
 
 } // namespace kt::port

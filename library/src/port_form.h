@@ -15,6 +15,7 @@
 #include <string>
 #include <string_view>
 
+#include "open_reason.h"
 #include "port.h"
 
 namespace kt::port {
@@ -45,5 +46,8 @@ Status openForm(Connection &connection, const PortForm &form, std::int32_t baud,
 // Why an open failed, in words a technician can act on: "no such device",
 // "permission denied: add your user to the group dialout", "busy", ...
 std::string openErrorText(const PortForm &form, int error);
+
+// The kind of port a form opens, for openReason().
+ReasonKind reasonKind(FormKind kind);
 
 } // namespace kt::port

@@ -11,17 +11,11 @@
 #include <libudev.h>
 
 #include "diag_log.h"
+#include "udev_handles.h"
 #include "usb_models.h"
 
 namespace kt::port {
 namespace {
-
-struct UdevDeleter {
-    void operator()(udev *u) const { udev_unref(u); }
-    void operator()(udev_enumerate *e) const { udev_enumerate_unref(e); }
-    void operator()(udev_device *d) const { udev_device_unref(d); }
-};
-template <class T> using UdevPtr = std::unique_ptr<T, UdevDeleter>;
 
 // Syspaths of the usblp printer nodes present now, in udev's order.
 std::vector<std::string> printerNodes(udev *u, udev_enumerate **shown)

@@ -8,6 +8,9 @@
 
 namespace kt::usb {
 
+// The maker's USB vendor id as sysfs and the id fragments write it.
+inline constexpr std::string_view kMakerVendorId = "5e1b";
+
 struct ModelRow {
     const char *fragment; // "vid_5e1b&pid_XXXX", matched in the device's id text
     const char *model;    // name reported by getModel once this row was tried

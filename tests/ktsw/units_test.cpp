@@ -85,7 +85,8 @@ TEST(PortForm, OpenErrorsInWordsToActOn)
     EXPECT_EQ(port::openErrorText(parallel, EACCES),
               "permission denied: add your user to the group lp");
     EXPECT_EQ(port::openErrorText(usb, EPERM), "permission denied: add your user to the group lp");
-    EXPECT_EQ(port::openErrorText(serial, ENOENT), "no such device");
+    EXPECT_EQ(port::openErrorText(serial, ENOENT),
+              "no such device: nothing is attached at /dev/ttyS0");
     EXPECT_NE(port::openErrorText(usb, ENODEV).find("no USB printer of the maker"),
               std::string::npos);
     EXPECT_EQ(port::openErrorText(serial, EBUSY).rfind("busy", 0), 0u);

@@ -112,8 +112,10 @@ TEST(CommunicationTest, FailuresStopOrContinueWithTheirMessages)
         MessageIcon icon;
         bool unlocked;
     } cases[] = {
-        {Query::Maker, "Please connected TALVORIN POS printer before test.", MessageIcon::Critical,
-         false},
+        {Query::Maker,
+         "Please connected TALVORIN POS printer before test.\r\n\r\nThe printer gave no answer "
+         "at all.",
+         MessageIcon::Critical, false},
         {Query::Printer1, "Read printer information1 error!!\r\n\r\n" + hint, MessageIcon::Critical,
          false},
         {Query::Printer2, "Read printer information2 error!!\r\n\r\n" + hint, MessageIcon::Critical,
@@ -146,6 +148,29 @@ TEST(CommunicationTest, FailuresStopOrContinueWithTheirMessages)
         EXPECT_EQ(rig.messages.shown.size(), c.silent == Query::Maker ? 1u : 2u) << "welcome first";
         EXPECT_EQ(rig.view.visible("SSTab1"), c.unlocked) << c.message;
         EXPECT_TRUE(rig.view.enabled("cmdCommunicate"));
+    }
+}
+
+TEST(CommunicationTest, TheMakerFailureSaysWhatCameInsteadOfTheMaker)
+{
+    const std::string failed = "Please connected TALVORIN POS printer before test.\r\n\r\n";
+    const struct {
+        const char *makerReply, *cause, *expected;
+    } cases[] = {
+        {"", "", "The printer gave no answer at all."},
+        {"ACME PRINTERS", "", "An answer came from a device that is not a TALVORIN POS printer."},
+        {"", "No such device: no USB printer of the maker found",
+         "No such device: no USB printer of the maker found"},
+    };
+    for (const auto &c : cases) {
+        ProtocolRig rig;
+        rig.answerAll("KT-9100X");
+        rig.printer.answer(Query::Maker, c.makerReply);
+        rig.printer.failure = c.cause;
+        rig.controller.cmdCommunicate_Click();
+        ASSERT_EQ(rig.messages.shown.size(), 1u) << c.expected;
+        EXPECT_EQ(rig.messages.shown[0].text, failed + c.expected);
+        EXPECT_EQ(rig.messages.shown[0].icon, MessageIcon::Critical);
     }
 }
 

@@ -36,6 +36,7 @@ public:
     void answerOnce(protocol::Query query, std::vector<std::string> replies);
 
     void exchangeCommand(const session::Command &command, std::string &modeAndReply) override;
+    std::string lastFailure() const override { return failure; }
 
     int countOf(const session::Command &command) const;
     int countOf(protocol::Query query) const { return countOf(protocol::queryEntry(query).bytes); }
@@ -44,6 +45,7 @@ public:
     std::vector<session::Command> writes() const;
 
     std::vector<Sent> sent;
+    std::string failure; // why no command reaches the printer, when set
 
 private:
     std::map<session::Command, std::string> replies_;

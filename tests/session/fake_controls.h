@@ -29,6 +29,7 @@ public:
     void setDevicePath(const std::string &p) override { path = p; }
     std::string settings() const override { return lineSettings; }
     void setSettings(const std::string &s) override { lineSettings = s; }
+    int openError() const override { return open ? 0 : whyNot; }
     bool ctsHolding() const override { return cts; }
     bool dsrHolding() const override { return dsr; }
     session::IoStatus output(std::uint8_t byte) override
@@ -43,6 +44,7 @@ public:
     bool open = false;
     bool opens = true;  // whether a request to open takes effect
     bool closes = true; // whether a request to close takes effect
+    int whyNot = 0;     // the system error of an open that does not take effect
     bool cts = true, dsr = true;
     int port = 1;
     int openRequests = 0;

@@ -87,6 +87,16 @@ TEST(SerialOpen, ReportsAPortThatCannotBeOpenedOrClosed)
     EXPECT_EQ(rig.messages.shown[0].icon, MessageIcon::Critical);
     EXPECT_EQ(rig.messages.shown[0].title, "");
 
+    // The system's reason, when the control tells it, is a line of its own.
+    SessionRig denied;
+    denied.choose("COM3");
+    denied.serial.opens = false;
+    denied.serial.whyNot = EACCES;
+    EXPECT_FALSE(denied.ports.openPort("COM3", true));
+    ASSERT_EQ(denied.messages.shown.size(), 1u);
+    EXPECT_EQ(denied.messages.shown[0].text,
+              kCanNotOpen3 + "\r\n\r\nPermission denied: add your user to the group dialout");
+
     SessionRig stuck;
     stuck.choose("COM3");
     stuck.serial.open = true;
@@ -264,7 +274,9 @@ TEST(ParallelOpen, AMissingDeviceGivesTheErrorNumberMessage)
     rig.choose("LPT1");
     EXPECT_TRUE(rig.ports.openPort("LPT1", true)) << "the caller is not told";
     ASSERT_EQ(rig.messages.shown.size(), 1u);
-    EXPECT_EQ(rig.messages.shown[0].text, "Error no  2: No such file or directory");
+    EXPECT_EQ(rig.messages.shown[0].text,
+              "Error no  2: No such file or directory\r\n\r\nNo such device: nothing is "
+              "attached at /nonexistent/kt-lp0");
     EXPECT_EQ(rig.messages.shown[0].icon, MessageIcon::None);
 
     EXPECT_FALSE(rig.ports.timer1Enabled());

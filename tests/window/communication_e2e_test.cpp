@@ -1,6 +1,7 @@
 // The Communication Test of the whole window against the emulator, for one
 // model of every catalogue group and one that no group names, and against
 // a printer that answers nothing.
+#include <QPushButton>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -142,7 +143,9 @@ TEST_P(SilentPrinter, ReportsNoPrinterAndKeepsTheWindowLocked)
 
     RecordingMessages &messages = rig.messages();
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, "Please connected TALVORIN POS printer before test.");
+    EXPECT_EQ(messages.shown[0].text,
+              "Please connected TALVORIN POS printer before test.\r\n\r\n"
+              "The printer gave no answer at all.");
     EXPECT_EQ(messages.shown[0].icon, session::MessageIcon::Critical);
     // The maker query was the only command (the USB exchange adds filler
     // bytes to collect a reply): nothing was asked after it.
@@ -201,6 +204,35 @@ TEST(EndingWhileWaiting, ExitOrClosingTheWindowEndsTheRunAtOnce)
         EXPECT_EQ(rig.window->session.socket().state(), session::kSocketClosed) << how;
         EXPECT_EQ(rig.commandsSince(0).size(), 1u) << how << ": nothing sent after the maker query";
     }
+}
+#endif
+
+const std::string kNotConnected = "Please connected TALVORIN POS printer before test.\r\n\r\n";
+
+#ifdef KT_E2E_USB
+TEST(MakerFailure, WithoutAUsbPrinterSaysNoneWasFound)
+{
+    if (!test::UsbTestbed::available())
+        GTEST_SKIP() << "needs umockdev-wrapper";
+    const test::UsbTestbed noPrinters;
+    WindowRig window("/nonexistent/kt-lp0", KT4000_DIR);
+    window.useProtocol();
+    window.pickPort("USB");
+    window.control<QPushButton>("cmdCommunicate")->click();
+    ASSERT_FALSE(window.messages.shown.empty());
+    EXPECT_EQ(window.messages.shown[0].text,
+              kNotConnected + "No such device: no USB printer of the maker found");
+}
+#else
+TEST(MakerFailure, AnotherMakersDeviceIsToldApartFromSilence)
+{
+    emu::EmulatorOptions options;
+    options.overrides = {{"maker", "ACME PRINTERS"}};
+    EmulatorRig rig(Transport::Tcp, options);
+    rig.press("cmdCommunicate");
+    ASSERT_EQ(rig.messages().shown.size(), 1u);
+    EXPECT_EQ(rig.messages().shown[0].text,
+              kNotConnected + "An answer came from a device that is not a TALVORIN POS printer.");
 }
 #endif
 

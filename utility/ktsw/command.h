@@ -37,5 +37,7 @@ void addPrintTestCommands(CLI::App &app, Run &run);
 void addLogoCommand(CLI::App &app, Run &run);
 void addExplainCommand(CLI::App &app, Run &run);
 void addModelsCommand(CLI::App &app, Run &run);
+void addDoctorCommand(CLI::App &app, Run &run);
+void addScanCommand(CLI::App &app, Run &run);
 
 } // namespace kt::ktsw

@@ -47,6 +47,8 @@ int runKtsw(int argc, char **argv, std::ostream &out, std::ostream &err)
     addLogoCommand(app, run);
     addExplainCommand(app, run);
     addModelsCommand(app, run);
+    addDoctorCommand(app, run);
+    addScanCommand(app, run);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError &e) {

@@ -20,6 +20,7 @@ enum ExitCode : int {
 struct Failure {
     int code = kExitUsage;
     std::string message;
+    int error = 0; // the system error behind it, when one is known
 };
 
 // A value, or why there is none.

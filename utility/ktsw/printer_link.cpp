@@ -33,12 +33,14 @@ Result<std::unique_ptr<PrinterLink>> PrinterLink::open(const LinkOptions &option
     if (!form)
         return Failure{kExitUsage, error};
     auto connection = std::make_unique<port::Connection>();
+    const int connectMs = options.connectMs > 0 ? options.connectMs : options.timeoutMs;
     const port::Status status
-        = port::openForm(*connection, *form, options.baud, std::max(options.timeoutMs, 1));
+        = port::openForm(*connection, *form, options.baud, std::max(connectMs, 1));
     if (!status.ok())
         return Failure{kExitPort,
                        "cannot open " + options.port + ": "
-                           + port::openErrorText(*form, status.error)};
+                           + port::openErrorText(*form, status.error),
+                       status.error};
     return std::unique_ptr<PrinterLink>(new PrinterLink(
         std::move(connection), std::make_unique<port::PortForm>(*form), options.timeoutMs));
 }

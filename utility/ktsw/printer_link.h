@@ -23,6 +23,7 @@ using protocol::Command;
 struct LinkOptions {
     std::string port;
     int timeoutMs = 1000;
+    int connectMs = 0; // TCP connect bound; 0: the reply time-out
     int baud = 115200;
     bool json = false;
 };

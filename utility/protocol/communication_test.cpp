@@ -27,6 +27,15 @@ void CommunicationTest::fail(std::string_view text, bool critical)
         ctx_.inform(text);
 }
 
+std::string CommunicationTest::makerFailureCause() const
+{
+    if (std::string cause = ctx_.exchanger.lastFailure(); !cause.empty())
+        return cause;
+    if (ctx_.state.makerName.empty())
+        return "The printer gave no answer at all.";
+    return "An answer came from a device that is not a TALVORIN POS printer.";
+}
+
 void CommunicationTest::run()
 {
     ctx_.view.setEnabled(kButton, false);
@@ -50,7 +59,8 @@ void CommunicationTest::run()
 bool CommunicationTest::identifyPrinter()
 {
     if (!queries_.getMakerInfo()) {
-        fail("Please connected TALVORIN POS printer before test.", true);
+        fail("Please connected TALVORIN POS printer before test.\r\n\r\n" + makerFailureCause(),
+             true);
         return false;
     }
     if (!queries_.getPrinterInfo1()) {

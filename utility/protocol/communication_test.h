@@ -26,6 +26,9 @@ private:
     bool readLanguage();
     void readSwitches();
     void unlockWindow();
+    // What the maker query found instead of the maker: why nothing reached
+    // the printer, no answer, or an answer from another device.
+    std::string makerFailureCause() const;
     // Enables the button again and shows a failure message.
     void fail(std::string_view text, bool critical);
 

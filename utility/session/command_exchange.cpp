@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "open_reason.h"
 #include "session/basic_text.h"
 #include "session/reply_scan.h"
 
@@ -31,6 +32,7 @@ void CommandExchange::exchangeCommand(const Command &command, std::string &modeA
 {
     const bool read = modeAndReply == "R";
     const std::string &kind = p_.state.portKind;
+    lastFailure_.clear();
     if (p_.state.ending)
         modeAndReply.clear();
     else if (kind == "USB")
@@ -54,9 +56,14 @@ std::string CommandExchange::overUsb(const Command &command, bool read)
     // An empty command would be taken as a zero-terminated text: never
     // hand the library a length below 1.
     char noReply[1] = {'\0'};
-    if (!command.empty())
-        sendx(command.data(), kUsbPort, kUsbBaud, 0, static_cast<std::int32_t>(command.size()), 0,
-              0, noReply);
+    if (!command.empty()
+        && sendx(command.data(), kUsbPort, kUsbBaud, 0, static_cast<std::int32_t>(command.size()),
+                 0, 0, noReply)
+            == KT_ERR_OPEN) {
+        // No printer could be opened: the library tells why.
+        if (const int error = p_.usb.lastError(); error != 0)
+            lastFailure_ = port::openReasonSentence(port::ReasonKind::UsbSearch, error, "");
+    }
     if (!read)
         return {};
 

@@ -40,6 +40,7 @@ public:
     explicit CommandExchange(Parts parts) : p_(parts) { }
 
     void exchangeCommand(const Command &command, std::string &modeAndReply) override;
+    std::string lastFailure() const override { return lastFailure_; }
 
 private:
     std::string overUsb(const Command &command, bool read);
@@ -54,6 +55,7 @@ private:
     void showSendError(const IoStatus &error);
 
     Parts p_;
+    std::string lastFailure_;
 };
 
 } // namespace kt::session

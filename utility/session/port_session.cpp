@@ -38,6 +38,13 @@ StatusLook statusLook(std::int16_t state)
 
 } // namespace
 
+std::string reasonLine(port::ReasonKind kind, int error, const std::string &device)
+{
+    if (error == 0)
+        return {};
+    return "\r\n\r\n" + port::openReasonSentence(kind, error, device);
+}
+
 PortSession::PortSession(Parts parts) : p_(parts)
 {
     timer1_.setInterval(kTimer1IntervalMs);
@@ -111,10 +118,13 @@ bool PortSession::openSerial(const std::string &name, bool open)
     const std::string port = serial.devicePath().empty() ? "COM" + std::to_string(serial.commPort())
                                                          : serial.devicePath();
     if (serial.portOpen() != open) {
-        p_.messages.show("The " + port + " can not " + (open ? "OPEN" : "CLOSE") + " !!\r\r"
-                             + "Please check that whether <printer driver> or <other application> "
-                               "occupy it !",
-                         MessageIcon::Critical);
+        std::string text = "The " + port + " can not " + (open ? "OPEN" : "CLOSE") + " !!\r\r"
+            + "Please check that whether <printer driver> or <other application> occupy it !";
+        if (open)
+            text += reasonLine(port::ReasonKind::Serial, serial.openError(),
+                               serial.devicePath().empty() ? serialDeviceOf(serial.commPort())
+                                                           : serial.devicePath());
+        p_.messages.show(text, MessageIcon::Critical);
         return false;
     }
     if (open && (!serial.dsrHolding() || !serial.ctsHolding())) {
@@ -163,7 +173,10 @@ void PortSession::openLPT(bool open, const std::string &mode)
         return;
     }
     if (const IoStatus opened = lpt.open(mode == "R"); !opened)
-        showFileError(opened);
+        p_.messages.show(
+            fileErrorMessage(opened)
+                + reasonLine(port::ReasonKind::Parallel, opened.number(), lpt.device()),
+            MessageIcon::None);
 }
 
 void PortSession::showFileError(const IoStatus &error)

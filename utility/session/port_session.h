@@ -7,6 +7,7 @@
 
 #include <QTimer>
 
+#include "open_reason.h"
 #include "session/app_state.h"
 #include "session/clock.h"
 #include "session/form_view.h"
@@ -17,6 +18,11 @@
 #include "session/socket_control.h"
 
 namespace kt::session {
+
+// The line a failed open adds under its message: a blank line and the
+// system's reason in words ("Permission denied: add your user to the group
+// dialout"); empty without an error.
+std::string reasonLine(port::ReasonKind kind, int error, const std::string &device);
 
 class PortSession : public PortControl {
 public:

@@ -1,8 +1,10 @@
 #include "session/qt_serial_control.h"
 
 #include <cerrno>
+#include <fcntl.h>
 #include <sys/ioctl.h>
 #include <termios.h>
+#include <unistd.h>
 #include <vector>
 
 #include <QLoggingCategory>
@@ -52,13 +54,17 @@ void QtSerialControl::setPortOpen(bool open)
         return;
     }
     const std::string path = device();
-    if (path.empty())
+    openError_ = 0;
+    if (path.empty()) {
+        openError_ = ENOENT;
         return;
+    }
     port_.setPortName(QString::fromStdString(path));
     toldNoModemLines_ = false;
     apply();
     if (!port_.open(QIODevice::ReadWrite)) {
         qCInfo(lcSerial) << "cannot open" << port_.portName() << port_.errorString();
+        openError_ = whyNotOpened(path);
         port_.clearError();
         return;
     }
@@ -133,6 +139,23 @@ bool QtSerialControl::lineHeld(int bit) const
         return true;
     }
     return false;
+}
+
+int QtSerialControl::whyNotOpened(const std::string &path) const
+{
+    // The port's own error lumps "permission denied" and "in use" together;
+    // an open of our own, which never waits, tells the system's reason.
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    ::close(fd);
+    // The device opens, so what failed was the port's lock: another program has it.
+    switch (port_.error()) {
+    case QSerialPort::PermissionError:
+    case QSerialPort::OpenError: return EBUSY;
+    case QSerialPort::DeviceNotFoundError: return ENOENT;
+    default: return EIO;
+    }
 }
 
 bool QtSerialControl::ctsHolding() const { return lineHeld(TIOCM_CTS); }

@@ -24,6 +24,7 @@ public:
     void setDevicePath(const std::string &path) override { devicePath_ = path; }
     std::string settings() const override { return settings_; }
     void setSettings(const std::string &settings) override;
+    int openError() const override { return openError_; }
     bool ctsHolding() const override;
     bool dsrHolding() const override;
     IoStatus output(std::uint8_t byte) override;
@@ -46,9 +47,12 @@ private:
     void apply();
     // The modem line bit, or true when the device has no modem lines.
     bool lineHeld(int bit) const;
+    // Why the port did not open, as a system error number.
+    int whyNotOpened(const std::string &path) const;
 
     QSerialPort port_;
     int commPort_ = 1;
+    int openError_ = 0;
     std::string devicePath_;
     std::string settings_ = "9600,N,8,1";
     mutable bool toldNoModemLines_ = false;

@@ -28,6 +28,10 @@ public:
     virtual std::string settings() const = 0;
     virtual void setSettings(const std::string &settings) = 0;
 
+    // The system error (errno) that kept the last request to open from
+    // taking effect; 0 after an open that succeeded.
+    virtual int openError() const = 0;
+
     // Modem lines, read after a successful open. A device without modem
     // lines (a pseudo-terminal) reports both as held.
     virtual bool ctsHolding() const = 0;

@@ -8,7 +8,9 @@ UsbLink::UsbLink(MessageSink &messages, std::string libraryDirectory)
     : messages_(&messages), directory_(std::move(libraryDirectory))
 { }
 
-UsbLink::UsbLink(SendxFunction bound) : sendx_(bound), tried_(true) { }
+UsbLink::UsbLink(SendxFunction bound, LastErrorFunction boundLastError)
+    : sendx_(bound), lastError_(boundLastError), tried_(true)
+{ }
 
 UsbLink::~UsbLink()
 {
@@ -43,6 +45,8 @@ SendxFunction UsbLink::sendx()
                 problem = why ? why : "sendx not found";
             } else {
                 sendx_ = reinterpret_cast<SendxFunction>(symbol);
+                // Older libraries do not tell their errors.
+                lastError_ = reinterpret_cast<LastErrorFunction>(::dlsym(handle_, "KT_lastError"));
             }
         }
     }
@@ -52,5 +56,7 @@ SendxFunction UsbLink::sendx()
                         MessageIcon::Critical);
     return sendx_;
 }
+
+int UsbLink::lastError() const { return lastError_ ? lastError_(nullptr, 0) : 0; }
 
 } // namespace kt::session

@@ -14,13 +14,14 @@
 namespace kt::session {
 
 using SendxFunction = decltype(&::sendx);
+using LastErrorFunction = decltype(&::KT_lastError);
 
 class UsbLink {
 public:
     // Binds libKT4000.so from libraryDirectory when first asked.
     UsbLink(MessageSink &messages, std::string libraryDirectory);
     // Already bound (a stand-in for tests or a statically linked caller).
-    explicit UsbLink(SendxFunction bound);
+    explicit UsbLink(SendxFunction bound, LastErrorFunction boundLastError = nullptr);
     ~UsbLink();
     UsbLink(const UsbLink &) = delete;
     UsbLink &operator=(const UsbLink &) = delete;
@@ -29,6 +30,10 @@ public:
     // missing; that is told through the message seam once per run.
     SendxFunction sendx();
 
+    // The system error behind the last call of sendx (KT_lastError), 0 when
+    // it succeeded or the library does not tell.
+    int lastError() const;
+
     static constexpr const char *kLibraryName = "libKT4000.so";
 
 private:
@@ -36,6 +41,7 @@ private:
     std::string directory_;
     void *handle_ = nullptr;
     SendxFunction sendx_ = nullptr;
+    LastErrorFunction lastError_ = nullptr;
     bool tried_ = false;
 };
 
