@@ -12,7 +12,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-namespace kt::emu::test {
+namespace kt::test {
 
 Bytes hex(const std::string &t)
 {
@@ -124,4 +124,4 @@ int connectTcp(std::uint16_t port, int ms)
     return fd;
 }
 
-} // namespace kt::emu::test
+} // namespace kt::test

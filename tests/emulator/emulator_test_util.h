@@ -10,7 +10,7 @@
 
 #include "temp_dir.h"
 
-namespace kt::emu::test {
+namespace kt::test {
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -19,8 +19,7 @@ Bytes hex(const std::string &text);
 std::string text(const Bytes &bytes);
 Bytes operator+(Bytes a, const Bytes &b);
 
-// A scratch directory removed with everything in it, and a path in it.
-using TempDir = bitmap::testing::TempDir;
+// A path in a scratch directory.
 std::filesystem::path in(const TempDir &dir, const std::string &name);
 
 // Reads until `want` bytes have come or `ms` milliseconds have passed.
@@ -35,4 +34,4 @@ void writeFile(const std::filesystem::path &path, const std::string &content);
 // on failure or time-out.
 int connectTcp(std::uint16_t port, int ms = 10000);
 
-} // namespace kt::emu::test
+} // namespace kt::test

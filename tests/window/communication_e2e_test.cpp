@@ -6,7 +6,7 @@
 
 #include "e2e_expectations.h"
 
-namespace kt::testing {
+namespace kt::test {
 namespace {
 
 struct ModelCase {
@@ -215,4 +215,4 @@ INSTANTIATE_TEST_SUITE_P(Transports, SilentPrinter,
 #endif
 
 } // namespace
-} // namespace kt::testing
+} // namespace kt::test
