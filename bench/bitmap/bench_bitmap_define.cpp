@@ -12,8 +12,8 @@
 
 namespace {
 
-using kt::bitmap::testing::BmpImage;
-using kt::bitmap::testing::makeBmp;
+using kt::test::BmpImage;
+using kt::test::makeBmp;
 
 // A picture with light and dark areas in every channel, so that no depth
 // converter can take a shortcut on uniform input.
@@ -25,7 +25,7 @@ std::uint32_t shade(std::uint32_t x, std::uint32_t y)
 
 BmpImage picture(std::uint32_t width, std::uint32_t height, std::uint16_t bits)
 {
-    return kt::bitmap::testing::patterned(width, height, bits, shade);
+    return kt::test::patterned(width, height, bits, shade);
 }
 
 std::uint64_t totalBytes(const std::vector<std::string> &files)
@@ -49,7 +49,7 @@ void defineFiles(benchmark::State &state, const std::vector<std::string> &files)
 
 void BM_DefinePhoto576x2000(benchmark::State &state)
 {
-    kt::bitmap::testing::TempDir dir;
+    kt::test::TempDir dir;
     const auto bits = static_cast<std::uint16_t>(state.range(0));
     defineFiles(state, {dir.file("photo.bmp", makeBmp(picture(576, 2000, bits)))});
 }
@@ -57,7 +57,7 @@ BENCHMARK(BM_DefinePhoto576x2000)->Arg(24)->Arg(32)->Arg(8)->Arg(1)->Unit(benchm
 
 void BM_Define255Logos(benchmark::State &state)
 {
-    kt::bitmap::testing::TempDir dir;
+    kt::test::TempDir dir;
     const std::uint16_t depths[] = {1, 4, 8, 16, 24, 32};
     std::vector<std::string> files;
     for (unsigned i = 0; i < 255; ++i)

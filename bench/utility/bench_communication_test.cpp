@@ -60,7 +60,7 @@ private:
 };
 
 // The test succeeded: the model was shown and nothing was critical.
-bool identified(kt::testing::EmulatorRig &rig)
+bool identified(kt::test::EmulatorRig &rig)
 {
     for (const auto &message : rig.messages().shown)
         if (message.icon == kt::session::MessageIcon::Critical)
@@ -75,7 +75,7 @@ void BM_CommunicationTestOverTcp(benchmark::State &state, const char *model)
     for (auto _ : state) {
         kt::emu::EmulatorOptions options;
         options.model = model;
-        kt::testing::EmulatorRig rig(kt::testing::Transport::Tcp, options);
+        kt::test::EmulatorRig rig(kt::test::Transport::Tcp, options);
         TimedExchange timed(rig.window->session.exchange());
         rig.window->useProtocol(&timed);
         // Rounds spent polling for the first byte of a reply, for the

@@ -6,7 +6,7 @@
 
 #include "bmp_writer.h"
 
-using namespace kt::bitmap::testing;
+using namespace kt::test;
 
 namespace {
 

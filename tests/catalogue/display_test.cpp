@@ -2,7 +2,8 @@
 
 #include "page_expect.h"
 
-namespace kt::catalogue::test {
+namespace kt::catalogue {
+using namespace kt::test;
 namespace {
 
 std::string states(const SwitchPage &page)
@@ -116,4 +117,4 @@ TEST(DesignTimePage, OffSelectedEqualsSignCaptions)
 }
 
 } // namespace
-} // namespace kt::catalogue::test
+} // namespace kt::catalogue

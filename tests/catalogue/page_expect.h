@@ -11,7 +11,7 @@
 
 #include "catalogue/switch_page.h"
 
-namespace kt::catalogue::test {
+namespace kt::test {
 
 // Expected label per bit number (1 to 8); nullopt: no procedure wrote it.
 using Labels = std::map<int, std::optional<std::string>>;
@@ -35,17 +35,17 @@ inline std::vector<DisplayCase> onSwitch(int switchNo, std::vector<DisplayCase> 
 // each switch's test file instantiates it with its cases.
 class SwitchDisplay : public ::testing::TestWithParam<DisplayCase> { };
 
-inline SwitchPage shown(int switchNo, std::string_view model, int value)
+inline catalogue::SwitchPage shown(int switchNo, std::string_view model, int value)
 {
-    SwitchPage page = designTimePage(switchNo);
-    show(page, value, model);
+    catalogue::SwitchPage page = catalogue::designTimePage(switchNo);
+    catalogue::show(page, value, model);
     return page;
 }
 
-inline void expectLabels(const SwitchPage &page, const Labels &labels)
+inline void expectLabels(const catalogue::SwitchPage &page, const Labels &labels)
 {
     for (const auto &[bit, caption] : labels) {
-        const BitRow &row = page.bits[static_cast<std::size_t>(bit - 1)];
+        const catalogue::BitRow &row = page.bits[static_cast<std::size_t>(bit - 1)];
         if (caption) {
             EXPECT_TRUE(row.written) << "bit " << bit;
             EXPECT_EQ(row.caption, *caption) << "bit " << bit;
@@ -60,4 +60,4 @@ inline void PrintTo(const DisplayCase &c, std::ostream *os)
     *os << "switch " << c.switchNo << ' ' << c.model << " value " << c.value;
 }
 
-} // namespace kt::catalogue::test
+} // namespace kt::test

@@ -1,6 +1,7 @@
 #include "page_expect.h"
 
-namespace kt::catalogue::test {
+namespace kt::catalogue {
+using namespace kt::test;
 namespace {
 
 constexpr const char *kPaper80x512 = "Paper width & printable width = 80mm, 512dots";
@@ -113,4 +114,4 @@ TEST(SoftSwitch1Captions, BaudRatesArePaddedToEighteenCharacters)
 }
 
 } // namespace
-} // namespace kt::catalogue::test
+} // namespace kt::catalogue

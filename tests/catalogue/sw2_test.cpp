@@ -1,6 +1,7 @@
 #include "page_expect.h"
 
-namespace kt::catalogue::test {
+namespace kt::catalogue {
+using namespace kt::test;
 namespace {
 
 INSTANTIATE_TEST_SUITE_P(
@@ -109,4 +110,4 @@ TEST(SoftSwitch2Bold, UnmarkedBitKeepsTheWeightItHad)
 }
 
 } // namespace
-} // namespace kt::catalogue::test
+} // namespace kt::catalogue

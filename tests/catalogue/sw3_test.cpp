@@ -1,6 +1,7 @@
 #include "page_expect.h"
 
-namespace kt::catalogue::test {
+namespace kt::catalogue {
+using namespace kt::test;
 namespace {
 
 INSTANTIATE_TEST_SUITE_P(
@@ -96,4 +97,4 @@ TEST(SoftSwitch3Clicks, KT4000SpeedWithoutCaptionKeepsTheBeepText)
 }
 
 } // namespace
-} // namespace kt::catalogue::test
+} // namespace kt::catalogue

@@ -1,6 +1,7 @@
 #include "page_expect.h"
 
-namespace kt::catalogue::test {
+namespace kt::catalogue {
+using namespace kt::test;
 namespace {
 
 INSTANTIATE_TEST_SUITE_P(
@@ -60,4 +61,4 @@ TEST(SoftSwitch4Bold, FieldsMarkOnlyTheirFirstBit)
 }
 
 } // namespace
-} // namespace kt::catalogue::test
+} // namespace kt::catalogue

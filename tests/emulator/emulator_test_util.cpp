@@ -14,7 +14,7 @@
 #include <termios.h>
 #include <unistd.h>
 
-namespace kt::emu::test {
+namespace kt::test {
 
 Bytes hex(const std::string &t)
 {
@@ -183,4 +183,4 @@ std::string ControlClient::ask(const std::string &line)
     }
 }
 
-} // namespace kt::emu::test
+} // namespace kt::test

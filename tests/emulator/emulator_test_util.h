@@ -10,7 +10,7 @@
 
 #include "temp_dir.h"
 
-namespace kt::emu::test {
+namespace kt::test {
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -19,8 +19,7 @@ Bytes hex(const std::string &text);
 std::string text(const Bytes &bytes);
 Bytes operator+(Bytes a, const Bytes &b);
 
-// A scratch directory removed with everything in it, and a path in it.
-using TempDir = bitmap::testing::TempDir;
+// A path in a scratch directory.
 std::filesystem::path in(const TempDir &dir, const std::string &name);
 
 // Reads until `want` bytes have come or `ms` milliseconds have passed.
@@ -58,4 +57,4 @@ private:
     int fd_ = -1;
 };
 
-} // namespace kt::emu::test
+} // namespace kt::test

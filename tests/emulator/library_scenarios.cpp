@@ -8,7 +8,7 @@
 #include "bmp_writer.h"
 #include "emulator_test_util.h"
 
-namespace kt::emu::test {
+namespace kt::test {
 namespace {
 
 constexpr auto kWait = std::chrono::milliseconds(10000);
@@ -32,7 +32,7 @@ int32_t send(const Bytes &b, const LibraryPort &port, int32_t wait = 0, char *re
 
 } // namespace
 
-void expectSendxQuery(Emulator &emu, const LibraryPort &port)
+void expectSendxQuery(emu::Emulator &emu, const LibraryPort &port)
 {
     char reply[32] = {};
     ASSERT_EQ(send(hex("1D 49 43"), port, kSendxWaitMs, reply, sizeof reply), KT_OK);
@@ -40,7 +40,7 @@ void expectSendxQuery(Emulator &emu, const LibraryPort &port)
     EXPECT_EQ(std::string(reply, model.size() + 2), "_" + model + std::string(1, '\0'));
 }
 
-void expectRwktReads(Emulator &emu, const LibraryPort &port)
+void expectRwktReads(emu::Emulator &emu, const LibraryPort &port)
 {
     char buffer[16];
     std::memset(buffer, 'x', sizeof buffer);
@@ -56,7 +56,7 @@ void expectRwktReads(Emulator &emu, const LibraryPort &port)
 // Each step waits until the printer has taken the one before: sendx purges
 // a serial port when it opens it, which discards what the printer has not
 // read yet, as it would on a real line.
-void expectRwktWriteAndReadBack(Emulator &emu, const LibraryPort &port)
+void expectRwktWriteAndReadBack(emu::Emulator &emu, const LibraryPort &port)
 {
     ASSERT_EQ(send(hex("1D 67 75 6E 6C 00"), port), KT_OK);
     ASSERT_TRUE(emu.waitForCommand("GS g u n l", kWait));
@@ -72,17 +72,17 @@ void expectRwktWriteAndReadBack(Emulator &emu, const LibraryPort &port)
     EXPECT_EQ(std::string(buffer, 4), std::string("_12\0", 4));
 }
 
-void expectLogoOnPaper(Emulator &emu, const LibraryPort &port)
+void expectLogoOnPaper(emu::Emulator &emu, const LibraryPort &port)
 {
     TempDir dir;
     const auto file = test::in(dir, "logo.bmp");
-    bitmap::testing::BmpImage bmp;
+    test::BmpImage bmp;
     bmp.width = kLogoWidth;
     bmp.height = kLogoHeight;
     bmp.bits = 24;
     bmp.pixel
         = [](std::uint32_t x, std::uint32_t y) { return logoDark(x, y) ? 0x000000u : 0xFFFFFFu; };
-    const auto data = bitmap::testing::makeBmp(bmp);
+    const auto data = test::makeBmp(bmp);
     writeFile(file, std::string(data.begin(), data.end()));
 
     ASSERT_EQ(RegBitmap(nullptr), 0);
@@ -104,4 +104,4 @@ void expectLogoOnPaper(Emulator &emu, const LibraryPort &port)
         }
 }
 
-} // namespace kt::emu::test
+} // namespace kt::test

@@ -7,7 +7,7 @@
 
 #include "core/emulator.h"
 
-namespace kt::emu::test {
+namespace kt::test {
 
 // Where the library finds the emulator: the port text and the baud value
 // that the exports take.
@@ -17,13 +17,13 @@ struct LibraryPort {
 };
 
 // sendx with a reply read in the same call answers GS I C.
-void expectSendxQuery(Emulator &emu, const LibraryPort &port);
+void expectSendxQuery(emu::Emulator &emu, const LibraryPort &port);
 // rwKT reads the model name by index and the status by index 101.
-void expectRwktReads(Emulator &emu, const LibraryPort &port);
+void expectRwktReads(emu::Emulator &emu, const LibraryPort &port);
 // Unlock by sendx, rwKT's write of parameter 8, lock, and read it back.
-void expectRwktWriteAndReadBack(Emulator &emu, const LibraryPort &port);
+void expectRwktWriteAndReadBack(emu::Emulator &emu, const LibraryPort &port);
 // A logo defined by DefBitmap and printed by PrnBitmap is on the paper dot
 // for dot, upright.
-void expectLogoOnPaper(Emulator &emu, const LibraryPort &port);
+void expectLogoOnPaper(emu::Emulator &emu, const LibraryPort &port);
 
-} // namespace kt::emu::test
+} // namespace kt::test

@@ -106,15 +106,15 @@ TEST(SettingsBackup, RefusesWhatIsNoBackupNamingTheCause)
 
 TEST(SettingsBackup, FilesThatAreNoBackupFilesAreRefusedAtOnce)
 {
-    emu::test::TempDir dir;
-    const auto fifo = emu::test::in(dir, "fifo");
+    test::TempDir dir;
+    const auto fifo = test::in(dir, "fifo");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    emu::test::writeFile(emu::test::in(dir, "big"), std::string(kMaxFileBytes + 1, ' '));
+    test::writeFile(test::in(dir, "big"), std::string(kMaxFileBytes + 1, ' '));
     for (const auto &[path, cause] : std::vector<std::pair<std::filesystem::path, std::string>>{
-             {emu::test::in(dir, "missing"), "no such file"},
+             {test::in(dir, "missing"), "no such file"},
              {dir.path(), "not a regular file"},
              {fifo, "not a regular file"},
-             {emu::test::in(dir, "big"), "larger than a backup can be"},
+             {test::in(dir, "big"), "larger than a backup can be"},
          }) {
         SCOPED_TRACE(path);
         try {

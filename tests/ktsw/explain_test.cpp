@@ -169,9 +169,9 @@ TEST(Ktsw, HelpVersionAndModels)
 
 TEST(KtswLogo, ListShowsWhatDefineWouldStoreWithoutAPrinter)
 {
-    bitmap::testing::TempDir dir;
-    const std::string wide = dir.file("wide.bmp", bitmap::testing::blackBmp(20, 9, 8));
-    const std::string small = dir.file("small.bmp", bitmap::testing::blackBmp(8, 8, 1));
+    kt::test::TempDir dir;
+    const std::string wide = dir.file("wide.bmp", kt::test::blackBmp(20, 9, 8));
+    const std::string small = dir.file("small.bmp", kt::test::blackBmp(8, 8, 1));
     const Outcome run = ktsw({"logo", "list", "--json", wide, small});
     ASSERT_EQ(run.status, 0) << run.err;
     const nlohmann::json list = run.json();

@@ -346,9 +346,9 @@ TEST(KtswPrint, SelfTestFontsTestAndLogos)
     EXPECT_EQ(fonts.status, 0);
     EXPECT_EQ(fonts.json()["bytes"], 490);
 
-    bitmap::testing::TempDir dir;
+    kt::test::TempDir dir;
     const std::string bmp = dir.path() + "/logo.bmp";
-    bitmap::testing::writeFile(bmp, bitmap::testing::blackBmp(16, 8, 24));
+    kt::test::writeFile(bmp, kt::test::blackBmp(16, 8, 24));
     const Outcome defined = ktsw({"logo", "define", "--port", printer.tcp(), "--json", bmp});
     ASSERT_EQ(defined.status, 0) << defined.err;
     EXPECT_EQ(defined.json()["images"][0]["bytes"], 4 + 2 * 1 * 8);

@@ -248,11 +248,11 @@ TEST(Logos, PngIsThresholdedLikeTheSameBmp)
                         clear = 0x00000000; // transparent black: composed over white
     const std::vector<std::uint32_t> pixels
         = {dark, white, light, clear, dark, dark, white, dark, white, white, clear, dark};
-    bitmap::testing::TempDir dir;
+    kt::test::TempDir dir;
     const std::string pngPath = dir.path() + "/logo.png";
     const std::string bmpPath = dir.path() + "/logo.bmp";
-    bitmap::testing::writeFile(pngPath, png(4, 3, pixels));
-    bitmap::testing::BmpImage bmp;
+    kt::test::writeFile(pngPath, png(4, 3, pixels));
+    kt::test::BmpImage bmp;
     bmp.width = 4;
     bmp.height = 3;
     bmp.bits = 24;
@@ -260,7 +260,7 @@ TEST(Logos, PngIsThresholdedLikeTheSameBmp)
         const std::uint32_t p = pixels[y * 4 + x];
         return (p >> 8 & 0xFFFFFF) * ((p & 0xFF) != 0) + 0xFFFFFF * ((p & 0xFF) == 0);
     };
-    bitmap::testing::writeFile(bmpPath, bitmap::testing::makeBmp(bmp));
+    kt::test::writeFile(bmpPath, kt::test::makeBmp(bmp));
 
     const auto fromPng = loadLogo(pngPath);
     const auto fromBmp = loadLogo(bmpPath);
@@ -279,13 +279,13 @@ TEST(Logos, PngIsThresholdedLikeTheSameBmp)
 
 TEST(Logos, FilesThatAreNoImageAreRefused)
 {
-    bitmap::testing::TempDir dir;
+    kt::test::TempDir dir;
     const std::string text = dir.path() + "/note.txt";
-    bitmap::testing::writeFile(text, {'h', 'e', 'l', 'l', 'o'});
+    kt::test::writeFile(text, {'h', 'e', 'l', 'l', 'o'});
     const std::string broken = dir.path() + "/broken.png";
     auto bytes = png(2, 2, {0, 0, 0, 0});
     bytes.resize(bytes.size() / 2);
-    bitmap::testing::writeFile(broken, bytes);
+    kt::test::writeFile(broken, bytes);
     const std::pair<std::string, const char *> cases[] = {
         {text, "neither a BMP nor a PNG"},
         {broken, "PNG"},

@@ -10,7 +10,7 @@
 namespace kt::protocol {
 namespace {
 
-using testing::hex;
+using test::hex;
 
 TEST(QueryTable, EveryQueryHasItsBytesAndTag)
 {

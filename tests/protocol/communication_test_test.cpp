@@ -8,7 +8,7 @@ namespace kt::protocol {
 namespace {
 
 using session::MessageIcon;
-using testing::ProtocolRig;
+using test::ProtocolRig;
 
 std::vector<Query> identityAndLanguage(bool density, bool thai)
 {
@@ -61,7 +61,7 @@ TEST(CommunicationTest, QueriesInOrderForEachModelGroup)
 
         std::vector<Query> expected = identityAndLanguage(c.density, c.thai);
         expected.insert(expected.end(), c.switchQueries.begin(), c.switchQueries.end());
-        EXPECT_EQ(testing::hex(rig.printer.commands()), testing::hex(bytesOf(expected))) << c.model;
+        EXPECT_EQ(test::hex(rig.printer.commands()), test::hex(bytesOf(expected))) << c.model;
         EXPECT_EQ(rig.port.calls, std::vector<std::string>{"COM1 open"});
         EXPECT_EQ(rig.messageTexts(),
                   std::vector<std::string>{

@@ -6,7 +6,7 @@
 namespace kt::protocol {
 namespace {
 
-using testing::ProtocolRig;
+using test::ProtocolRig;
 
 TEST(ComboSelection, CaptionSelectsTheItemWithThatNumber)
 {

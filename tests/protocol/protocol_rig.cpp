@@ -4,7 +4,7 @@
 
 #include "protocol/language_lists.h"
 
-namespace kt::testing {
+namespace kt::test {
 namespace {
 
 template <std::size_t N> std::vector<std::string> items(const std::array<std::string_view, N> &list)
@@ -127,4 +127,4 @@ std::vector<std::string> hex(const std::vector<session::Command> &commands)
     return out;
 }
 
-} // namespace kt::testing
+} // namespace kt::test

@@ -14,7 +14,7 @@
 #include "protocol/controller.h"
 #include "session/control_names.h"
 
-namespace kt::testing {
+namespace kt::test {
 
 class ScriptedPrinter : public session::CommandExchanger {
 public:
@@ -100,4 +100,4 @@ struct ProtocolRig {
 std::string hex(const session::Command &command);
 std::vector<std::string> hex(const std::vector<session::Command> &commands);
 
-} // namespace kt::testing
+} // namespace kt::test

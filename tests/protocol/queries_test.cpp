@@ -9,9 +9,9 @@ namespace kt::protocol {
 namespace {
 
 using session::MessageIcon;
-using testing::ProtocolRig;
+using test::ProtocolRig;
 
-bool allOn(const testing::FakeFormView &view, int sw)
+bool allOn(const test::FakeFormView &view, int sw)
 {
     for (int k = 0; k < 8; ++k)
         if (!view.at(session::controls::optSWON(sw, k)).checked)

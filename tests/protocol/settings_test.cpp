@@ -7,8 +7,8 @@ namespace kt::protocol {
 namespace {
 
 using session::MessageIcon;
-using testing::hex;
-using testing::ProtocolRig;
+using test::hex;
+using test::ProtocolRig;
 
 constexpr const char *kRepower = "After writed software switch, please re-power on printer!!";
 

@@ -10,7 +10,7 @@ namespace {
 using session::MessageAnswer;
 using session::MessageButtons;
 using session::MessageIcon;
-using testing::ProtocolRig;
+using test::ProtocolRig;
 
 void enterTab(ProtocolRig &rig, int from, int to)
 {

@@ -11,7 +11,7 @@
 #include "session_rig.h"
 #include "temp_file.h"
 
-namespace kt::testing {
+namespace kt::test {
 namespace {
 
 using session::Command;
@@ -291,4 +291,4 @@ TEST(AnyPort, AnUnknownKindSendsNothing)
 }
 
 } // namespace
-} // namespace kt::testing
+} // namespace kt::test

@@ -12,7 +12,7 @@
 #include "session/serial_control.h"
 #include "session/socket_control.h"
 
-namespace kt::testing {
+namespace kt::test {
 
 class FakeSerial : public session::SerialControl {
 public:
@@ -107,4 +107,4 @@ public:
     session::IoStatus error = session::IoStatus::success();
 };
 
-} // namespace kt::testing
+} // namespace kt::test

@@ -6,7 +6,7 @@
 #include "session_rig.h"
 #include "work_directory.h"
 
-namespace kt::testing {
+namespace kt::test {
 namespace {
 
 struct ScriptedLauncher : session::ProcessLauncher {
@@ -163,4 +163,4 @@ TEST(LogClear, EmptiesTheLogAndTheNextLineHasNoSeparator)
 }
 
 } // namespace
-} // namespace kt::testing
+} // namespace kt::test

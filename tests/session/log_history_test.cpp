@@ -5,7 +5,7 @@
 
 #include "fakes.h"
 
-namespace kt::testing {
+namespace kt::test {
 namespace {
 
 using session::LogHistory;
@@ -67,4 +67,4 @@ TEST(LogHistory, StaysBoundedOverManyAppends)
 }
 
 } // namespace
-} // namespace kt::testing
+} // namespace kt::test

@@ -8,7 +8,7 @@
 #include "session_rig.h"
 #include "temp_file.h"
 
-namespace kt::testing {
+namespace kt::test {
 namespace {
 
 using session::MessageIcon;
@@ -296,4 +296,4 @@ TEST(OtherPorts, UsbNeedsNoOpeningHere)
 }
 
 } // namespace
-} // namespace kt::testing
+} // namespace kt::test

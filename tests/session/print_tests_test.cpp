@@ -6,7 +6,7 @@
 #include "session/form_handlers.h"
 #include "session_rig.h"
 
-namespace kt::testing {
+namespace kt::test {
 namespace {
 
 using session::Command;
@@ -116,4 +116,4 @@ TEST(PrintTests, ButtonsAreDisabledWhileSendingThenEnabledWithTheFocus)
 }
 
 } // namespace
-} // namespace kt::testing
+} // namespace kt::test

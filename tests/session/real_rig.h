@@ -10,7 +10,7 @@
 #include "session/qt_clock.h"
 #include "session/utility_session.h"
 
-namespace kt::testing {
+namespace kt::test {
 
 struct NoLauncher : session::ProcessLauncher {
     bool available(const std::string &) const override { return false; }
@@ -66,4 +66,4 @@ struct RealRig {
     session::UtilitySession session;
 };
 
-} // namespace kt::testing
+} // namespace kt::test

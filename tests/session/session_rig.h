@@ -8,7 +8,7 @@
 #include "session/command_exchange.h"
 #include "session/port_session.h"
 
-namespace kt::testing {
+namespace kt::test {
 
 struct SessionRig {
     explicit SessionRig(std::string parallelDevice = "/nonexistent/kt-lp0",
@@ -46,4 +46,4 @@ struct SessionRig {
         {state, ports, serial, socket, parallel, usb, clock, messages}};
 };
 
-} // namespace kt::testing
+} // namespace kt::test

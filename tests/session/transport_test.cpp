@@ -14,7 +14,7 @@
 #include "real_rig.h"
 #include "tcp_peer.h"
 
-namespace kt::testing {
+namespace kt::test {
 namespace {
 
 using namespace std::chrono_literals;
@@ -223,4 +223,4 @@ TEST_F(TcpOnLoopback, NothingIsSentWithoutAConnection)
 }
 
 } // namespace
-} // namespace kt::testing
+} // namespace kt::test

@@ -6,7 +6,7 @@
 #include "real_rig.h"
 #include "usb_testbed.h"
 
-namespace kt::testing {
+namespace kt::test {
 namespace {
 
 using namespace std::chrono_literals;
@@ -66,4 +66,4 @@ TEST(UsbWithoutPrinter, GivesNoReplyAndNoMessage)
 }
 
 } // namespace
-} // namespace kt::testing
+} // namespace kt::test

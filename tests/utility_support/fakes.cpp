@@ -1,6 +1,6 @@
 #include "fakes.h"
 
-namespace kt::testing {
+namespace kt::test {
 
 void FakeFormView::setItems(std::string_view combo, std::vector<std::string> items)
 {
@@ -46,4 +46,4 @@ session::MessageAnswer RecordingMessages::show(std::string_view text, session::M
     return a;
 }
 
-} // namespace kt::testing
+} // namespace kt::test

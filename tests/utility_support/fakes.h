@@ -14,7 +14,7 @@
 #include "session/form_view.h"
 #include "session/messages.h"
 
-namespace kt::testing {
+namespace kt::test {
 
 // Every control exists on first use: text "", enabled, visible, unchecked,
 // not bold, combo without items and ListIndex -1. Tests seed what matters.
@@ -102,4 +102,4 @@ public:
     std::function<void()> onProcessEvents;
 };
 
-} // namespace kt::testing
+} // namespace kt::test

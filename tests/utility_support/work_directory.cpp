@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <stdlib.h>
 
-namespace kt::testing {
+namespace kt::test {
 
 WorkDirectory::WorkDirectory() : previous_(std::filesystem::current_path())
 {
@@ -27,4 +27,4 @@ void WorkDirectory::write(const std::string &name, const std::string &text) cons
     std::ofstream(std::filesystem::path(path_) / name, std::ios::binary) << text;
 }
 
-} // namespace kt::testing
+} // namespace kt::test

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-namespace kt::testing {
+namespace kt::test {
 
 class WorkDirectory {
 public:
@@ -25,4 +25,4 @@ private:
     std::string path_;
 };
 
-} // namespace kt::testing
+} // namespace kt::test

@@ -7,7 +7,7 @@
 
 #include "e2e_expectations.h"
 
-namespace kt::testing {
+namespace kt::test {
 namespace {
 
 struct ModelCase {
@@ -247,4 +247,4 @@ INSTANTIATE_TEST_SUITE_P(Transports, SilentPrinter,
 #endif
 
 } // namespace
-} // namespace kt::testing
+} // namespace kt::test

@@ -19,7 +19,7 @@
 #include "window/form1.h"
 #include "window/qt_form_view.h"
 
-namespace kt::testing {
+namespace kt::test {
 namespace {
 
 namespace controls = session::controls;
@@ -119,4 +119,4 @@ TEST(ControlNames, TheViewTellsEachUnknownNameOnceAndDoesNothingWithIt)
 }
 
 } // namespace
-} // namespace kt::testing
+} // namespace kt::test

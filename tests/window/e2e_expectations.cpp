@@ -5,7 +5,7 @@
 #include "catalogue/availability.h"
 #include "session/control_names.h"
 
-namespace kt::testing {
+namespace kt::test {
 namespace {
 
 constexpr int kSoftSwitch1 = 39; // parameters 39 to 42
@@ -123,4 +123,4 @@ ExpectedPages runCommunicationTest(EmulatorRig &rig, const std::vector<int> &exp
     return pages;
 }
 
-} // namespace kt::testing
+} // namespace kt::test

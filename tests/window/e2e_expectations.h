@@ -14,7 +14,7 @@
 #include "emulator_rig.h"
 #include "session/form_view.h"
 
-namespace kt::testing {
+namespace kt::test {
 
 // The four switch pages from the window's design on, through every byte
 // read since, as the catalogue's display procedure shows them for one model.
@@ -57,4 +57,4 @@ int switchValue(const emu::Emulator &printer, int switchNo);
 // as they should now be shown.
 ExpectedPages runCommunicationTest(EmulatorRig &rig, const std::vector<int> &expectedReads);
 
-} // namespace kt::testing
+} // namespace kt::test

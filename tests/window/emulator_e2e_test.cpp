@@ -8,7 +8,7 @@
 
 #include "emulator_rig.h"
 
-namespace kt::testing {
+namespace kt::test {
 namespace {
 
 using namespace std::chrono_literals;
@@ -82,4 +82,4 @@ INSTANTIATE_TEST_SUITE_P(Transports, AgainstTheEmulator,
 #endif
 
 } // namespace
-} // namespace kt::testing
+} // namespace kt::test

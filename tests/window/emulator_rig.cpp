@@ -10,7 +10,7 @@
 
 #include "session/control_names.h"
 
-namespace kt::testing {
+namespace kt::test {
 namespace {
 
 // The USB exchange goes through the real libKT4000.so of this build.
@@ -159,4 +159,4 @@ void writeParameter(emu::Emulator &printer, int number, const std::string &value
     link->close();
 }
 
-} // namespace kt::testing
+} // namespace kt::test

@@ -11,7 +11,7 @@
 #include "usb_testbed.h"
 #include "window_rig.h"
 
-namespace kt::testing {
+namespace kt::test {
 
 enum class Transport { Tcp, Serial, Parallel, Usb };
 
@@ -69,4 +69,4 @@ public:
 // own, framed by unlock and lock as a service tool would.
 void writeParameter(emu::Emulator &printer, int number, const std::string &value);
 
-} // namespace kt::testing
+} // namespace kt::test

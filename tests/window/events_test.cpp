@@ -17,7 +17,7 @@
 #include "window_rig.h"
 #include "work_directory.h"
 
-namespace kt::testing {
+namespace kt::test {
 namespace {
 
 TEST(PortList, APickShowsTheFrameOfThePortKind)
@@ -222,4 +222,4 @@ TEST(Exit, ExitAndWindowCloseCloseTheSerialPort)
 }
 
 } // namespace
-} // namespace kt::testing
+} // namespace kt::test

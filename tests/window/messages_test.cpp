@@ -7,7 +7,7 @@
 
 #include "window/qt_messages.h"
 
-namespace kt::testing {
+namespace kt::test {
 namespace {
 
 using session::MessageAnswer;
@@ -77,4 +77,4 @@ TEST(MessageBoxes, AskYesOrNoAndTakeAnOwnTitle)
 }
 
 } // namespace
-} // namespace kt::testing
+} // namespace kt::test

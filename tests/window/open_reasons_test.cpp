@@ -12,7 +12,7 @@
 #include "pty_pair.h"
 #include "window_rig.h"
 
-namespace kt::testing {
+namespace kt::test {
 namespace {
 
 const std::string kCanNotOpen = " can not OPEN !!\r\rPlease check that whether <printer driver> or "
@@ -81,4 +81,4 @@ TEST(OpenReasons, PermissionDeniedNamesTheGroupToJoin)
 }
 
 } // namespace
-} // namespace kt::testing
+} // namespace kt::test

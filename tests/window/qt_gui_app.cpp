@@ -20,7 +20,7 @@ public:
         static char *argv[] = {name, nullptr};
         app_ = new QApplication(argc, argv);
         kt::window::style::registerFontSubstitutes();
-        kt::testing::WindowRig::onUnknownControl
+        kt::test::WindowRig::onUnknownControl
             = [](std::string_view control) { ADD_FAILURE() << "Form1 has no control " << control; };
     }
     void TearDown() override

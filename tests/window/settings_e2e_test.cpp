@@ -13,7 +13,7 @@
 #include "protocol/language_lists.h"
 #include "temp_file.h"
 
-namespace kt::testing {
+namespace kt::test {
 namespace {
 
 namespace param = emu::param;
@@ -385,4 +385,4 @@ INSTANTIATE_TEST_SUITE_P(
 #endif
 
 } // namespace
-} // namespace kt::testing
+} // namespace kt::test

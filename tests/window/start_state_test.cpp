@@ -7,7 +7,7 @@
 
 #include "window_rig.h"
 
-namespace kt::testing {
+namespace kt::test {
 namespace {
 
 class StartState : public ::testing::Test {
@@ -215,4 +215,4 @@ TEST_F(StartState, TheStateStartsAsTheStartUpHandlerLeftIt)
 }
 
 } // namespace
-} // namespace kt::testing
+} // namespace kt::test

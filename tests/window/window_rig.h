@@ -18,7 +18,7 @@
 #include "window/qt_form_view.h"
 #include "window/qt_window_host.h"
 
-namespace kt::testing {
+namespace kt::test {
 
 // Records every event the window raises, then passes it on.
 struct RecordingEvents : session::FormEvents {
@@ -170,4 +170,4 @@ struct WindowRig {
     std::unique_ptr<window::FormDispatcher> withProtocol;
 };
 
-} // namespace kt::testing
+} // namespace kt::test

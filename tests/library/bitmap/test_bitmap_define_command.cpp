@@ -12,9 +12,9 @@
 namespace kt::bitmap {
 namespace {
 
-using testing::makeBmp;
-using testing::put16;
-using testing::put32;
+using test::makeBmp;
+using test::put16;
+using test::put32;
 
 DefineCommand build(const std::vector<std::string> &files)
 {
@@ -23,8 +23,8 @@ DefineCommand build(const std::vector<std::string> &files)
 
 TEST(DefineCommand, TenByTenMonoIsOneBlockOf36Bytes)
 {
-    testing::TempDir dir;
-    const DefineCommand command = build({dir.file("ten.bmp", testing::blackBmp(10, 10, 1))});
+    test::TempDir dir;
+    const DefineCommand command = build({dir.file("ten.bmp", test::blackBmp(10, 10, 1))});
     ASSERT_EQ(command.result, result::defined);
     ASSERT_EQ(command.bytes.size(), 3u + 36);
     EXPECT_EQ(std::vector<std::uint8_t>(command.bytes.begin(), command.bytes.begin() + 7),
@@ -40,7 +40,7 @@ TEST(DefineCommand, TenByTenMonoIsOneBlockOf36Bytes)
 
 TEST(DefineCommand, BlocksFollowEachOtherInListOrder)
 {
-    testing::TempDir dir;
+    test::TempDir dir;
     struct Size {
         std::uint32_t width, height;
         std::uint16_t bits;
@@ -49,8 +49,8 @@ TEST(DefineCommand, BlocksFollowEachOtherInListOrder)
     std::vector<std::string> files;
     for (std::size_t i = 0; i < sizes.size(); ++i) {
         const Size s = sizes[i];
-        files.push_back(dir.file("f" + std::to_string(i) + ".bmp",
-                                 testing::blackBmp(s.width, s.height, s.bits)));
+        files.push_back(
+            dir.file("f" + std::to_string(i) + ".bmp", test::blackBmp(s.width, s.height, s.bits)));
     }
     const DefineCommand command = build(files);
     ASSERT_EQ(command.result, result::defined);
@@ -69,10 +69,10 @@ TEST(DefineCommand, BlocksFollowEachOtherInListOrder)
 
 TEST(DefineCommand, FailuresNameTheirCause)
 {
-    testing::TempDir dir;
-    const std::string good = dir.file("good.bmp", testing::blackBmp(16, 8, 1));
+    test::TempDir dir;
+    const std::string good = dir.file("good.bmp", test::blackBmp(16, 8, 1));
     const auto changed = [&](const char *name, auto change) {
-        std::vector<std::uint8_t> bytes = testing::blackBmp(16, 8, 1);
+        std::vector<std::uint8_t> bytes = test::blackBmp(16, 8, 1);
         change(bytes);
         return dir.file(name, bytes);
     };
@@ -95,10 +95,10 @@ TEST(DefineCommand, FailuresNameTheirCause)
          result::cannotOpen},
         {"empty file", {dir.file("empty.bmp", {})}, result::cannotOpen},
         {"no width",
-         {changed("w0.bmp", [](auto &b) { put32(b, testing::kWidthAt, 0); })},
+         {changed("w0.bmp", [](auto &b) { put32(b, test::kWidthAt, 0); })},
          result::cannotOpen},
         {"2 bits per pixel",
-         {changed("2bpp.bmp", [](auto &b) { put16(b, testing::kBitsAt, 2); })},
+         {changed("2bpp.bmp", [](auto &b) { put16(b, test::kBitsAt, 2); })},
          result::notConverted},
         {"pixel data ends early",
          {good, changed("short.bmp", [](auto &b) { b.resize(b.size() - 4); })},
@@ -108,24 +108,24 @@ TEST(DefineCommand, FailuresNameTheirCause)
          result::notConverted},
         {"top-down",
          {changed("down.bmp",
-                  [](auto &b) { put32(b, testing::kHeightAt, static_cast<std::uint32_t>(-8)); })},
+                  [](auto &b) { put32(b, test::kHeightAt, static_cast<std::uint32_t>(-8)); })},
          result::notConverted},
         {"compressed",
-         {changed("rle.bmp", [](auto &b) { put32(b, testing::kCompressionAt, 2); })},
+         {changed("rle.bmp", [](auto &b) { put32(b, test::kCompressionAt, 2); })},
          result::notConverted},
         {"width and height near 2^32",
          {changed("huge.bmp",
                   [](auto &b) {
-                      put32(b, testing::kWidthAt, 0xFFFFFFFF);
-                      put32(b, testing::kHeightAt, 0x7FFFFFFF);
+                      put32(b, test::kWidthAt, 0xFFFFFFFF);
+                      put32(b, test::kHeightAt, 0x7FFFFFFF);
                   })},
          result::notConverted},
         {"data offset beyond the file",
-         {changed("offset.bmp", [](auto &b) { put32(b, testing::kDataOffsetAt, 0xFFFFFFFF); })},
+         {changed("offset.bmp", [](auto &b) { put32(b, test::kDataOffsetAt, 0xFFFFFFFF); })},
          result::notConverted},
         // Every file is checked for being a bitmap before any is converted.
         {"bad depth before a non-bitmap",
-         {changed("2bpp-first.bmp", [](auto &b) { put16(b, testing::kBitsAt, 2); }),
+         {changed("2bpp-first.bmp", [](auto &b) { put16(b, test::kBitsAt, 2); }),
           changed("text-second.bmp", [](auto &b) { b[1] = 'X'; })},
          result::cannotOpen},
     };
@@ -140,9 +140,9 @@ TEST(DefineCommand, FailuresNameTheirCause)
 
 TEST(DefineCommand, UnsupportedDepthIsReportedOnStandardError)
 {
-    testing::TempDir dir;
-    std::vector<std::uint8_t> bytes = testing::blackBmp(8, 8, 1);
-    put16(bytes, testing::kBitsAt, 2);
+    test::TempDir dir;
+    std::vector<std::uint8_t> bytes = test::blackBmp(8, 8, 1);
+    put16(bytes, test::kBitsAt, 2);
     const std::string file = dir.file("2bpp.bmp", bytes);
     ::testing::internal::CaptureStderr();
     const DefineCommand command = build({file});

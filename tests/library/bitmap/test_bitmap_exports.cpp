@@ -31,7 +31,7 @@ Bytes receivedBy(const TcpPeer &peer, std::size_t n)
 constexpr int kNoPort = 0;
 
 // A name of exactly `length` characters for `file`, padded with slashes.
-std::string nameOfLength(const testing::TempDir &dir, const std::string &file, std::size_t length)
+std::string nameOfLength(const test::TempDir &dir, const std::string &file, std::size_t length)
 {
     const std::size_t fixed = dir.path().size() + file.size();
     return dir.path() + std::string(length - fixed, '/') + file;
@@ -47,8 +47,8 @@ protected:
     }
     const std::vector<std::string> &registered() { return registry::names(); }
 
-    testing::TempDir dir;
-    std::string ten = dir.file("ten.bmp", testing::blackBmp(10, 10, 1));
+    test::TempDir dir;
+    std::string ten = dir.file("ten.bmp", test::blackBmp(10, 10, 1));
 };
 
 TEST_F(BitmapExports, RegBitmapCountsAndEmpties)
@@ -77,8 +77,8 @@ TEST_F(BitmapExports, RegBitmapRefusesAFullListAndLongNames)
 
 TEST_F(BitmapExports, DefBitmapFailuresKeepTheList)
 {
-    Bytes twoBits = testing::blackBmp(8, 8, 1);
-    testing::put16(twoBits, testing::kBitsAt, 2);
+    Bytes twoBits = test::blackBmp(8, 8, 1);
+    test::put16(twoBits, test::kBitsAt, 2);
     const std::string bad = dir.file("2bpp.bmp", twoBits);
     const std::string missing = dir.path() + "/missing.bmp";
     struct Case {
@@ -107,9 +107,9 @@ TEST_F(BitmapExports, DefBitmapFailuresKeepTheList)
 TEST_F(BitmapExports, DefBitmapSendsTheWholeCommandAndEmptiesTheList)
 {
     const std::string wide
-        = dir.file("wide.bmp", testing::makeBmp({300, 30, 24, {}, [](auto x, auto y) {
-                                                     return (x + y) % 3 ? 0xFFFFFFu : 0u;
-                                                 }}));
+        = dir.file("wide.bmp", test::makeBmp({300, 30, 24, {}, [](auto x, auto y) {
+                                                  return (x + y) % 3 ? 0xFFFFFFu : 0u;
+                                              }}));
     ASSERT_EQ(RegBitmap(wide.c_str()), 1);
     const DefineCommand expected = buildDefineCommand(std::vector<std::string>{wide, ten}, 143);
     ASSERT_EQ(expected.result, 0);
@@ -140,8 +140,8 @@ TEST_F(BitmapExports, DefBitmapTakesNamesUpToTheRegistrationLimit)
 
 TEST_F(BitmapExports, DefBitmapUsesTheColourThreshold)
 {
-    const std::string grey = dir.file(
-        "grey.bmp", testing::makeBmp({8, 8, 24, {}, [](auto, auto) { return 0x808080u; }}));
+    const std::string grey
+        = dir.file("grey.bmp", test::makeBmp({8, 8, 24, {}, [](auto, auto) { return 0x808080u; }}));
     for (const auto &[threshold, dots] : {std::pair<int, int>{0x81, 0xFF}, {0x80, 0x00}}) {
         settings::setColourThreshold(static_cast<std::uint8_t>(threshold));
         TcpPeer printer;

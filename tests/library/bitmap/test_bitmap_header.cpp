@@ -8,8 +8,8 @@
 namespace kt::bitmap {
 namespace {
 
-using testing::put16;
-using testing::put32;
+using test::put16;
+using test::put32;
 
 std::optional<BitmapHeader> parse(const std::vector<std::uint8_t> &bytes)
 {
@@ -18,13 +18,13 @@ std::optional<BitmapHeader> parse(const std::vector<std::uint8_t> &bytes)
 
 TEST(BitmapHeader, RejectsWhatIsNotAStorableBitmap)
 {
-    std::vector<std::uint8_t> notBm = testing::blackBmp(8, 8, 24);
+    std::vector<std::uint8_t> notBm = test::blackBmp(8, 8, 24);
     notBm[1] = 'A';
-    std::vector<std::uint8_t> noWidth = testing::blackBmp(8, 8, 24);
-    put32(noWidth, testing::kWidthAt, 0);
-    std::vector<std::uint8_t> noHeight = testing::blackBmp(8, 8, 24);
-    put32(noHeight, testing::kHeightAt, 0);
-    std::vector<std::uint8_t> cut = testing::blackBmp(8, 8, 24);
+    std::vector<std::uint8_t> noWidth = test::blackBmp(8, 8, 24);
+    put32(noWidth, test::kWidthAt, 0);
+    std::vector<std::uint8_t> noHeight = test::blackBmp(8, 8, 24);
+    put32(noHeight, test::kHeightAt, 0);
+    std::vector<std::uint8_t> cut = test::blackBmp(8, 8, 24);
     cut.resize(53);
     for (const auto &bytes : {notBm, noWidth, noHeight, cut})
         EXPECT_FALSE(parse(bytes));
@@ -45,27 +45,27 @@ TEST(BitmapHeader, ConvertibleOnlyWhenTheFileHoldsExactlyTheRows)
          Unconvertible::dataSize},
         {"one row too many", [](auto &b) { b.insert(b.end(), 32, 0); }, Unconvertible::dataSize},
         {"a stray byte after the rows", [](auto &b) { b.push_back(0); }, Unconvertible::dataSize},
-        {"data offset beyond the file",
-         [](auto &b) { put32(b, testing::kDataOffsetAt, 0x7FFFFFF0); }, Unconvertible::dataSize},
-        {"2 bits per pixel", [](auto &b) { put16(b, testing::kBitsAt, 2); },
+        {"data offset beyond the file", [](auto &b) { put32(b, test::kDataOffsetAt, 0x7FFFFFF0); },
+         Unconvertible::dataSize},
+        {"2 bits per pixel", [](auto &b) { put16(b, test::kBitsAt, 2); },
          Unconvertible::unsupportedDepth},
-        {"run-length compressed", [](auto &b) { put32(b, testing::kCompressionAt, 1); },
+        {"run-length compressed", [](auto &b) { put32(b, test::kCompressionAt, 1); },
          Unconvertible::compressed},
-        {"bit-field masks", [](auto &b) { put32(b, testing::kCompressionAt, 3); },
+        {"bit-field masks", [](auto &b) { put32(b, test::kCompressionAt, 3); },
          Unconvertible::none},
-        {"top-down", [](auto &b) { put32(b, testing::kHeightAt, static_cast<std::uint32_t>(-4)); },
+        {"top-down", [](auto &b) { put32(b, test::kHeightAt, static_cast<std::uint32_t>(-4)); },
          Unconvertible::topDown},
-        {"width near 2^32", [](auto &b) { put32(b, testing::kWidthAt, 0xFFFFFFF0); },
+        {"width near 2^32", [](auto &b) { put32(b, test::kWidthAt, 0xFFFFFFF0); },
          Unconvertible::dataSize},
         {"rows times stride beyond 64 bits",
          [](auto &b) {
-             put32(b, testing::kWidthAt, 0xFFFFFFF0);
-             put32(b, testing::kHeightAt, 0x7FFFFFFF);
+             put32(b, test::kWidthAt, 0xFFFFFFF0);
+             put32(b, test::kHeightAt, 0x7FFFFFFF);
          },
          Unconvertible::dataSize},
     };
     for (const Case &c : cases) {
-        std::vector<std::uint8_t> bytes = testing::blackBmp(10, 4, 24); // rows of 30 + 2 bytes
+        std::vector<std::uint8_t> bytes = test::blackBmp(10, 4, 24); // rows of 30 + 2 bytes
         c.change(bytes);
         const std::optional<BitmapHeader> h = parse(bytes);
         ASSERT_TRUE(h) << c.name;
@@ -76,10 +76,10 @@ TEST(BitmapHeader, ConvertibleOnlyWhenTheFileHoldsExactlyTheRows)
 TEST(BitmapHeader, SizesBeyondTheCommandFieldsAreRefused)
 {
     // 524288 dots need nx = 65536, one more than xL xH can carry.
-    const std::optional<BitmapHeader> wide = parse(testing::blackBmp(524288, 1, 1));
+    const std::optional<BitmapHeader> wide = parse(test::blackBmp(524288, 1, 1));
     ASSERT_TRUE(wide);
     EXPECT_EQ(checkConvertible(*wide), Unconvertible::tooLarge);
-    const std::optional<BitmapHeader> widest = parse(testing::blackBmp(524280, 1, 1));
+    const std::optional<BitmapHeader> widest = parse(test::blackBmp(524280, 1, 1));
     EXPECT_EQ(checkConvertible(*widest), Unconvertible::none);
 }
 

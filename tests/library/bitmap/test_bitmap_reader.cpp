@@ -8,13 +8,13 @@
 namespace kt::bitmap {
 namespace {
 
-using testing::BmpImage;
+using test::BmpImage;
 using Rows = std::vector<std::vector<std::uint8_t>>; // top row of the picture first
 
 // The raster of an image, regrouped as rows from the top of the picture.
 Rows rasterOf(const BmpImage &image, std::uint8_t threshold)
 {
-    const std::vector<std::uint8_t> bytes = testing::makeBmp(image);
+    const std::vector<std::uint8_t> bytes = test::makeBmp(image);
     const std::optional<BitmapHeader> h = parseHeader(bytes, bytes.size());
     EXPECT_TRUE(h);
     EXPECT_EQ(checkConvertible(*h), Unconvertible::none);
@@ -47,16 +47,16 @@ TEST(BitmapReader, DarkPixelsByDepth)
     const std::vector<std::uint32_t> sixteen{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
     const std::vector<Case> cases{
         {"1 bit, white first: set bits print",
-         row(1, {1, 0, 1, 1, 0, 0, 0, 1, 1}, testing::whiteFirstPalette()),
+         row(1, {1, 0, 1, 1, 0, 0, 0, 1, 1}, test::whiteFirstPalette()),
          143,
          {0xB1, 0x80}},
         {"1 bit, black first: clear bits print",
-         row(1, {1, 0, 1, 1, 0, 0, 0, 1, 1}, testing::greyPalette(2)),
+         row(1, {1, 0, 1, 1, 0, 0, 0, 1, 1}, test::greyPalette(2)),
          143,
          {0x4E, 0x00}},
-        {"4 bits: all but 7 and 15", row(4, sixteen, testing::greyPalette(16)), 143, {0xFE, 0xFE}},
+        {"4 bits: all but 7 and 15", row(4, sixteen, test::greyPalette(16)), 143, {0xFE, 0xFE}},
         {"8 bits: index below the threshold",
-         row(8, {142, 143, 0, 255, 144, 1, 200, 50, 142}, testing::greyPalette(256)),
+         row(8, {142, 143, 0, 255, 144, 1, 200, 50, 142}, test::greyPalette(256)),
          143,
          {0xA5, 0x80}},
         {"16 bits: either byte", row(16, {0xFFFF, 0x8EFF, 0xFF8E, 0x8F8F}), 143, {0x60}},
@@ -80,7 +80,7 @@ TEST(BitmapReader, MonoPaletteFollowsALargerInfoHeader)
     // With a 124-byte header, offset 54 holds a header field (0), not the
     // palette: taking it for the palette would invert the picture.
     for (const std::uint32_t info : {40u, 108u, 124u}) {
-        BmpImage image = row(1, {1, 0, 0, 0, 0, 0, 0, 1}, testing::whiteFirstPalette());
+        BmpImage image = row(1, {1, 0, 0, 0, 0, 0, 0, 1}, test::whiteFirstPalette());
         image.infoHeaderBytes = info;
         EXPECT_EQ(rasterOf(image, 143), Rows{{0x81}}) << info;
     }
@@ -89,7 +89,7 @@ TEST(BitmapReader, MonoPaletteFollowsALargerInfoHeader)
 TEST(BitmapReader, TenByTenMonoBlackFirstClearsBitsBeyondTheWidth)
 {
     // Every pixel index 0: with black first, all 10 dots of every row print.
-    BmpImage image{10, 10, 1, testing::greyPalette(2),
+    BmpImage image{10, 10, 1, test::greyPalette(2),
                    [](std::uint32_t, std::uint32_t) { return 0u; }};
     const Rows rows = rasterOf(image, 143);
     ASSERT_EQ(rows.size(), 10u);
@@ -100,7 +100,7 @@ TEST(BitmapReader, TenByTenMonoBlackFirstClearsBitsBeyondTheWidth)
 TEST(BitmapReader, EightBitWidthTenKeepsRowsApart)
 {
     // Row y is dark only at column y: any shift between rows moves the dot.
-    BmpImage image{10, 10, 8, testing::greyPalette(256),
+    BmpImage image{10, 10, 8, test::greyPalette(256),
                    [](std::uint32_t x, std::uint32_t y) { return x == y ? 0u : 255u; }};
     const Rows rows = rasterOf(image, 143);
     ASSERT_EQ(rows.size(), 10u);
@@ -117,9 +117,9 @@ TEST(BitmapReader, OddWidthsIgnoreThePaddingInTheLastByte)
 {
     // 3 pixels of 4 bits leave a low nibble of 0 (dark if it were read), and
     // 1-bit rows carry set padding bits that must not print.
-    EXPECT_EQ(rasterOf(row(4, {7, 15, 7}, testing::greyPalette(16)), 143), Rows{{0x00}});
-    BmpImage mono = row(1, {1, 1, 1}, testing::whiteFirstPalette());
-    std::vector<std::uint8_t> bytes = testing::makeBmp(mono);
+    EXPECT_EQ(rasterOf(row(4, {7, 15, 7}, test::greyPalette(16)), 143), Rows{{0x00}});
+    BmpImage mono = row(1, {1, 1, 1}, test::whiteFirstPalette());
+    std::vector<std::uint8_t> bytes = test::makeBmp(mono);
     bytes[bytes.size() - 4] = 0xFF; // the row's byte, padding bits set
     const auto h = parseHeader(bytes, bytes.size());
     std::vector<std::uint8_t> raster(1);

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <stdexcept>
 
-namespace kt::bitmap::testing {
+namespace kt::test {
 namespace {
 
 std::vector<std::uint8_t> packRow(const BmpImage &image, std::uint32_t y)
@@ -108,4 +108,4 @@ void writeFile(const std::string &path, const std::vector<std::uint8_t> &bytes)
         throw std::runtime_error("cannot write " + path);
 }
 
-} // namespace kt::bitmap::testing
+} // namespace kt::test

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace kt::bitmap::testing {
+namespace kt::test {
 
 class TempDir {
 public:
@@ -22,4 +22,4 @@ private:
     std::string path_;
 };
 
-} // namespace kt::bitmap::testing
+} // namespace kt::test

@@ -6,7 +6,7 @@
 
 #include "bmp_writer.h"
 
-namespace kt::bitmap::testing {
+namespace kt::test {
 
 TempDir::TempDir()
 {
@@ -29,4 +29,4 @@ std::string TempDir::file(const std::string &name, const std::vector<std::uint8_
     return full;
 }
 
-} // namespace kt::bitmap::testing
+} // namespace kt::test

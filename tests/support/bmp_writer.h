@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace kt::bitmap::testing {
+namespace kt::test {
 
 struct BmpImage {
     std::uint32_t width = 0;
@@ -49,4 +49,4 @@ std::vector<std::uint32_t> whiteFirstPalette();
 
 void writeFile(const std::string &path, const std::vector<std::uint8_t> &bytes);
 
-} // namespace kt::bitmap::testing
+} // namespace kt::test
