@@ -24,9 +24,18 @@ std::string printable(std::string_view data)
     return data.size() > kShownData ? out + "..." : out;
 }
 
-bool allDigits(std::string_view s)
+// The numeric systems take `low` to `high` digits (the check digit may be
+// given or left to the printer).
+Result<std::string> digits(const BarcodeSystem &system, std::string_view data, std::size_t low,
+                           std::size_t high)
 {
-    return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (!std::all_of(data.begin(), data.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return Status::failure(std::string(system.name) + " takes digits only");
+    if (data.size() < low || data.size() > high)
+        return Status::failure(std::string(system.name) + " takes " + std::to_string(low) + " to "
+                               + std::to_string(high) + " digits, not "
+                               + std::to_string(data.size()));
+    return std::string(data);
 }
 
 // CODE128 data starts with the code set ({A, {B or {C}; in code set C
@@ -180,14 +189,14 @@ Result<std::string> barcodeData(const BarcodeSystem &system, std::string_view da
         if (data.size() >= 2 && data.front() == '*' && data.back() == '*')
             data = data.substr(1, data.size() - 2);
         return std::string(data);
-    case Symbology::UpcA:
-    case Symbology::UpcE:
-    case Symbology::Ean13:
-    case Symbology::Ean8:
+    case Symbology::UpcA: return digits(system, data, 11, 12);
+    case Symbology::UpcE: return digits(system, data, 6, 8);
+    case Symbology::Ean13: return digits(system, data, 12, 13);
+    case Symbology::Ean8: return digits(system, data, 7, 8);
     case Symbology::Itf:
-        if (!allDigits(data))
-            return Status::failure(std::string(system.name) + " takes digits only");
-        return std::string(data);
+        if (data.size() % 2)
+            return Status::failure("ITF takes an even number of digits");
+        return digits(system, data, 2, 255);
     default: return std::string(data);
     }
 }

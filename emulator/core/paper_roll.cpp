@@ -183,8 +183,8 @@ void PaperRoll::lay(const DotMatrix &canvas)
 
 // A glyph of the font fills its cell, each dot of the cell taking the
 // nearest dot of the glyph: 8 x 16 dots in the 8x16 font, scaled to 12 x 24
-// in the 12x24 font, and again to the character size. Without the font
-// the built-in 5 x 7 shape is scaled to fill most of the cell.
+// in the 12x24 font (the character size then magnifies the cell dot by
+// dot). Without the font the built-in 5 x 7 shape fills most of the cell.
 DotMatrix PaperRoll::glyphDots(const Item &cell, int width, int height)
 {
     DotMatrix out(width, height);
@@ -212,19 +212,18 @@ DotMatrix PaperRoll::glyphDots(const Item &cell, int width, int height)
 void PaperRoll::drawCell(DotMatrix &canvas, const Item &cell, int left, int baseline)
 {
     const CharStyle &s = cell.style;
-    const int height = s.height(), across = cell.width - s.spacing * s.widthScale;
-    DotMatrix glyph;
+    const int height = s.height();
+    DotMatrix base = glyphDots(cell, s.cellWidth(), s.cellHeight());
     if (s.rotated) {
-        // Drawn upright at the turned size, then turned a quarter clockwise.
-        const DotMatrix upright = glyphDots(cell, height, across);
-        glyph = DotMatrix(across, height);
-        for (int y = 0; y < upright.height; ++y)
-            for (int x = 0; x < upright.width; ++x)
-                if (upright.at(x, y))
-                    glyph.set(upright.height - 1 - y, x);
-    } else {
-        glyph = glyphDots(cell, across, height);
+        // Turned a quarter clockwise before it is magnified.
+        DotMatrix turned(base.height, base.width);
+        for (int y = 0; y < base.height; ++y)
+            for (int x = 0; x < base.width; ++x)
+                if (base.at(x, y))
+                    turned.set(base.height - 1 - y, x);
+        base = std::move(turned);
     }
+    const DotMatrix glyph = base.scaled(s.widthScale, s.heightScale);
     const int top = baseline - height;
     auto put = [&canvas](int x, int y, bool on) {
         if (x >= 0 && y >= 0 && x < canvas.width && y < canvas.height)
