@@ -146,7 +146,10 @@ CodeFunctionResult pdfFunction(CodeSettings &s, int fn, std::span<const std::uin
     switch (fn) {
     case 65: r.outcome = setIn(s.pdfColumns, n, 0, 30, "PDF417 columns"); break;
     case 66:
-        r.outcome = n == 0 ? (s.pdfRows = 0, "") : setIn(s.pdfRows, n, 3, 90, "PDF417 rows");
+        if (n == 0)
+            s.pdfRows = 0; // as many as the data needs
+        else
+            r.outcome = setIn(s.pdfRows, n, 3, 90, "PDF417 rows");
         break;
     case 67: r.outcome = setIn(s.pdfModuleWidth, n, 2, 8, "PDF417 module width"); break;
     case 68: r.outcome = setIn(s.pdfRowHeight, n, 2, 8, "PDF417 row height"); break;

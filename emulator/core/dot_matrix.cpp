@@ -16,34 +16,39 @@ DotMatrix DotMatrix::scaled(int sx, int sy) const
     return out;
 }
 
-DotMatrix rasterDots(std::span<const std::uint8_t> data, int widthBytes, int rows)
+namespace {
+
+// Each byte of `data` holds eight dots, bit 7 first, running along a row
+// or, for `vertical` data, down a column; rows (columns) follow each other.
+DotMatrix unpack(std::span<const std::uint8_t> data, int width, int height, bool vertical)
 {
-    DotMatrix out(widthBytes * 8, rows);
-    for (int y = 0; y < rows; ++y)
-        for (int b = 0; b < widthBytes; ++b) {
-            const std::size_t i = static_cast<std::size_t>(y) * widthBytes + b;
-            if (i >= data.size())
-                return out;
-            for (int bit = 0; bit < 8; ++bit)
-                if (data[i] & (0x80 >> bit))
-                    out.set(b * 8 + bit, y);
+    DotMatrix out(width, height);
+    const std::size_t perLine = static_cast<std::size_t>(vertical ? height : width) / 8;
+    const std::size_t bytes = std::min(data.size(), perLine * (vertical ? width : height));
+    for (std::size_t i = 0; i < bytes; ++i)
+        for (int bit = 0; bit < 8; ++bit) {
+            if (!(data[i] & (0x80 >> bit)))
+                continue;
+            const int line = static_cast<int>(i / perLine);
+            const int along = static_cast<int>(i % perLine) * 8 + bit;
+            if (vertical)
+                out.set(line, along);
+            else
+                out.set(along, line);
         }
     return out;
 }
 
+} // namespace
+
+DotMatrix rasterDots(std::span<const std::uint8_t> data, int widthBytes, int rows)
+{
+    return unpack(data, widthBytes * 8, rows, false);
+}
+
 DotMatrix columnDots(std::span<const std::uint8_t> data, int columns, int bytesHigh)
 {
-    DotMatrix out(columns, bytesHigh * 8);
-    for (int x = 0; x < columns; ++x)
-        for (int k = 0; k < bytesHigh; ++k) {
-            const std::size_t i = static_cast<std::size_t>(x) * bytesHigh + k;
-            if (i >= data.size())
-                return out;
-            for (int bit = 0; bit < 8; ++bit)
-                if (data[i] & (0x80 >> bit))
-                    out.set(x, k * 8 + bit);
-        }
-    return out;
+    return unpack(data, columns, bytesHigh * 8, true);
 }
 
 DotMatrix stacked(std::span<const DotMatrix> parts, int gap)

@@ -16,7 +16,7 @@ using Bytes = std::vector<std::uint8_t>;
 constexpr int kTextLineRows = 30;             // one 12x24 line and its gap
 constexpr std::size_t kMaxPendingStatus = 64; // bytes of status messages a connection may owe
 constexpr int kHriGap = 4;                    // dots between a barcode and its text
-constexpr int kQrPrint = 81;                  // GS ( k function that prints the stored symbol
+constexpr int kPrintSymbol = 81;              // GS ( k function that prints the stored symbol
 
 // Replies to queries: "_", the value, NUL.
 Bytes framedReply(const std::string &value)
@@ -55,7 +55,7 @@ bool printsOnPaper(const Command &c)
     case CommandKind::Barcode:
     case CommandKind::RasterImage:
     case CommandKind::BitImage: return true;
-    case CommandKind::Symbol: return c.arg == kQrPrint;
+    case CommandKind::Symbol: return c.arg == kPrintSymbol;
     default: return false;
     }
 }
@@ -203,7 +203,7 @@ Printer::Result Printer::execute(Command &c, int connection)
     }
     case CommandKind::FeedLines:
         printPendingLine();
-        paper_.feed(c.number * kTextLineRows);
+        paper_.feed(c.number * style_.lineSpacing);
         return {};
     case CommandKind::FeedDots:
         printPendingLine();

@@ -208,6 +208,19 @@ TEST(EmulatorReceiptRendering, QrSizeInformationAnswersTheSymbolsDots)
     EXPECT_EQ(c->send(hex("1D 28 6B 03 00 31 52 30")), hex("37 46 '84' 1F '84' 1F 30 00"));
 }
 
+// PDF417 rows are the row height times the module width high.
+TEST(EmulatorReceiptRendering, Pdf417PrintsRowsOfTheSetHeight)
+{
+    Emulator emu(EmulatorOptions{});
+    emu.connect()->send(hex("1D 28 6B 03 00 30 43 02 1D 28 6B 03 00 30 44 04 "
+                            "1D 28 6B 0C 00 30 50 30 'KT-4000 1' 1D 28 6B 03 00 30 51 30"));
+    EXPECT_EQ(emu.transcript().back().outcome.rfind("printed PDF417 symbol", 0), 0u)
+        << emu.transcript().back().outcome;
+    const auto paper = emu.paper();
+    EXPECT_GE(paper.height, 3 * 8);
+    EXPECT_EQ(paper.height % 8, 0);
+}
+
 std::filesystem::path receiptStream()
 {
     return std::filesystem::path(KT_SOURCE_DIR) / "docs" / "receipt.bin";
