@@ -83,6 +83,50 @@ TEST(EmulatorReceiptRendering, StyledTextIsThePlainGlyphTransformed)
     }
 }
 
+// The first column with ink at or right of `from` in the first line.
+int firstInk(const PaperImage &paper, int from)
+{
+    for (int x = from; x < paper.width; ++x)
+        for (int y = 0; y < std::min(paper.height, 24); ++y)
+            if (paper.dot(x, y))
+                return x;
+    return -1;
+}
+
+TEST(EmulatorReceiptRendering, TabsAndPositionsPlaceTheNextCharacter)
+{
+    const int plainA = firstInk(printed(hex("'|' 0A")), 0);
+    const std::vector<std::pair<const char *, int>> cases{
+        {"'|' 09 '|' 0A", 96},                // every 8 characters of 12 dots
+        {"1B 44 03 0A 00 '|' 09 '|' 0A", 36}, // ESC D: column 3
+        {"1B 44 03 00 '|' 09 09 '|' 0A", 36}, // no tab position left: HT does nothing
+        {"'|' 1B 24 C8 00 '|' 0A", 200},      // ESC $ 200
+        {"'|' 1B 5C 14 00 '|' 0A", 32},       // ESC \ 20 after the first character
+        {"1B 20 04 '||' 0A", 16},             // character spacing 4
+    };
+    for (const auto &[bytes, second] : cases) {
+        const PaperImage paper = printed(hex(bytes));
+        EXPECT_EQ(firstInk(paper, 0), plainA) << bytes;
+        EXPECT_EQ(firstInk(paper, plainA + 6) - plainA, second) << bytes; // past the first bar
+    }
+}
+
+TEST(EmulatorReceiptRendering, LinesFeedTheSpacingOrTheirTallestCharacter)
+{
+    for (const auto &[bytes, rows] :
+         std::vector<std::pair<const char *, int>>{{"'A' 0A", 30},
+                                                   {"1B 33 32 'A' 0A", 50},
+                                                   {"1B 33 00 'A' 0A", 24},
+                                                   {"1D 21 01 'A' 0A", 48},
+                                                   {"1D 21 07 'A' 0A", 192},
+                                                   {"1B 21 01 'A' 0A", 30},
+                                                   {"1B 33 14 0A 0A", 40},
+                                                   {"1B 33 14 1B 64 03", 60},
+                                                   {"1B 32 1B 64 02", 60}}) {
+        EXPECT_EQ(printed(hex(bytes)).height, rows) << bytes;
+    }
+}
+
 TEST(EmulatorReceiptRendering, InitializeBringsThePlainStyleBack)
 {
     const PaperImage plain = printed(hex("'H' 0A"));
