@@ -218,7 +218,7 @@ CodeFunctionResult runCodeFunction(CodeSettings &settings, int cn, int fn,
     return cn == kQr ? qrFunction(settings, fn, params) : pdfFunction(settings, fn, params);
 }
 
-Result<DotMatrix> storedSymbol(const CodeSettings &s, int cn)
+Result<ScaledSymbol> storedSymbol(const CodeSettings &s, int cn)
 {
     const auto &data = cn == kQr ? s.qrData : s.pdfData;
     if (!data)
@@ -235,16 +235,17 @@ Result<DotMatrix> storedSymbol(const CodeSettings &s, int cn)
     if (!encoded)
         return encoded.status();
     if (cn == kQr)
-        return encoded->modules.scaled(s.qrModuleSize, s.qrModuleSize);
-    return encoded->modules.scaled(s.pdfModuleWidth, s.pdfModuleWidth * s.pdfRowHeight);
+        return ScaledSymbol{std::move(encoded->modules), s.qrModuleSize, s.qrModuleSize};
+    return ScaledSymbol{std::move(encoded->modules), s.pdfModuleWidth,
+                        s.pdfModuleWidth * s.pdfRowHeight};
 }
 
-std::vector<std::uint8_t> sizeInformation(int cn, const Result<DotMatrix> &symbol)
+std::vector<std::uint8_t> sizeInformation(int cn, const Result<ScaledSymbol> &symbol)
 {
     std::vector<std::uint8_t> out{0x37, static_cast<std::uint8_t>(cn == kQr ? 0x46 : 0x44)};
-    appendNumber(out, symbol ? symbol->width : 0);
+    appendNumber(out, symbol ? symbol->width() : 0);
     out.push_back(0x1F);
-    appendNumber(out, symbol ? symbol->height : 0);
+    appendNumber(out, symbol ? symbol->height() : 0);
     out.push_back(0x1F);
     out.push_back(symbol ? 0x30 : 0x31);
     out.push_back(0x00);

@@ -58,15 +58,25 @@ struct CodeFunctionResult {
 CodeFunctionResult runCodeFunction(CodeSettings &settings, int cn, int fn,
                                    std::span<const std::uint8_t> params);
 
-// The stored symbol of cn (49 QR, 48 PDF417) as dots, each module at its
-// set size; fails when nothing is stored or the data cannot be encoded.
-Result<DotMatrix> storedSymbol(const CodeSettings &settings, int cn);
+// A symbol's modules and the dots each module takes on the paper.
+struct ScaledSymbol {
+    DotMatrix modules;
+    int dotsAcross = 1, dotsDown = 1;
+
+    int width() const { return modules.width * dotsAcross; }
+    int height() const { return modules.height * dotsDown; }
+    DotMatrix dots() const { return modules.scaled(dotsAcross, dotsDown); }
+};
+
+// The stored symbol of cn (49 QR, 48 PDF417) at its set module size;
+// fails when nothing is stored or the data cannot be encoded.
+Result<ScaledSymbol> storedSymbol(const CodeSettings &settings, int cn);
 
 // The answer to the size information function: 37h, an identifier (46h
 // QR, 44h PDF417), the width and height in dots as decimal digits, each
 // followed by 1Fh, then 30h when the symbol can be printed (31h when not)
 // and NUL.
-std::vector<std::uint8_t> sizeInformation(int cn, const Result<DotMatrix> &symbol);
+std::vector<std::uint8_t> sizeInformation(int cn, const Result<ScaledSymbol> &symbol);
 
 // "49 80 (QR code: store 12 bytes)": the transcript's words for a function.
 std::string describeSymbolFunction(int cn, int fn, std::span<const std::uint8_t> params);

@@ -305,9 +305,16 @@ std::string Printer::printBlock(const DotMatrix &block, const char *what, bool c
 {
     printPendingLine();
     if (!paper_.printBlock(block, clip))
-        return std::string("not printed: the ") + what + " is " + std::to_string(block.width)
-            + " dots wide, the print area " + std::to_string(paper_.areaWidth());
+        return tooWide(what, block.width);
     return std::string("printed ") + what + " of " + dotSize(block);
+}
+
+// Symbols wider than the print area are not printed: told before their
+// dots are made, which for a large symbol would take megabytes.
+std::string Printer::tooWide(const char *what, int width) const
+{
+    return std::string("not printed: the ") + what + " is " + std::to_string(width)
+        + " dots wide, the print area " + std::to_string(paper_.areaWidth());
 }
 
 Printer::Result Printer::printBarcode(int m, const std::string &data)
@@ -319,13 +326,16 @@ Printer::Result Printer::printBarcode(int m, const std::string &data)
     auto symbol = encodeSymbol(system->symbology, *text);
     if (!symbol)
         return {{}, "not printed: " + symbol.error()};
+    ScaledSymbol bars{std::move(symbol->modules), style_.barcodeWidth, style_.barcodeHeight};
+    if (bars.width() > paper_.areaWidth())
+        return {{}, tooWide(system->name, bars.width())};
     std::vector<DotMatrix> parts;
     CharStyle hriStyle;
     hriStyle.smallFont = style_.hriSmallFont;
     const DotMatrix hri = paper_.textBlock(symbol->text, hriStyle);
     if (style_.hriPosition & 1)
         parts.push_back(hri);
-    parts.push_back(symbol->modules.scaled(style_.barcodeWidth, style_.barcodeHeight));
+    parts.push_back(bars.dots());
     if (style_.hriPosition & 2)
         parts.push_back(hri);
     return {{}, printBlock(stacked(parts, kHriGap), system->name, false)};
@@ -341,7 +351,10 @@ Printer::Result Printer::codeFunction(int cn, int fn, std::span<const std::uint8
         return {sizeInformation(cn, symbol), {}};
     if (!symbol)
         return {{}, "not printed: " + symbol.error()};
-    return {{}, printBlock(*symbol, cn == 49 ? "QR code" : "PDF417 symbol", false)};
+    const char *what = cn == 49 ? "QR code" : "PDF417 symbol";
+    if (symbol->width() > paper_.areaWidth())
+        return {{}, tooWide(what, symbol->width())};
+    return {{}, printBlock(symbol->dots(), what, false)};
 }
 
 // GS v 0: m 0 to 3 (or "0" to "3"), bit 0 doubling the width, bit 1 the

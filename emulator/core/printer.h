@@ -114,6 +114,7 @@ private:
     Result autoStatusBack(int connection, int mask);
     // Lays a block on the paper in the print area; the outcome.
     std::string printBlock(const DotMatrix &block, const char *what, bool clip);
+    std::string tooWide(const char *what, int width) const;
     void applyLayout();
     // The conditions as a client sees them: an exhausted roll is a paper end.
     Conditions effectiveConditions() const;

@@ -68,6 +68,11 @@ TEST(EmulatorReceiptRendering, StyledTextIsThePlainGlyphTransformed)
          }},
         {"left margin", "1D 4C 64 00", 30,
          [](const PaperImage &p, int x, int y) { return p.dot(x - 100, y); }},
+        // Turned a quarter clockwise: 24 dots across, 12 high, on the baseline.
+        {"rotated", "1B 56 01", 30,
+         [](const PaperImage &p, int x, int y) {
+             return x < 24 && y >= 12 && y < 24 && p.dot(y - 12, 23 - x);
+         }},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
@@ -231,7 +236,8 @@ TEST(EmulatorReceiptRendering, BarcodesThePrinterRefusesPrintNothing)
     const std::string wide(48, 'W');
     for (const Bytes &bytes :
          {hex("1D 6B 49 0A '123456789A'"), hex("1D 6B 02 '4012' 00"),
-          hex("1D 77 06 1D 6B 49 32 '{B" + wide + "'"), hex("1D 28 6B 03 00 31 51 30")}) {
+          hex("1D 77 06 1D 6B 49 32 '{B" + wide + "'"), hex("1D 28 6B 03 00 31 51 30"),
+          qrCode(std::string(200, 'Q'), 16, '0')}) {
         SCOPED_TRACE(test::text(bytes));
         Emulator emu(EmulatorOptions{});
         emu.connect()->send(bytes);
