@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libudev-dev umockdev libumockdev-dev
-  libpng-dev libcli11-dev nlohmann-json3-dev unifont
+  libpng-dev libcli11-dev nlohmann-json3-dev unifont libzint-dev zbar-tools
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl1-mesa-dev
   fonts-crosextra-carlito fonts-liberation
   xvfb xauth x11-utils

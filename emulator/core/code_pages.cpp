@@ -41,6 +41,24 @@ constexpr std::array<CodePage, 25> kCodePages{{
     {250, "LITHUANIA", "CP774"},
 }};
 
+constexpr std::string_view kReplaced = "#$@[\\]^`{|}~";
+
+constexpr std::array<InternationalSet, 13> kInternationalSets{{
+    {0, "U.S.A.", U"#$@[\\]^`{|}~"},
+    {1, "France", U"#$\u00E0\u00B0\u00E7\u00A7^`\u00E9\u00F9\u00E8\u00A8"},
+    {2, "Germany", U"#$\u00A7\u00C4\u00D6\u00DC^`\u00E4\u00F6\u00FC\u00DF"},
+    {3, "U.K.", U"\u00A3$@[\\]^`{|}~"},
+    {4, "Denmark I", U"#$@\u00C6\u00D8\u00C5^`\u00E6\u00F8\u00E5~"},
+    {5, "Sweden", U"#\u00A4\u00C9\u00C4\u00D6\u00C5\u00DC\u00E9\u00E4\u00F6\u00E5\u00FC"},
+    {6, "Italy", U"#$@\u00B0\\\u00E9^\u00F9\u00E0\u00F2\u00E8\u00EC"},
+    {7, "Spain I", U"\u20A7$@\u00A1\u00D1\u00BF^`\u00A8\u00F1}~"},
+    {8, "Japan", U"#$@[\u00A5]^`{|}~"},
+    {9, "Norway", U"#\u00A4\u00C9\u00C6\u00D8\u00C5\u00DC\u00E9\u00E6\u00F8\u00E5\u00FC"},
+    {10, "Denmark II", U"#$\u00C9\u00C6\u00D8\u00C5\u00DC\u00E9\u00E6\u00F8\u00E5\u00FC"},
+    {11, "Spain II", U"#$\u00E1\u00A1\u00D1\u00BF\u00E9`\u00ED\u00F1\u00F3\u00FA"},
+    {12, "Latin America", U"#$\u00E1\u00A1\u00D1\u00BF\u00E9\u00FC\u00ED\u00F1\u00F3\u00FA"},
+}};
+
 // The upper half of a page: 0 where the byte has no character.
 using UpperHalf = std::array<char32_t, 128>;
 
@@ -75,6 +93,25 @@ const CodePage *findCodePage(int number)
         if (p.number == number)
             return &p;
     return nullptr;
+}
+
+const InternationalSet *findInternationalSet(int number)
+{
+    for (const auto &s : kInternationalSets)
+        if (s.number == number)
+            return &s;
+    return nullptr;
+}
+
+std::optional<char32_t> printedCharacter(int codePage, int international, unsigned char byte)
+{
+    if (international != 0) {
+        const auto at = kReplaced.find(static_cast<char>(byte));
+        if (at != std::string_view::npos)
+            if (const auto *set = findInternationalSet(international))
+                return set->characters[at];
+    }
+    return codePageCharacter(codePage, byte);
 }
 
 std::optional<char32_t> codePageCharacter(int number, unsigned char byte)

@@ -25,4 +25,18 @@ const CodePage *findCodePage(int number);
 // an unknown page.
 std::optional<char32_t> codePageCharacter(int number, unsigned char byte);
 
+// An international character set (ESC R n): the characters it puts in
+// place of the twelve ASCII codes 23 24 40 5B 5C 5D 5E 60 7B 7C 7D 7E.
+struct InternationalSet {
+    int number;
+    std::string_view name;
+    std::u32string_view characters; // twelve, in the order of the codes above
+};
+
+const InternationalSet *findInternationalSet(int number);
+
+// The character `byte` prints as with code page `codePage` and the
+// international set `international` (which changes only ASCII codes).
+std::optional<char32_t> printedCharacter(int codePage, int international, unsigned char byte);
+
 } // namespace kt::emu

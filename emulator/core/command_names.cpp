@@ -1,6 +1,8 @@
 #include "command_names.h"
 
+#include "barcode_commands.h"
 #include "parameters.h"
+#include "print_style.h"
 
 namespace kt::emu {
 namespace {
@@ -66,6 +68,32 @@ std::string commandName(const Command &c)
     case CommandKind::Cut: return c.name;
     case CommandKind::FeedLines: return "ESC d n=" + n + " (print and feed lines)";
     case CommandKind::FeedDots: return "ESC J n=" + n + " (print and feed dots)";
+    case CommandKind::Style: {
+        const auto setting = static_cast<Setting>(c.arg);
+        return c.name + (setting == Setting::DefaultSpacing ? "" : " " + n) + " ("
+            + describeSetting(setting, c.number) + ")";
+    }
+    case CommandKind::TabStops: {
+        std::string out = "ESC D";
+        for (auto stop : c.data)
+            out += " " + std::to_string(stop);
+        return out + " NUL (set tab positions)";
+    }
+    case CommandKind::Barcode: return "GS k " + n + " " + describeBarcode(c.number, c.value);
+    case CommandKind::Symbol: return "GS ( k " + describeSymbolFunction(c.number, c.arg, c.data);
+    case CommandKind::RasterImage:
+        return "GS v 0 " + n + " (raster image " + std::to_string(c.arg * 8) + " x "
+            + std::to_string(c.arg2) + " dots)";
+    case CommandKind::BitImage:
+        return "ESC * " + n + " " + std::to_string(c.arg) + " (bit image of "
+            + std::to_string(c.arg) + " columns)";
+    case CommandKind::DrawerPulse:
+        return c.name + " " + n + " " + std::to_string(c.arg)
+            + (c.name == "ESC p" ? " " + std::to_string(c.arg2) : "") + " (drawer pulse)";
+    case CommandKind::AutoStatusBack:
+        return "GS a " + n
+            + (c.number ? " (automatic status back on)" : " (automatic status back off)");
+    case CommandKind::TransmitStatus: return "GS r " + n + " (transmit status)";
     case CommandKind::Ignored: return c.name + ", no effect";
     case CommandKind::SelfTest:
         return "GS ( A n=" + n + " m=" + std::to_string(c.arg) + " (self test)";

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "command_table.h"
 #include "parameters.h"
 
 namespace kt::emu {
@@ -10,8 +11,7 @@ namespace {
 
 using Bytes = std::span<const std::uint8_t>;
 
-constexpr std::uint8_t NUL = 0x00, EOT = 0x04, HT = 0x09, LF = 0x0A, CR = 0x0D, DLE = 0x10,
-                       ESC = 0x1B, FS = 0x1C, GS = 0x1D;
+using namespace ctl;
 
 // Bytes that never belong to text or to a parameter value.
 bool isControl(std::uint8_t b) { return b < 0x20 && b != HT; }
@@ -58,56 +58,121 @@ ParseStep needMore(Bytes in, Flush flush, std::size_t wanted = 0)
     return c;
 }
 
-struct EscEntry {
-    std::uint8_t code;
-    std::size_t params;
-    CommandKind kind;
-    int arg;
-    const char *name;
-};
+// A command of the fixed-length table.
+ParseStep parseTable(Bytes in, Flush flush, const TableCommand &e)
+{
+    const std::size_t length = 2u + e.params;
+    if (in.size() < length)
+        return needMore(in, flush);
+    Command c = make(e.kind, length);
+    c.arg = e.arg;
+    if (e.params >= 1)
+        c.number = e.params == 2 ? in[2] | in[3] << 8 : in[2];
+    switch (e.kind) {
+    case CommandKind::Style: c.name = mnemonic(e.prefix, e.code); break;
+    case CommandKind::Cut: c.name = mnemonic(e.prefix, e.code) + " (" + e.label + ")"; break;
+    case CommandKind::DrawerPulse:
+        c.name = mnemonic(e.prefix, e.code);
+        c.arg = in[3];
+        c.arg2 = in[4];
+        break;
+    case CommandKind::Ignored:
+        c.name = mnemonic(e.prefix, e.code);
+        for (std::size_t i = 2; i < length; ++i)
+            c.name += " " + std::to_string(in[i]);
+        c.name += std::string(" (") + e.label + ")";
+        break;
+    default: break;
+    }
+    return c;
+}
 
-constexpr std::array<EscEntry, 14> kEscTable{{
-    {'!', 1, CommandKind::SelectPrintMode, 0, "select print mode"},
-    {'@', 0, CommandKind::Initialize, 0, "initialize printer"},
-    {'i', 0, CommandKind::Cut, 0, "full cut"},
-    {'m', 0, CommandKind::Cut, 1, "partial cut"},
-    {'d', 1, CommandKind::FeedLines, 0, "print and feed lines"},
-    {'J', 1, CommandKind::FeedDots, 0, "print and feed dots"},
-    {'a', 1, CommandKind::Ignored, 0, "select justification"},
-    {'E', 1, CommandKind::Ignored, 0, "emphasis on/off"},
-    {'-', 1, CommandKind::Ignored, 0, "underline on/off"},
-    {'2', 0, CommandKind::Ignored, 0, "default line spacing"},
-    {'3', 1, CommandKind::Ignored, 0, "set line spacing"},
-    {'t', 1, CommandKind::SelectCodePage, 0, "select character code table"},
-    {'R', 1, CommandKind::Ignored, 0, "select international character set"},
-    {'M', 1, CommandKind::Ignored, 0, "select character font"},
-}};
+// ESC * m nL nH and the columns: one byte each in the 8-dot modes (m 0,
+// 1), three in the 24-dot modes (m 32, 33).
+ParseStep parseBitImage(Bytes in, Flush flush)
+{
+    if (in.size() < 5)
+        return needMore(in, flush);
+    const int m = in[2];
+    if (m != 0 && m != 1 && m != 32 && m != 33)
+        return unknown(3, "ESC * mode");
+    const std::size_t columns = in[3] | std::size_t{in[4]} << 8;
+    const std::size_t length = 5 + columns * (m >= 32 ? 3 : 1);
+    if (in.size() < length)
+        return needMore(in, flush, length);
+    Command c = make(CommandKind::BitImage, length);
+    c.number = m;
+    c.arg = static_cast<int>(columns);
+    c.data.assign(in.begin() + 5, in.begin() + static_cast<std::ptrdiff_t>(length));
+    return c;
+}
+
+// ESC D n1 ... nk NUL: up to 32 ascending tab positions. A position not
+// above the one before ends the command there; what follows is data.
+ParseStep parseTabStops(Bytes in, Flush flush)
+{
+    constexpr std::size_t kMaxStops = 32;
+    std::size_t i = 2;
+    Command c = make(CommandKind::TabStops, 0);
+    while (i < in.size() && in[i] != NUL && c.data.size() < kMaxStops
+           && (c.data.empty() || in[i] > c.data.back()))
+        c.data.push_back(in[i++]);
+    if (i == in.size() && c.data.size() < kMaxStops)
+        return needMore(in, flush);
+    c.length = i < in.size() && in[i] == NUL ? i + 1 : i;
+    return c;
+}
 
 ParseStep parseEsc(Bytes in, Flush flush)
 {
     if (in.size() < 2)
         return needMore(in, flush);
-    for (const auto &e : kEscTable) {
-        if (e.code != in[1])
-            continue;
-        if (in.size() < 2 + e.params)
-            return needMore(in, flush);
-        Command c = make(e.kind, 2 + e.params);
-        c.name = std::string("ESC ") + static_cast<char>(e.code) + " (" + e.name + ")";
-        c.arg = e.arg;
-        if (e.params)
-            c.number = in[2];
+    if (in[1] == '*')
+        return parseBitImage(in, flush);
+    if (in[1] == 'D')
+        return parseTabStops(in, flush);
+    if (const auto *e = findTableCommand(ESC, in[1]))
+        return parseTable(in, flush, *e);
+    return unknownPrefix(in, "ESC");
+}
+
+// DLE DC4 fn ...: the real-time drawer pulse (fn 1) and the other
+// real-time requests of a known length.
+ParseStep parseDc4(Bytes in, Flush flush)
+{
+    if (in.size() < 3)
+        return needMore(in, flush);
+    const int fn = in[2];
+    const std::size_t length = fn == 1 || fn == 2 ? 5 : fn == 7 ? 4 : fn == 8 ? 10 : 0;
+    if (length == 0)
+        return unknown(isControl(in[2]) ? 2 : 3, "DLE DC4");
+    if (in.size() < length)
+        return needMore(in, flush);
+    if (fn != 1) {
+        Command c = make(CommandKind::Ignored, length);
+        c.name = "DLE DC4 " + std::to_string(fn) + " (real-time request)";
         return c;
     }
-    return unknownPrefix(in, "ESC");
+    // Pulse on and off are both t x 100 ms.
+    Command c = make(CommandKind::DrawerPulse, length);
+    c.name = "DLE DC4 1";
+    c.number = in[3];
+    c.arg = in[4];
+    c.arg2 = in[4];
+    return c;
 }
 
 ParseStep parseDle(Bytes in, Flush flush)
 {
     if (in.size() < 2)
         return needMore(in, flush);
-    if (in[1] != EOT)
+    if (in[1] == DC4)
+        return parseDc4(in, flush);
+    if (in[1] != EOT) {
+        if (const auto *e = findTableCommand(DLE, in[1]))
+            return parseTable(in, flush, *e);
         return unknownPrefix(in, "DLE");
+    }
     if (in.size() < 3)
         return needMore(in, flush);
     if (in[2] < 1 || in[2] > 4)
@@ -175,8 +240,11 @@ ParseStep parseFs(Bytes in, Flush flush, const ParserLimits &limits)
         return needMore(in, flush);
     if (in[1] == 'q')
         return parseDefineImages(in, flush, limits);
-    if (in[1] != 'p')
+    if (in[1] != 'p') {
+        if (const auto *e = findTableCommand(FS, in[1]))
+            return parseTable(in, flush, *e);
         return unknownPrefix(in, "FS");
+    }
     if (in.size() < 4)
         return needMore(in, flush);
     const int mode = in[3] >= '0' ? in[3] - '0' : in[3];
@@ -252,14 +320,31 @@ ParseStep parseGsG(Bytes in, Flush flush, const ParserLimits &limits)
     }
 }
 
+// GS ( k pL pH cn fn ...: the two-dimensional code functions, taken once
+// the whole command is there.
+ParseStep parseSymbol(Bytes in, Flush flush, std::size_t length)
+{
+    if (length < 7)
+        return rejected(length, "a two-dimensional code function takes at least 2 bytes");
+    if (in.size() < length)
+        return needMore(in, flush, length);
+    Command c = make(CommandKind::Symbol, length);
+    c.number = in[5];
+    c.arg = in[6];
+    c.data.assign(in.begin() + 7, in.begin() + static_cast<std::ptrdiff_t>(length));
+    return c;
+}
+
 // GS ( fn pL pH and pL + 256 * pH bytes of data.
 ParseStep parseGsParen(Bytes in, Flush flush)
 {
     if (in.size() < 5)
         return needMore(in, flush);
     const std::size_t length = 5 + (in[3] | std::size_t{in[4]} << 8);
+    if (in[2] == 'k')
+        return parseSymbol(in, flush, length);
     if (in[2] != 'A')
-        return unknown(length, "GS (");
+        return unknown(length, "GS ( " + std::string(1, static_cast<char>(in[2])));
     if (length != 7)
         return rejected(length, "self test takes 2 bytes of data");
     if (in.size() < 7)
@@ -270,6 +355,107 @@ ParseStep parseGsParen(Bytes in, Flush flush)
     return c;
 }
 
+// GS V m [n]: cuts, the forms with n feeding n dots first.
+ParseStep parseCut(Bytes in, Flush flush)
+{
+    if (in.size() < 3)
+        return needMore(in, flush);
+    const int m = in[2];
+    static const char *const kinds[] = {"full cut", "partial cut"};
+    if (m == 0 || m == 1 || m == '0' || m == '1') {
+        Command c = make(CommandKind::Cut, 3);
+        c.arg = m & 1;
+        c.name = "GS V " + std::to_string(m) + " (" + kinds[c.arg] + ")";
+        return c;
+    }
+    if (m != 65 && m != 66 && m != 97 && m != 98 && m != 103 && m != 104)
+        return unknown(isControl(in[2]) ? 2 : 3, "GS V");
+    if (in.size() < 4)
+        return needMore(in, flush);
+    Command c = make(CommandKind::Cut, 4);
+    c.arg = m % 2 ? 0 : 1;
+    c.feed = in[3];
+    c.name = "GS V " + std::to_string(m) + " " + std::to_string(in[3]) + " (feed and "
+        + kinds[c.arg] + ")";
+    return c;
+}
+
+// GS k m d1 ... dk NUL (m 0 to 6) or GS k m n d1 ... dn (m 65 to 73).
+// The first form's data ends at its NUL; any other control byte ends it
+// too, unconsumed, so that a missing NUL never swallows what follows.
+ParseStep parseBarcode(Bytes in, Flush flush, const ParserLimits &limits)
+{
+    if (in.size() < 3)
+        return needMore(in, flush);
+    const int m = in[2];
+    Command c = make(CommandKind::Barcode, 0);
+    c.number = m;
+    if (m >= 65 && m <= 73) {
+        if (in.size() < 4)
+            return needMore(in, flush);
+        const std::size_t length = 4u + in[3];
+        if (in.size() < length)
+            return needMore(in, flush, length);
+        c.length = length;
+        c.value.assign(in.begin() + 4, in.begin() + static_cast<std::ptrdiff_t>(length));
+        return c;
+    }
+    if (m > 6)
+        return unknown(isControl(in[2]) ? 2 : 3, "GS k system");
+    std::size_t i = 3;
+    while (i < in.size() && in[i] >= 0x20 && i - 3 < limits.maxText)
+        ++i;
+    if (i == in.size())
+        return needMore(in, flush);
+    c.value.assign(in.begin() + 3, in.begin() + static_cast<std::ptrdiff_t>(i));
+    if (in[i] != NUL)
+        return rejected(i, "barcode data not ended by NUL");
+    c.length = i + 1;
+    return c;
+}
+
+// GS v 0 m xL xH yL yH and x * y bytes: x bytes a row, y rows.
+ParseStep parseRaster(Bytes in, Flush flush, const ParserLimits &limits)
+{
+    if (in.size() < 8)
+        return needMore(in, flush);
+    if (in[2] != '0')
+        return unknown(isControl(in[2]) ? 2 : 3, "GS v");
+    const std::size_t x = in[4] | std::size_t{in[5]} << 8, y = in[6] | std::size_t{in[7]} << 8;
+    const std::size_t length = 8 + x * y;
+    if (x == 0 || y == 0)
+        return rejected(
+            length, "raster image of " + std::to_string(x) + " x " + std::to_string(y) + " bytes");
+    if (x * y > limits.maxRaster)
+        return rejected(length,
+                        "raster image of " + std::to_string(x * y)
+                            + " bytes, more than the print buffer's "
+                            + std::to_string(limits.maxRaster));
+    if (in.size() < length)
+        return needMore(in, flush, length);
+    Command c = make(CommandKind::RasterImage, length);
+    c.number = in[3];
+    c.arg = static_cast<int>(x);
+    c.arg2 = static_cast<int>(y);
+    c.data.assign(in.begin() + 8, in.begin() + static_cast<std::ptrdiff_t>(length));
+    return c;
+}
+
+// GS 8 L p1 p2 p3 p4 and p1 + ... + p4 * 2^24 bytes: graphics data in the
+// long form, skipped by its length.
+ParseStep parseLongGraphics(Bytes in, Flush flush)
+{
+    if (in.size() < 3)
+        return needMore(in, flush);
+    if (in[2] != 'L')
+        return unknownPrefix(in, "GS");
+    if (in.size() < 7)
+        return needMore(in, flush);
+    const std::size_t size
+        = in[3] | std::size_t{in[4]} << 8 | std::size_t{in[5]} << 16 | std::size_t{in[6]} << 24;
+    return unknown(7 + size, "GS 8 L");
+}
+
 ParseStep parseGs(Bytes in, Flush flush, const ParserLimits &limits)
 {
     if (in.size() < 2)
@@ -277,40 +463,14 @@ ParseStep parseGs(Bytes in, Flush flush, const ParserLimits &limits)
     switch (in[1]) {
     case 'g': return parseGsG(in, flush, limits);
     case '(': return parseGsParen(in, flush);
-    case 'I': {
-        if (in.size() < 3)
-            return needMore(in, flush);
-        Command c = make(CommandKind::ReadIdentity, 3);
-        c.number = in[2];
-        return c;
-    }
-    case 'V': {
-        if (in.size() < 3)
-            return needMore(in, flush);
-        const int m = in[2];
-        if (m == 0 || m == 1 || m == '0' || m == '1') {
-            Command c = make(CommandKind::Cut, 3);
-            c.arg = m & 1;
-            c.name = c.arg ? "GS V (partial cut)" : "GS V (full cut)";
-            return c;
-        }
-        if (m != 65 && m != 66)
-            return unknown(isControl(in[2]) ? 2 : 3, "GS V");
-        if (in.size() < 4)
-            return needMore(in, flush);
-        Command c = make(CommandKind::Cut, 4);
-        c.arg = m - 65;
-        c.name = c.arg ? "GS V (feed and partial cut)" : "GS V (feed and full cut)";
-        return c;
-    }
-    case '!': {
-        if (in.size() < 3)
-            return needMore(in, flush);
-        Command c = make(CommandKind::Ignored, 3);
-        c.name = "GS ! (select character size)";
-        return c;
-    }
-    default: return unknownPrefix(in, "GS");
+    case 'V': return parseCut(in, flush);
+    case 'k': return parseBarcode(in, flush, limits);
+    case 'v': return parseRaster(in, flush, limits);
+    case '8': return parseLongGraphics(in, flush);
+    default:
+        if (const auto *e = findTableCommand(GS, in[1]))
+            return parseTable(in, flush, *e);
+        return unknownPrefix(in, "GS");
     }
 }
 

@@ -19,9 +19,10 @@ enum class Flush {
 };
 
 struct ParserLimits {
-    std::size_t nvCapacity = 256 * 1024; // FS q data that may be buffered and stored
-    std::size_t maxText = 256;           // bytes of one text command
-    std::size_t maxValue = 64;           // bytes of one parameter value
+    std::size_t nvCapacity = 256 * 1024;     // FS q data that may be buffered and stored
+    std::size_t maxText = 256;               // bytes of one text command
+    std::size_t maxValue = 64;               // bytes of one parameter value
+    std::size_t maxRaster = 4 * 1024 * 1024; // bytes of one raster image
 };
 
 // What the parser made of the bytes at hand.

@@ -13,6 +13,8 @@ CommandStream::CommandStream(Printer &printer, int connection)
     : printer_(printer), connection_(connection), limits_(printer.parserLimits())
 { }
 
+CommandStream::~CommandStream() { printer_.endConnection(connection_); }
+
 std::vector<Handled> CommandStream::feed(std::span<const std::uint8_t> bytes)
 {
     std::vector<Handled> out;

@@ -15,6 +15,9 @@ namespace kt::emu {
 class CommandStream {
 public:
     CommandStream(Printer &printer, int connection);
+    ~CommandStream(); // ends the connection's automatic status back
+    CommandStream(const CommandStream &) = delete;
+    CommandStream &operator=(const CommandStream &) = delete;
 
     // Takes bytes as they arrive; gives the answers in order.
     std::vector<Handled> feed(std::span<const std::uint8_t> bytes);
@@ -31,6 +34,8 @@ public:
     // anything was pending.
     bool restart();
     int connection() const { return connection_; }
+    // The automatic status messages owed to this connection.
+    std::vector<std::uint8_t> statusMessages() { return printer_.takeStatusMessages(connection_); }
 
 private:
     void run(Flush flush, std::vector<Handled> &out);

@@ -35,6 +35,15 @@ enum class CommandKind {
     Cut,             // ESC i, ESC m, GS V
     FeedLines,       // ESC d n
     FeedDots,        // ESC J n
+    Style,           // a print setting: `arg` the Setting, `number` its value
+    TabStops,        // ESC D n1 ... nk NUL: `data` the positions
+    Barcode,         // GS k: `number` the system m, `value` the data
+    Symbol,          // GS ( k: `number` cn, `arg` fn, `data` what follows fn
+    RasterImage,     // GS v 0: `number` m, `arg` bytes a row, `arg2` rows
+    BitImage,        // ESC *: `number` m, `arg` dot columns, `data` the columns
+    DrawerPulse,     // ESC p m t1 t2, DLE DC4 1 m t: `number` pin, `arg` on, `arg2` off
+    AutoStatusBack,  // GS a n
+    TransmitStatus,  // GS r n
     Ignored,         // known, framed, no effect on this printer's paper
     SelfTest,        // GS ( A
     DefineNvImages,  // FS q
@@ -49,12 +58,15 @@ struct Command {
     // Stream bytes the command takes. A rejected command may be longer than
     // what has arrived so far; the rest is discarded as it comes.
     std::size_t length = 0;
-    int number = 0;      // parameter n, identity k, status n, print mode, image number, feed count
-    int arg = 0;         // FS p mode, GS ( A test kind, cut: 0 full / 1 partial
-    std::string value;   // parameter value, text bytes
-    std::string name;    // table name of an ignored or unknown command
-    std::string problem; // why a command was rejected, unknown or truncated
-    std::vector<NvImage> images; // FS q
+    int number = 0;    // parameter n, identity k, status n, print mode, image number, feed count
+    int arg = 0;       // FS p mode, GS ( A test kind, cut: 0 full / 1 partial
+    int arg2 = 0;      // a third parameter (raster rows, pulse off time)
+    int feed = 0;      // cut: dots fed before cutting
+    std::string value; // parameter value, text bytes
+    std::string name;  // mnemonic of a table command ("ESC a"), or of an unknown one
+    std::vector<std::uint8_t> data; // image and symbol bytes
+    std::string problem;            // why a command was rejected, unknown or truncated
+    std::vector<NvImage> images;    // FS q
     // A rejected FS q whose framing goes on: images still to come after
     // `length` bytes, each a 4-byte header and its data.
     int imagesLeft = 0;

@@ -14,6 +14,13 @@ constexpr std::array<ConditionInfo, 5> kConditions{{
 }};
 
 constexpr std::uint8_t kFixedBits = 0x12;
+constexpr std::uint8_t kPaperNearEndBits = 0x03, kPaperEndBits = 0x0C;
+
+std::uint8_t paperSensorBits(const Conditions &c)
+{
+    return static_cast<std::uint8_t>((c.has(Condition::PaperNearEnd) ? kPaperNearEndBits : 0)
+                                     | (c.has(Condition::PaperEnd) ? kPaperEndBits : 0));
+}
 
 struct StatusBits {
     int n;
@@ -72,16 +79,62 @@ std::string describeConditions(const Conditions &conditions)
     return out.empty() ? "none" : out;
 }
 
-std::uint8_t realTimeStatus(const Conditions &conditions, int n)
+namespace {
+
+// A printer whose cover is open, whose paper has ended or that is in
+// error is offline too.
+Conditions withOffline(Conditions c)
 {
-    Conditions c = conditions;
     if (c.has(Condition::CoverOpen) || c.has(Condition::PaperEnd) || c.has(Condition::Error))
         c.set(Condition::Offline, true);
+    return c;
+}
+
+} // namespace
+
+std::uint8_t realTimeStatus(const Conditions &conditions, int n)
+{
+    const Conditions c = withOffline(conditions);
     std::uint8_t status = kFixedBits;
     for (const auto &s : kStatusBits)
         if (s.n == n && c.has(s.condition))
             status |= s.bits;
     return status;
+}
+
+AutoStatus autoStatus(const Conditions &conditions)
+{
+    const Conditions c = withOffline(conditions);
+    AutoStatus out{0x10, 0x00, paperSensorBits(c), 0x0F};
+    if (c.has(Condition::Offline))
+        out[0] |= 0x08;
+    if (c.has(Condition::CoverOpen))
+        out[0] |= 0x20;
+    if (c.has(Condition::Error))
+        out[1] |= 0x40;
+    return out;
+}
+
+bool autoStatusDue(const AutoStatus &before, const AutoStatus &after, int mask)
+{
+    constexpr struct {
+        int maskBit;
+        std::size_t byte;
+        std::uint8_t bits;
+    } kGroups[] = {{0x01, 0, 0x04}, {0x02, 0, 0x68}, {0x04, 1, 0x6C}, {0x08, 2, 0x0F}};
+    for (const auto &g : kGroups)
+        if ((mask & g.maskBit) && ((before[g.byte] ^ after[g.byte]) & g.bits))
+            return true;
+    return false;
+}
+
+std::optional<std::uint8_t> transmitStatus(const Conditions &conditions, int n)
+{
+    if (n == 1 || n == '1')
+        return paperSensorBits(conditions);
+    if (n == 2 || n == '2')
+        return std::uint8_t{0};
+    return std::nullopt;
 }
 
 } // namespace kt::emu

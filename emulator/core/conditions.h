@@ -3,6 +3,7 @@
 // report them to a client asking DLE EOT n.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -58,5 +59,21 @@ std::string describeConditions(const Conditions &conditions);
 // cover open, bit 5 printing stopped by the paper end, bit 6 error. n = 4:
 // bits 2 and 3 paper near its end, bits 5 and 6 paper end.
 std::uint8_t realTimeStatus(const Conditions &conditions, int n);
+
+// The four bytes of the automatic status back message (GS a n). First byte
+// 0xx1xx00: bit 3 offline, bit 5 cover open. Second: bit 6 error. Third:
+// bits 0 and 1 paper near its end, bits 2 and 3 paper end. Fourth: 0Fh.
+using AutoStatus = std::array<std::uint8_t, 4>;
+AutoStatus autoStatus(const Conditions &conditions);
+
+// Whether the change from `before` to `after` is one that GS a `mask`
+// asks to be told about: bit 0 the drawer, bit 1 online/offline and the
+// cover, bit 2 errors, bit 3 the paper roll sensors.
+bool autoStatusDue(const AutoStatus &before, const AutoStatus &after, int mask);
+
+// GS r n: n 1 (or "1") the paper sensors, bits 0 and 1 paper near its
+// end, bits 2 and 3 paper end; n 2 (or "2") the drawer, bit 0 its
+// connector (always low: no drawer is attached). Nothing for another n.
+std::optional<std::uint8_t> transmitStatus(const Conditions &conditions, int n);
 
 } // namespace kt::emu

@@ -108,6 +108,7 @@ std::vector<std::uint8_t> Connection::close()
     return collect(stream_->flush(Flush::EndOfStream));
 }
 bool Connection::dropped() const { return stream_->dropped(); }
+std::vector<std::uint8_t> Connection::statusMessages() { return stream_->statusMessages(); }
 
 Emulator::Emulator(EmulatorOptions options, std::shared_ptr<EventLoop> loop)
     : options_(std::move(options)), loop_(std::move(loop))
@@ -127,6 +128,12 @@ Emulator::Emulator(EmulatorOptions options, std::shared_ptr<EventLoop> loop)
     }
     if (!loop_)
         loop_ = std::make_shared<EventLoop>([this](const std::string &e) { addError(e); });
+    // Status messages for clients with automatic status back go out from
+    // the loop's thread, whoever changed the status.
+    printer_->setStatusListener([loop = std::weak_ptr<EventLoop>(loop_)] {
+        if (auto l = loop.lock())
+            l->nudge();
+    });
     if (options_.transcriptFile)
         if (auto opened = printer_->openTranscript(*options_.transcriptFile); !opened)
             throw EmulatorError(opened.error());

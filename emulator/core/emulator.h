@@ -109,6 +109,8 @@ public:
     std::vector<std::uint8_t> pause();
     // The end of the data: a command left incomplete is recorded as truncated.
     std::vector<std::uint8_t> close();
+    // Automatic status messages sent since the last call (GS a enabled).
+    std::vector<std::uint8_t> statusMessages();
     bool dropped() const;
 
 private:

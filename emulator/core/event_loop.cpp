@@ -8,6 +8,7 @@
 #include <sys/epoll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
+#include <utility>
 
 namespace kt::emu {
 namespace {
@@ -85,6 +86,13 @@ void EventLoop::stop()
     incoming_.clear();
 }
 
+void EventLoop::nudge()
+{
+    std::lock_guard lock(mutex_);
+    nudged_ = true;
+    wake();
+}
+
 void EventLoop::wake()
 {
     const std::uint64_t one = 1;
@@ -107,21 +115,31 @@ void EventLoop::run()
                 [[maybe_unused]] auto r = ::read(wake_, &count, sizeof count);
                 continue;
             }
-            dispatch(events[i].data.u64, events[i].events);
+            dispatch(events[i].data.u64, Call::Ready, events[i].events);
         }
+        bool nudged = false;
         {
             std::lock_guard lock(mutex_);
             if (stopping_)
                 return;
+            nudged = std::exchange(nudged_, false);
         }
         takeNewSources();
+        if (nudged) {
+            std::vector<std::uint64_t> all;
+            all.reserve(entries_.size());
+            for (const auto &[id, entry] : entries_)
+                all.push_back(id);
+            for (auto id : all)
+                dispatch(id, Call::Nudge);
+        }
         const auto now = Clock::now();
         std::vector<std::uint64_t> due;
         for (const auto &[id, entry] : entries_)
             if (entry.deadline <= now)
                 due.push_back(id);
         for (auto id : due)
-            dispatch(id, 0);
+            dispatch(id, Call::Deadline);
     }
 }
 
@@ -144,15 +162,17 @@ void EventLoop::insert(std::unique_ptr<EventSource> source)
     refresh(id, entry);
 }
 
-void EventLoop::dispatch(std::uint64_t id, std::uint32_t events)
+void EventLoop::dispatch(std::uint64_t id, Call call, std::uint32_t events)
 {
     const auto it = entries_.find(id);
     if (it == entries_.end())
         return; // removed earlier in this round
     bool keep = false;
     try {
-        keep = events ? it->second.source->onReady(events, *this)
-                      : it->second.source->onDeadline(*this);
+        EventSource &source = *it->second.source;
+        keep = call == Call::Ready ? source.onReady(events, *this)
+            : call == Call::Nudge  ? source.onNudge(*this)
+                                   : source.onDeadline(*this);
     } catch (const std::exception &e) {
         errors_(e.what());
     }

@@ -41,6 +41,9 @@ public:
     // and is destroyed.
     virtual bool onReady(std::uint32_t events, EventLoop &loop) = 0;
     virtual bool onDeadline(EventLoop &loop) = 0;
+    // Something the source may be waiting for happened elsewhere (see
+    // EventLoop::nudge()). False: the source is done.
+    virtual bool onNudge(EventLoop &) { return true; }
 };
 
 class EventLoop {
@@ -59,6 +62,9 @@ public:
     void add(std::unique_ptr<EventSource> source);
     // Ends the loop thread and destroys every source. Safe to call twice.
     void stop();
+    // Calls onNudge() of every source soon, on the loop thread. May be
+    // called from any thread; nudges that come together are served once.
+    void nudge();
 
 private:
     struct Entry {
@@ -70,8 +76,9 @@ private:
     void run();
     void takeNewSources();
     void insert(std::unique_ptr<EventSource> source);
+    enum class Call { Ready, Deadline, Nudge };
     // Calls into a source and re-reads its interest; removes it when done.
-    void dispatch(std::uint64_t id, std::uint32_t events);
+    void dispatch(std::uint64_t id, Call call, std::uint32_t events = 0);
     void refresh(std::uint64_t id, Entry &entry);
     void remove(std::uint64_t id);
     int waitMs() const;
@@ -89,6 +96,7 @@ private:
     std::vector<std::unique_ptr<EventSource>> incoming_;
     bool started_ = false;
     bool stopping_ = false;
+    bool nudged_ = false;
 };
 
 } // namespace kt::emu

@@ -9,7 +9,6 @@
 namespace kt::emu {
 namespace {
 
-constexpr int kLineGap = 6;    // dots between text lines
 constexpr int kCutMargin = 12; // blank rows on each side of a cut line
 constexpr int kDash = 8;       // dash and gap length of the cut line
 constexpr unsigned char kTab = 0x09;
@@ -50,44 +49,109 @@ const BitmapFont *PaperRoll::font()
     return font_;
 }
 
-int PaperRoll::cellWidth(std::uint8_t mode)
+int PaperRoll::areaWidth() const
 {
-    const int w = mode & printmode::SmallFont ? 8 : 12;
-    return mode & printmode::DoubleWidth ? 2 * w : w;
+    const int room = image_.width - areaLeft();
+    return layout_.width > 0 ? std::min(layout_.width, room) : room;
 }
 
-int PaperRoll::cellHeight(std::uint8_t mode)
+int PaperRoll::alignedLeft(int contentWidth) const
 {
-    const int h = mode & printmode::SmallFont ? 16 : 24;
-    return mode & printmode::DoubleHeight ? 2 * h : h;
-}
-
-int PaperRoll::lineWidth() const
-{
-    int w = 0;
-    for (const auto &c : line_)
-        w += cellWidth(c.mode);
-    return w;
+    const int free = std::max(0, areaWidth() - contentWidth);
+    switch (layout_.justify) {
+    case Justify::Centre: return areaLeft() + free / 2;
+    case Justify::Right: return areaLeft() + free;
+    default: return areaLeft();
+    }
 }
 
 bool PaperRoll::lineIsBlank() const
 {
-    return std::all_of(line_.begin(), line_.end(),
-                       [](const Cell &c) { return c.code == ' ' || c.code == kTab; });
+    return std::all_of(line_.begin(), line_.end(), [](const Item &i) {
+        return i.kind == Item::Blank || (i.kind == Item::Character && i.code == ' ');
+    });
+}
+
+void PaperRoll::discardLine()
+{
+    line_.clear();
+    images_.clear();
+    lineWidth_ = 0;
+}
+
+void PaperRoll::add(Item item)
+{
+    if (!line_.empty() && lineWidth_ + item.width > areaWidth()) {
+        printLine();
+        ++printedInLine_;
+    }
+    lineWidth_ += item.width;
+    line_.push_back(std::move(item));
+}
+
+PaperRoll::Item PaperRoll::blank(int width)
+{
+    Item item{};
+    item.kind = Item::Blank;
+    item.width = width;
+    return item;
+}
+
+int PaperRoll::nextTab(const CharStyle &style) const
+{
+    const int column = style.cellWidth() + style.spacing;
+    if (layout_.tabColumns.empty()) {
+        const int every = PrintStyle::kDefaultTabColumns * column;
+        return (lineWidth_ / every + 1) * every;
+    }
+    for (int c : layout_.tabColumns)
+        if (c * column > lineWidth_)
+            return c * column;
+    return -1;
+}
+
+int PaperRoll::addText(std::string_view text, const CharStyle &style, int codePage,
+                       int international)
+{
+    printedInLine_ = 0;
+    for (unsigned char byte : text) {
+        if (byte == kTab) {
+            // Without a tab position ahead in the print area a tab does nothing.
+            const int to = nextTab(style);
+            if (to > lineWidth_ && to <= areaWidth())
+                add(blank(to - lineWidth_));
+            continue;
+        }
+        const char32_t code = printedCharacter(codePage, international, byte).value_or(0);
+        add({Item::Character, style.advance(), code, style});
+    }
+    return printedInLine_;
 }
 
 int PaperRoll::addText(std::string_view text, std::uint8_t mode, int codePage)
 {
-    int printed = 0;
-    for (unsigned char byte : text) {
-        if (!line_.empty() && lineWidth() + cellWidth(mode) > image_.width) {
-            printLine();
-            ++printed;
-        }
-        const char32_t code = byte == kTab ? U' ' : codePageCharacter(codePage, byte).value_or(0);
-        line_.push_back({code, mode});
-    }
-    return printed;
+    PrintStyle style;
+    (void)applySetting(style, Setting::PrintMode, mode);
+    return addText(text, style.charStyle(), codePage, 0);
+}
+
+int PaperRoll::addImage(DotMatrix image)
+{
+    printedInLine_ = 0;
+    Item item = blank(image.width);
+    item.kind = Item::Image;
+    item.image = static_cast<int>(images_.size());
+    images_.push_back(std::move(image));
+    add(std::move(item));
+    return printedInLine_;
+}
+
+bool PaperRoll::moveTo(int x)
+{
+    if (x <= lineWidth_ || x > areaWidth())
+        return false;
+    add(blank(x - lineWidth_));
+    return true;
 }
 
 int PaperRoll::addRows(int rows)
@@ -107,72 +171,144 @@ void PaperRoll::set(int x, int y)
         |= static_cast<std::uint8_t>(0x80 >> (x % 8));
 }
 
+void PaperRoll::lay(const DotMatrix &canvas)
+{
+    const int top = addRows(canvas.height);
+    const bool turn = layout_.upsideDown;
+    for (int y = 0; y < canvas.height && top + y < image_.height; ++y)
+        for (int x = 0; x < canvas.width; ++x)
+            if (turn ? canvas.at(canvas.width - 1 - x, canvas.height - 1 - y) : canvas.at(x, y))
+                set(x, top + y);
+}
+
 // A glyph of the font fills its cell, each dot of the cell taking the
 // nearest dot of the glyph: 8 x 16 dots in the 8x16 font, scaled to 12 x 24
-// in the 12x24 font, doubled again for double width or height.
-void PaperRoll::drawCell(const Cell &cell, int left, int baseline)
+// in the 12x24 font (the character size then magnifies the cell dot by
+// dot). Without the font the built-in 5 x 7 shape fills most of the cell.
+DotMatrix PaperRoll::glyphDots(const Item &cell, int width, int height)
 {
-    const int width = cellWidth(cell.mode), height = cellHeight(cell.mode);
-    const int top = baseline - height;
+    DotMatrix out(width, height);
     const BitmapFont *f = font();
-    const Glyph *glyph = f ? f->glyph(cell.code) : nullptr;
-    if (!glyph) {
-        drawBuiltIn(cell, left, top); // a hollow box for a character the font lacks
-    } else {
-        const int bold = cell.mode & printmode::Emphasis ? 1 : 0;
+    if (const Glyph *glyph = f ? f->glyph(cell.code) : nullptr) {
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x)
                 if (glyph->dot(x * glyph->width / width, y * BitmapFont::kHeight / height))
-                    for (int b = 0; b <= bold; ++b)
-                        set(left + x + b, top + y);
+                    out.set(x, y);
+        return out;
     }
-    if (cell.mode & printmode::Underline)
-        for (int x = left; x < left + width; ++x)
-            set(x, baseline - 1);
+    const int sx = std::max(1, width / 6), sy = std::max(1, height / 8);
+    const int x0 = (width - kGlyphWidth * sx) / 2, y0 = (height - kGlyphHeight * sy) / 2;
+    const auto rows = glyphRows(cell.code < 0x7F ? static_cast<unsigned char>(cell.code) : 0x7F);
+    for (int r = 0; r < kGlyphHeight; ++r)
+        for (int c = 0; c < kGlyphWidth; ++c)
+            if (rows[static_cast<std::size_t>(r)] & (1 << (kGlyphWidth - 1 - c)))
+                for (int dy = 0; dy < sy; ++dy)
+                    for (int dx = 0; dx < sx; ++dx)
+                        if (x0 + c * sx + dx < width && y0 + r * sy + dy < height)
+                            out.set(x0 + c * sx + dx, y0 + r * sy + dy);
+    return out;
 }
 
-// The 5 x 7 shape is scaled to fill most of the cell: 1 x 2 in the 8x16
-// font, 2 x 3 in the 12x24 font, doubled again for double width/height.
-void PaperRoll::drawBuiltIn(const Cell &cell, int left, int top)
+void PaperRoll::drawCell(DotMatrix &canvas, const Item &cell, int left, int baseline)
 {
-    const bool small = cell.mode & printmode::SmallFont;
-    const int sx = (small ? 1 : 2) * (cell.mode & printmode::DoubleWidth ? 2 : 1);
-    const int sy = (small ? 2 : 3) * (cell.mode & printmode::DoubleHeight ? 2 : 1);
-    const int x0 = left + (cellWidth(cell.mode) - kGlyphWidth * sx) / 2;
-    const int y0 = top + (cellHeight(cell.mode) - kGlyphHeight * sy) / 2;
-    const auto rows = glyphRows(cell.code < 0x7F ? static_cast<unsigned char>(cell.code) : 0x7F);
-    const int bold = cell.mode & printmode::Emphasis ? 1 : 0;
-    for (int r = 0; r < kGlyphHeight; ++r)
-        for (int c = 0; c < kGlyphWidth; ++c) {
-            if (!(rows[static_cast<std::size_t>(r)] & (1 << (kGlyphWidth - 1 - c))))
-                continue;
-            for (int dy = 0; dy < sy; ++dy)
-                for (int dx = 0; dx < sx + bold; ++dx)
-                    set(x0 + c * sx + dx, y0 + r * sy + dy);
-        }
+    const CharStyle &s = cell.style;
+    const int height = s.height();
+    DotMatrix base = glyphDots(cell, s.cellWidth(), s.cellHeight());
+    if (s.rotated) {
+        // Turned a quarter clockwise before it is magnified.
+        DotMatrix turned(base.height, base.width);
+        for (int y = 0; y < base.height; ++y)
+            for (int x = 0; x < base.width; ++x)
+                if (base.at(x, y))
+                    turned.set(base.height - 1 - y, x);
+        base = std::move(turned);
+    }
+    const DotMatrix glyph = base.scaled(s.widthScale, s.heightScale);
+    const int top = baseline - height;
+    auto put = [&canvas](int x, int y, bool on) {
+        if (x >= 0 && y >= 0 && x < canvas.width && y < canvas.height)
+            canvas.dots[static_cast<std::size_t>(y) * canvas.width + x] = on;
+    };
+    if (s.reverse)
+        for (int y = top; y < baseline; ++y)
+            for (int x = left; x < left + cell.width; ++x)
+                put(x, y, true);
+    // Emphasis widens every dot by one to the right.
+    const int bold = s.emphasis ? 1 : 0;
+    for (int y = 0; y < glyph.height; ++y)
+        for (int x = 0; x < glyph.width; ++x)
+            if (glyph.at(x, y))
+                for (int b = 0; b <= bold; ++b)
+                    put(left + x + b, top + y, !s.reverse);
+    if (!s.reverse)
+        for (int u = 1; u <= s.underline; ++u)
+            for (int x = left; x < left + cell.width; ++x)
+                put(x, baseline - u, true);
+}
+
+// Characters and images stand on one baseline; a line is as tall as its
+// tallest item, at least as tall as the 12x24 font within the line spacing.
+int PaperRoll::lineHeight() const
+{
+    int tallest = std::min(CharStyle{}.cellHeight(), layout_.spacing);
+    for (const auto &i : line_)
+        if (i.kind == Item::Character)
+            tallest = std::max(tallest, i.style.height());
+        else if (i.kind == Item::Image)
+            tallest = std::max(tallest, images_[static_cast<std::size_t>(i.image)].height);
+    return tallest;
 }
 
 void PaperRoll::printLine()
 {
-    int height = cellHeight(0);
-    for (const auto &c : line_)
-        height = std::max(height, cellHeight(c.mode));
-    const int top = addRows(height + kLineGap);
-    // Past the end of the roll nothing is drawn: the line is lost.
-    if (top >= image_.height) {
-        line_.clear();
-        return;
+    const int tallest = lineHeight();
+    DotMatrix canvas(image_.width, std::max(layout_.spacing, tallest));
+    int x = alignedLeft(lineWidth_);
+    for (const auto &item : line_) {
+        if (item.kind == Item::Character) {
+            drawCell(canvas, item, x, tallest);
+        } else if (item.kind == Item::Image) {
+            const DotMatrix &img = images_[static_cast<std::size_t>(item.image)];
+            for (int y = 0; y < img.height; ++y)
+                for (int ix = 0; ix < img.width && x + ix < canvas.width; ++ix)
+                    if (img.at(ix, y))
+                        canvas.set(x + ix, tallest - img.height + y);
+        }
+        x += item.width;
     }
+    discardLine();
+    lay(canvas);
+}
+
+DotMatrix PaperRoll::textBlock(std::string_view text, const CharStyle &style)
+{
+    DotMatrix out(static_cast<int>(text.size()) * style.advance(), style.height());
     int x = 0;
-    for (const auto &c : line_) {
-        drawCell(c, x, top + height);
-        x += cellWidth(c.mode);
+    for (unsigned char byte : text) {
+        const Item cell{Item::Character, style.advance(), codePageCharacter(0, byte).value_or(0),
+                        style};
+        drawCell(out, cell, x, out.height);
+        x += cell.width;
     }
-    line_.clear();
+    return out;
+}
+
+bool PaperRoll::printBlock(const DotMatrix &block, bool clip)
+{
+    if (block.width > areaWidth() && !clip)
+        return false;
+    const int x0 = alignedLeft(block.width);
+    const int width = std::min(block.width, areaWidth());
+    DotMatrix canvas(image_.width, block.height);
+    for (int y = 0; y < block.height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (block.at(x, y))
+                canvas.set(x0 + x, y);
+    lay(canvas);
+    return true;
 }
 
 void PaperRoll::feed(int rows) { addRows(rows); }
-
 void PaperRoll::printImage(const NvImage &img, int scaleX, int scaleY)
 {
     if (img.data.size() != std::size_t{img.nx} * img.ny * 8)

@@ -7,13 +7,17 @@
 #include <chrono>
 #include <condition_variable>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "barcode_commands.h"
 #include "command_parser.h"
 #include "commands.h"
 #include "conditions.h"
@@ -21,6 +25,7 @@
 #include "live_paper.h"
 #include "model_profile.h"
 #include "paper_roll.h"
+#include "print_style.h"
 #include "printer_state.h"
 #include "status.h"
 #include "transcript.h"
@@ -61,6 +66,14 @@ public:
     void setCondition(Condition condition, bool on);
     Conditions conditions() const;
 
+    // Automatic status back: `listener` is called (without the printer's
+    // lock) whenever a status message waits for a connection that enabled
+    // it; the connection then takes its messages, oldest first.
+    void setStatusListener(std::function<void()> listener);
+    std::vector<std::uint8_t> takeStatusMessages(int connection);
+    // The connection is gone: its automatic status back ends.
+    void endConnection(int connection);
+
     Status openTranscript(const std::filesystem::path &path);
     std::vector<TranscriptEntry> transcript() const;
     std::size_t transcriptCount() const;
@@ -92,7 +105,22 @@ private:
         std::vector<std::uint8_t> reply;
         std::string outcome;
     };
-    Result execute(Command &c);
+    Result execute(Command &c, int connection);
+    Result setStyle(Setting setting, int value);
+    Result printBarcode(int m, const std::string &data);
+    Result codeFunction(int cn, int fn, std::span<const std::uint8_t> params);
+    Result printRaster(const Command &c);
+    Result printBitImage(const Command &c);
+    Result autoStatusBack(int connection, int mask);
+    // Lays a block on the paper in the print area; the outcome.
+    std::string printBlock(const DotMatrix &block, const char *what, bool clip);
+    std::string tooWide(const char *what, int width) const;
+    void applyLayout();
+    // The conditions as a client sees them: an exhausted roll is a paper end.
+    Conditions effectiveConditions() const;
+    // Queues a status message for every connection that asked to be told
+    // of the change since the last one; true when any was queued.
+    bool queueStatusChange();
     Result readParameter(int number) const;
     Result writeParameter(int number, const std::string &value);
     Result readIdentity(int k) const;
@@ -118,8 +146,16 @@ private:
     Conditions conditions_;
     std::uint32_t garbageSeed_ = 1;
     bool unlocked_ = false;
-    std::uint8_t printMode_ = 0;
-    int codePage_ = 0; // ESC t; parameter 33 at start and after ESC @
+    PrintStyle style_; // the code page: parameter 33 at start and after ESC @
+    CodeSettings codes_;
+    std::set<std::string> unknownSeen_; // unknown commands are told once per kind
+    struct StatusWatch {
+        int mask = 0;
+        std::vector<std::uint8_t> pending;
+    };
+    std::map<int, StatusWatch> statusWatches_; // by connection
+    AutoStatus lastStatus_{};
+    std::function<void()> statusListener_;
     PaperRoll paper_;
     std::unique_ptr<LivePaper> live_;
     std::optional<PaperJob> pendingPaper_; // made by a cut, written after the lock is released

@@ -2,14 +2,18 @@
 # that compiles them with its own instrumentation.
 set(KT_EMULATOR_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/atomic_file.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/barcode_commands.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/barcode_symbols.cpp
   ${CMAKE_CURRENT_LIST_DIR}/bitmap_font.cpp
   ${CMAKE_CURRENT_LIST_DIR}/code_pages.cpp
   ${CMAKE_CURRENT_LIST_DIR}/command_names.cpp
   ${CMAKE_CURRENT_LIST_DIR}/command_parser.cpp
   ${CMAKE_CURRENT_LIST_DIR}/command_stream.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/command_table.cpp
   ${CMAKE_CURRENT_LIST_DIR}/conditions.cpp
   ${CMAKE_CURRENT_LIST_DIR}/control_commands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/control_socket.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/dot_matrix.cpp
   ${CMAKE_CURRENT_LIST_DIR}/emulator.cpp
   ${CMAKE_CURRENT_LIST_DIR}/event_loop.cpp
   ${CMAKE_CURRENT_LIST_DIR}/faults.cpp
@@ -22,6 +26,7 @@ set(KT_EMULATOR_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/paper_roll.cpp
   ${CMAKE_CURRENT_LIST_DIR}/parameters.cpp
   ${CMAKE_CURRENT_LIST_DIR}/png_writer.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/print_style.cpp
   ${CMAKE_CURRENT_LIST_DIR}/printer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/printer_state.cpp
   ${CMAKE_CURRENT_LIST_DIR}/pty_link.cpp

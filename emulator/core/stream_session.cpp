@@ -97,6 +97,20 @@ bool StreamSession::onDeadline(EventLoop &)
     return !finished();
 }
 
+bool StreamSession::onNudge(EventLoop &)
+{
+    if (closing_ || failed_)
+        return !finished();
+    const auto messages = stream_.statusMessages();
+    if (!messages.empty()) {
+        if (outbox_.empty())
+            outboxDeadline_ = Clock::now() + timing_.writeBound;
+        outbox_.insert(outbox_.end(), messages.begin(), messages.end());
+        flushOutbox();
+    }
+    return !finished();
+}
+
 void StreamSession::readInput(bool hungUp)
 {
     static thread_local std::vector<std::uint8_t> buf(kReadSize);

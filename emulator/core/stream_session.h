@@ -47,6 +47,8 @@ public:
     Interest interest() const override;
     bool onReady(std::uint32_t events, EventLoop &loop) override;
     bool onDeadline(EventLoop &loop) override;
+    // Automatic status back: sends the status messages owed to this client.
+    bool onNudge(EventLoop &loop) override;
 
 private:
     // `hungUp`: the loop saw the peer hang up.
