@@ -13,7 +13,7 @@
 namespace kt::backup {
 namespace {
 
-using Json = nlohmann::json;
+using Json = nlohmann::ordered_json;
 
 constexpr std::size_t kMaxIdentityText = 64;
 

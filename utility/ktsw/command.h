@@ -37,5 +37,6 @@ void addPrintTestCommands(CLI::App &app, Run &run);
 void addLogoCommand(CLI::App &app, Run &run);
 void addExplainCommand(CLI::App &app, Run &run);
 void addModelsCommand(CLI::App &app, Run &run);
+void addBackupCommand(CLI::App &app, Run &run);
 
 } // namespace kt::ktsw

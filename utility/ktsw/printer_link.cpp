@@ -1,5 +1,6 @@
 #include "printer_link.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "port.h"
@@ -33,20 +34,38 @@ Result<std::unique_ptr<PrinterLink>> PrinterLink::open(const LinkOptions &option
     if (!form)
         return Failure{kExitUsage, error};
     auto connection = std::make_unique<port::Connection>();
+    int connectMs = options.timeoutMs;
+    if (options.until) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            *options.until - std::chrono::steady_clock::now());
+        connectMs = static_cast<int>(std::min<std::int64_t>(connectMs, left.count()));
+    }
     const port::Status status
-        = port::openForm(*connection, *form, options.baud, std::max(options.timeoutMs, 1));
+        = port::openForm(*connection, *form, options.baud, std::max(connectMs, 1));
     if (!status.ok())
         return Failure{kExitPort,
                        "cannot open " + options.port + ": "
                            + port::openErrorText(*form, status.error)};
-    return std::unique_ptr<PrinterLink>(new PrinterLink(
-        std::move(connection), std::make_unique<port::PortForm>(*form), options.timeoutMs));
+    return std::unique_ptr<PrinterLink>(
+        new PrinterLink(std::move(connection), std::make_unique<port::PortForm>(*form), options));
 }
 
 PrinterLink::PrinterLink(std::unique_ptr<port::Connection> connection,
-                         std::unique_ptr<port::PortForm> form, int timeoutMs)
-    : connection_(std::move(connection)), form_(std::move(form)), timeoutMs_(timeoutMs)
+                         std::unique_ptr<port::PortForm> form, const LinkOptions &options)
+    : connection_(std::move(connection)),
+      form_(std::move(form)),
+      timeoutMs_(options.timeoutMs),
+      until_(options.until)
 { }
+
+int PrinterLink::waitMs() const
+{
+    if (!until_)
+        return timeoutMs_;
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        *until_ - std::chrono::steady_clock::now());
+    return static_cast<int>(std::clamp<std::int64_t>(left.count(), 0, timeoutMs_));
+}
 
 PrinterLink::~PrinterLink() = default;
 
@@ -62,6 +81,9 @@ Failure PrinterLink::lost(int error) const
 
 Result<Done> PrinterLink::send(const Command &command)
 {
+    if (waitMs() <= 0)
+        return Failure{kExitNoAnswer,
+                       "the time given to the printer on " + form_->text + " ran out"};
     if (replies())
         connection_->discardInput(); // a late answer to an earlier command
     const port::Transfer t = connection_->write(command.data(), command.size());
@@ -73,7 +95,7 @@ Result<Done> PrinterLink::send(const Command &command)
 Result<std::string> PrinterLink::receive(bool (*done)(const std::string &))
 {
     std::string received;
-    const port::Deadline deadline(timeoutMs_);
+    const port::Deadline deadline(waitMs());
     char buffer[256];
     while (!done(received)) {
         const int left = deadline.remainingMs();
