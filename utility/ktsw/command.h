@@ -38,5 +38,6 @@ void addLogoCommand(CLI::App &app, Run &run);
 void addExplainCommand(CLI::App &app, Run &run);
 void addModelsCommand(CLI::App &app, Run &run);
 void addBackupCommand(CLI::App &app, Run &run);
+void addDiffCommand(CLI::App &app, Run &run);
 
 } // namespace kt::ktsw

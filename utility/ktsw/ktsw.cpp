@@ -51,6 +51,7 @@ int runKtsw(int argc, char **argv, std::ostream &out, std::ostream &err)
     addExplainCommand(app, run);
     addModelsCommand(app, run);
     addBackupCommand(app, run);
+    addDiffCommand(app, run);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError &e) {
