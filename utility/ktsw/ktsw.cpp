@@ -52,6 +52,7 @@ int runKtsw(int argc, char **argv, std::ostream &out, std::ostream &err)
     addModelsCommand(app, run);
     addBackupCommand(app, run);
     addDiffCommand(app, run);
+    addRestoreCommand(app, run);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError &e) {
