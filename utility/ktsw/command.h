@@ -40,5 +40,6 @@ void addModelsCommand(CLI::App &app, Run &run);
 void addBackupCommand(CLI::App &app, Run &run);
 void addDiffCommand(CLI::App &app, Run &run);
 void addRestoreCommand(CLI::App &app, Run &run);
+void addDeployCommand(CLI::App &app, Run &run);
 
 } // namespace kt::ktsw

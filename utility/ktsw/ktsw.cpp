@@ -53,6 +53,7 @@ int runKtsw(int argc, char **argv, std::ostream &out, std::ostream &err)
     addBackupCommand(app, run);
     addDiffCommand(app, run);
     addRestoreCommand(app, run);
+    addDeployCommand(app, run);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError &e) {
