@@ -7,7 +7,7 @@
 #include "bmp_writer.h"
 #include "core/emulator.h"
 #include "core/parameters.h"
-#include "ktsw_process.h"
+#include "emulated_printer.h"
 #include "temp_dir.h"
 
 namespace kt::ktsw::test {
@@ -18,42 +18,6 @@ using nlohmann::json;
 namespace param = emu::param;
 constexpr int kSwitch2 = param::SoftSwitch1 + 1;
 constexpr int kSwitch3 = param::SoftSwitch1 + 2;
-
-// One emulated printer, reached over TCP or over a pseudo-terminal.
-class Printer {
-public:
-    explicit Printer(const std::string &model, emu::FaultOptions faults = {},
-                     std::vector<std::pair<std::string, std::string>> overrides = {})
-    {
-        emu::EmulatorOptions o;
-        o.model = model;
-        o.faults = faults;
-        o.overrides = std::move(overrides);
-        emu_ = std::make_unique<emu::Emulator>(o);
-        tcp_ = local(emu_->listenTcp());
-    }
-    emu::Emulator &emu() { return *emu_; }
-    const std::string &tcp() const { return tcp_; }
-    std::string pty() { return emu_->openPty(); }
-    // Commands the printer took whose transcript name starts with prefix.
-    int count(const std::string &prefix) const
-    {
-        int n = 0;
-        for (const auto &entry : emu_->transcript())
-            n += entry.name.rfind(prefix, 0) == 0 ? 1 : 0;
-        return n;
-    }
-
-private:
-    std::unique_ptr<emu::Emulator> emu_;
-    std::string tcp_;
-};
-
-Outcome onPrinter(const std::string &port, std::vector<std::string> args)
-{
-    args.insert(args.begin() + 1, {"--port", port, "--json"});
-    return ktsw(args);
-}
 
 TEST(KtswInfo, JsonByModelOverTcpAndSerial)
 {

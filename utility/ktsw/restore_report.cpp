@@ -22,7 +22,7 @@ std::string line(const ItemResult &r, bool recovered)
         return text + "confirmed (" + shown(r, r.before) + " -> " + wanted + ")";
     case ItemOutcome::Unchanged: return text + "unchanged (" + wanted + ")";
     case ItemOutcome::Failed:
-        return text + "failed: written as " + wanted + ", reads back " + shown(r, r.now);
+        return text + "failed: sent as " + wanted + ", reads back " + shown(r, r.now);
     case ItemOutcome::Unknown: return text + "unknown: sent, not confirmed";
     case ItemOutcome::NotSent:
         return text + "not sent" + (recovered ? "; the printer holds " + shown(r, r.now) : "");
