@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
 
 #include "port.h"
 #include "port_form.h"
@@ -46,6 +49,12 @@ Result<std::unique_ptr<PrinterLink>> PrinterLink::open(const LinkOptions &option
         return Failure{kExitPort,
                        "cannot open " + options.port + ": "
                            + port::openErrorText(*form, status.error)};
+    // Every command goes out whole in one write; without this a query that
+    // follows the writes of a frame waits for the printer's delayed ACK.
+    if (form->kind == port::FormKind::Tcp) {
+        const int one = 1;
+        ::setsockopt(connection->fd(), IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+    }
     return std::unique_ptr<PrinterLink>(
         new PrinterLink(std::move(connection), std::make_unique<port::PortForm>(*form), options));
 }
