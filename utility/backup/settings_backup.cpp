@@ -22,6 +22,8 @@ constexpr std::size_t kMaxIdentityText = 64;
 template <class... F> struct Overloaded : F... {
     using F::operator()...;
 };
+// clang 14 deduces no aggregate's template arguments by itself.
+template <class... F> Overloaded(F...) -> Overloaded<F...>;
 
 // Where a setting lives in Settings: a whole number, a text or a flag.
 using FieldRef
