@@ -20,7 +20,6 @@
 #include <fstream>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -30,6 +29,7 @@
 #include <benchmark/benchmark.h>
 
 #include "settings_backup.h"
+#include "spawn_program.h"
 
 namespace {
 
@@ -37,27 +37,6 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int kPrinters = 200;
 constexpr int kJobs = 50;
-
-// A spawned program; its output to `out` (or /dev/null).
-pid_t spawn(std::vector<std::string> args, int out = -1)
-{
-    std::vector<char *> argv;
-    for (std::string &a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    if (out >= 0)
-        posix_spawn_file_actions_adddup2(&actions, out, 1);
-    else
-        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t pid = -1;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
-        pid = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    return pid;
-}
 
 struct Run {
     int status = -1;
@@ -69,7 +48,7 @@ Run timed(std::vector<std::string> args)
 {
     Run run;
     const auto start = Clock::now();
-    const pid_t pid = spawn(std::move(args));
+    const pid_t pid = kt::bench::spawnProgram(std::move(args));
     rusage usage{};
     if (pid > 0 && ::wait4(pid, &run.status, 0, &usage) == pid) {
         run.ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
@@ -90,7 +69,7 @@ public:
                                       "127.0.0.1:0"};
         if (lateMs > 0)
             args.insert(args.end(), {"--late", std::to_string(lateMs)});
-        pid_ = spawn(args, fds[1]);
+        pid_ = kt::bench::spawnProgram(args, fds[1]);
         ::close(fds[1]);
         std::string text;
         const auto until = Clock::now() + std::chrono::seconds(60);

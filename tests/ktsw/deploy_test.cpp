@@ -1,36 +1,19 @@
 // ktsw deploy to a fleet of emulated printers in which some are silent,
 // slow, forgetful, of another model or not there at all.
-#include <arpa/inet.h>
 #include <fstream>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include "core/fleet.h"
 #include "core/parameters.h"
 #include "emulated_printer.h"
+#include "reserved_port.h"
 #include "temp_dir.h"
 
 namespace kt::ktsw::test {
 namespace {
 
 using nlohmann::json;
-
-// A loopback port nothing listens on.
-std::string closedPort()
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in sa{};
-    sa.sin_family = AF_INET;
-    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof sa;
-    ::bind(fd, reinterpret_cast<sockaddr *>(&sa), sizeof sa);
-    ::getsockname(fd, reinterpret_cast<sockaddr *>(&sa), &length);
-    ::close(fd);
-    return local(ntohs(sa.sin_port));
-}
 
 TEST(KtswDeploy, EveryPrinterEndsAsItCanAndNoneStopsTheOthers)
 {
@@ -50,7 +33,8 @@ TEST(KtswDeploy, EveryPrinterEndsAsItCanAndNoneStopsTheOthers)
     std::vector<std::string> ports;
     for (const emu::FleetMember &m : fleet.members())
         ports.push_back(local(m.port));
-    const std::string closed = closedPort();
+    const kt::test::ReservedPort refused; // bound, never listening
+    const std::string closed = local(refused.port);
     std::ofstream(dir.path() + "/targets") << "# the store chain\n\n"
                                            << ports[0] << "\n  " << ports[1] << "  # silent\n"
                                            << ports[2] << '\n'
