@@ -71,7 +71,8 @@ void roundTrip(Printer &from, const std::string &fromPort, Printer &to, const st
 
     const Outcome restore = onPrinter(toPort, {"restore", file});
     ASSERT_EQ(restore.status, 0) << restore.err << restore.out;
-    for (const json &item : restore.json()["settings"])
+    const json restored = restore.json()["settings"];
+    for (const json &item : restored)
         EXPECT_TRUE(item["result"] == "confirmed" || item["result"] == "unchanged") << item;
     EXPECT_EQ(restore.json()["note"], "After writed software switch, please re-power on printer!!");
 
@@ -194,7 +195,8 @@ TEST(KtswRestore, AnotherModelIsRefusedBeforeAnyWrite)
     EXPECT_EQ(forced.status, 0) << forced.err;
     EXPECT_EQ(other.emu().parameter(param::SoftSwitch1 + 1), "5");
     EXPECT_EQ(other.count("GS g 8 n=43"), 0);
-    for (const json &item : forced.json()["settings"])
+    const json forcedSettings = forced.json()["settings"];
+    for (const json &item : forcedSettings)
         if (item["setting"] == "thai_pass") {
             EXPECT_EQ(item["result"], "skipped");
         }
@@ -279,7 +281,8 @@ TEST(KtswRestore, APrinterThatDoesNotKeepAWriteExitsFive)
     EXPECT_EQ(run.status, 5);
     EXPECT_NE(run.err.find("the printer did not keep: soft switch 2"), std::string::npos)
         << run.err;
-    for (const json &item : run.json()["error"]["settings"])
+    const json reported = run.json()["error"]["settings"];
+    for (const json &item : reported)
         if (item["setting"] == "switch_2") {
             EXPECT_EQ(item,
                       (json{{"setting", "switch_2"},
