@@ -12,10 +12,8 @@
 //                    spawning /bin/true.
 #include <arpa/inet.h>
 #include <chrono>
-#include <fcntl.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
-#include <spawn.h>
 #include <sstream>
 #include <string>
 #include <sys/socket.h>
@@ -28,6 +26,7 @@
 #include "core/emulator.h"
 #include "ktsw.h"
 #include "protocol/commands.h"
+#include "spawn_program.h"
 
 namespace {
 
@@ -42,18 +41,9 @@ double msSince(Clock::time_point start)
 // Runs a program with its output thrown away; the exit status.
 int spawn(std::vector<std::string> args)
 {
-    std::vector<char *> argv;
-    for (std::string &a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
     int status = -1;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0)
+    if (const pid_t pid = kt::bench::spawnProgram(std::move(args)); pid > 0)
         waitpid(pid, &status, 0);
-    posix_spawn_file_actions_destroy(&actions);
     return status;
 }
 

@@ -7,7 +7,7 @@
 #include "bmp_writer.h"
 #include "core/emulator.h"
 #include "core/parameters.h"
-#include "ktsw_process.h"
+#include "emulated_printer.h"
 #include "temp_dir.h"
 
 namespace kt::ktsw::test {
@@ -18,42 +18,6 @@ using nlohmann::json;
 namespace param = emu::param;
 constexpr int kSwitch2 = param::SoftSwitch1 + 1;
 constexpr int kSwitch3 = param::SoftSwitch1 + 2;
-
-// One emulated printer, reached over TCP or over a pseudo-terminal.
-class Printer {
-public:
-    explicit Printer(const std::string &model, emu::FaultOptions faults = {},
-                     std::vector<std::pair<std::string, std::string>> overrides = {})
-    {
-        emu::EmulatorOptions o;
-        o.model = model;
-        o.faults = faults;
-        o.overrides = std::move(overrides);
-        emu_ = std::make_unique<emu::Emulator>(o);
-        tcp_ = local(emu_->listenTcp());
-    }
-    emu::Emulator &emu() { return *emu_; }
-    const std::string &tcp() const { return tcp_; }
-    std::string pty() { return emu_->openPty(); }
-    // Commands the printer took whose transcript name starts with prefix.
-    int count(const std::string &prefix) const
-    {
-        int n = 0;
-        for (const auto &entry : emu_->transcript())
-            n += entry.name.rfind(prefix, 0) == 0 ? 1 : 0;
-        return n;
-    }
-
-private:
-    std::unique_ptr<emu::Emulator> emu_;
-    std::string tcp_;
-};
-
-Outcome onPrinter(const std::string &port, std::vector<std::string> args)
-{
-    args.insert(args.begin() + 1, {"--port", port, "--json"});
-    return ktsw(args);
-}
 
 TEST(KtswInfo, JsonByModelOverTcpAndSerial)
 {
@@ -313,11 +277,20 @@ TEST(KtswSet, ABrokenFrameNamesWhatWasSentAndWhatNot)
     const Outcome run = onPrinter(printer.tcp(), {"set", "--code-page", "19", "--charset", "8"});
     EXPECT_EQ(run.status, 4) << run.err;
     const json error = run.json()["error"];
-    // The code page goes out before the pause; the name after it no more.
-    EXPECT_EQ(error["sent"], (json{"code page"}));
-    EXPECT_EQ(error["not_sent"], (json{"code page name", "character set"}));
-    EXPECT_NE(run.err.find("not sent: code page name, character set"), std::string::npos)
-        << run.err;
+    // The code page goes out on the open connection. Whether the name after
+    // the pause still leaves (the printer read the code page together with
+    // the unlock, then hung up) or meets the reset depends on how the bytes
+    // arrived; the character set after it never leaves. Sent and not sent
+    // together are the frame, in its order.
+    ASSERT_TRUE(error["sent"].is_array() && error["not_sent"].is_array()) << run.err;
+    json frame = error["sent"];
+    for (const json &name : error["not_sent"])
+        frame.push_back(name);
+    EXPECT_EQ(frame, (json{"code page", "code page name", "character set"}));
+    EXPECT_EQ(error["sent"].front(), "code page");
+    EXPECT_EQ(error["not_sent"].back(), "character set");
+    EXPECT_NE(run.err.find("not sent: "), std::string::npos) << run.err;
+    EXPECT_EQ(printer.emu().parameter(param::InterChars), "0");
 }
 
 TEST(KtswSet, RefusedValuesSendNothing)

@@ -1,6 +1,8 @@
 // ktsw finds the emulator as a USB printer: a umockdev usblp node with the
 // maker's vendor id. Runs under umockdev-wrapper; the ktsw process inherits
 // the testbed.
+#include <cstdio>
+
 #include <gtest/gtest.h>
 
 #include "core/emulator.h"
@@ -54,6 +56,21 @@ TEST_F(KtswOverUsb, ReadWriteStatusAndPrint)
     EXPECT_EQ(ktsw({"status", "--port", "usb"}).status, 0);
     EXPECT_EQ(ktsw({"selftest", "--port", "usb"}).status, 0);
     EXPECT_TRUE(emu_->waitForCommand("GS ( A", std::chrono::seconds(5)));
+}
+
+TEST_F(KtswOverUsb, BackupRestoreAndDiffRoundTrip)
+{
+    const std::string file = ::testing::TempDir() + "/ktsw-usb-backup.json";
+    ASSERT_EQ(ktsw({"backup", "--port", "usb", "-o", file}).status, 0);
+    ASSERT_EQ(ktsw({"write", "--port", "usb", "--switch", "3", "--value", "200"}).status, 0);
+    ASSERT_EQ(ktsw({"set", "--port", "usb", "--charset", "8"}).status, 0);
+    EXPECT_EQ(ktsw({"diff", "--port", "usb", file}).status, 1);
+    const Outcome restore = ktsw({"restore", "--port", "usb", file, "--json"});
+    ASSERT_EQ(restore.status, 0) << restore.err;
+    EXPECT_EQ(emu_->parameter(41), "0");
+    EXPECT_EQ(emu_->parameter(34), "0");
+    EXPECT_EQ(ktsw({"diff", "--port", "usb", file}).status, 0);
+    std::remove(file.c_str());
 }
 
 TEST_F(KtswOverUsb, AnotherProductIsNoSuchDevice)

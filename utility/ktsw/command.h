@@ -39,5 +39,9 @@ void addExplainCommand(CLI::App &app, Run &run);
 void addModelsCommand(CLI::App &app, Run &run);
 void addDoctorCommand(CLI::App &app, Run &run);
 void addScanCommand(CLI::App &app, Run &run);
+void addBackupCommand(CLI::App &app, Run &run);
+void addDiffCommand(CLI::App &app, Run &run);
+void addRestoreCommand(CLI::App &app, Run &run);
+void addDeployCommand(CLI::App &app, Run &run);
 
 } // namespace kt::ktsw

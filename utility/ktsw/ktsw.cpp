@@ -16,8 +16,11 @@ constexpr const char *kExitCodes
     = "Exit codes: 0 success; 2 usage (also values and switches refused before anything is\n"
       "sent); 3 the port could not be opened; 4 no answer within the time-out (or the\n"
       "connection ended); 5 a write was not confirmed by the read-back; 6 not a printer of\n"
-      "the maker; 7 the printer reports an error condition (status). Every failure prints one\n"
-      "line on stderr; with --json also {\"error\": {\"code\", \"message\"}} on stdout.";
+      "the maker; 7 the printer reports an error condition (status); 8 the printer's model is\n"
+      "not the backup's (restore). diff exits 1 when the settings differ, deploy when a printer\n"
+      "did not end confirmed or unchanged, backup when its file cannot be written. Every\n"
+      "failure prints one line on stderr; with --json also {\"error\": {\"code\", \"message\"}}\n"
+      "on stdout.";
 
 bool wantsJson(int argc, char **argv)
 {
@@ -49,6 +52,10 @@ int runKtsw(int argc, char **argv, std::ostream &out, std::ostream &err)
     addModelsCommand(app, run);
     addDoctorCommand(app, run);
     addScanCommand(app, run);
+    addBackupCommand(app, run);
+    addDiffCommand(app, run);
+    addRestoreCommand(app, run);
+    addDeployCommand(app, run);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError &e) {

@@ -1,6 +1,10 @@
 #include "printer_link.h"
 
+#include <algorithm>
 #include <cstring>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
 
 #include "port.h"
 #include "port_form.h"
@@ -33,7 +37,12 @@ Result<std::unique_ptr<PrinterLink>> PrinterLink::open(const LinkOptions &option
     if (!form)
         return Failure{kExitUsage, error};
     auto connection = std::make_unique<port::Connection>();
-    const int connectMs = options.connectMs > 0 ? options.connectMs : options.timeoutMs;
+    int connectMs = options.connectMs > 0 ? options.connectMs : options.timeoutMs;
+    if (options.until) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            *options.until - std::chrono::steady_clock::now());
+        connectMs = static_cast<int>(std::min<std::int64_t>(connectMs, left.count()));
+    }
     const port::Status status
         = port::openForm(*connection, *form, options.baud, std::max(connectMs, 1));
     if (!status.ok())
@@ -41,14 +50,32 @@ Result<std::unique_ptr<PrinterLink>> PrinterLink::open(const LinkOptions &option
                        "cannot open " + options.port + ": "
                            + port::openErrorText(*form, status.error),
                        status.error};
-    return std::unique_ptr<PrinterLink>(new PrinterLink(
-        std::move(connection), std::make_unique<port::PortForm>(*form), options.timeoutMs));
+    // Every command goes out whole in one write; without this a query that
+    // follows the writes of a frame waits for the printer's delayed ACK.
+    if (form->kind == port::FormKind::Tcp) {
+        const int one = 1;
+        ::setsockopt(connection->fd(), IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+    }
+    return std::unique_ptr<PrinterLink>(
+        new PrinterLink(std::move(connection), std::make_unique<port::PortForm>(*form), options));
 }
 
 PrinterLink::PrinterLink(std::unique_ptr<port::Connection> connection,
-                         std::unique_ptr<port::PortForm> form, int timeoutMs)
-    : connection_(std::move(connection)), form_(std::move(form)), timeoutMs_(timeoutMs)
+                         std::unique_ptr<port::PortForm> form, const LinkOptions &options)
+    : connection_(std::move(connection)),
+      form_(std::move(form)),
+      timeoutMs_(options.timeoutMs),
+      until_(options.until)
 { }
+
+int PrinterLink::waitMs() const
+{
+    if (!until_)
+        return timeoutMs_;
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        *until_ - std::chrono::steady_clock::now());
+    return static_cast<int>(std::clamp<std::int64_t>(left.count(), 0, timeoutMs_));
+}
 
 PrinterLink::~PrinterLink() = default;
 
@@ -64,6 +91,9 @@ Failure PrinterLink::lost(int error) const
 
 Result<Done> PrinterLink::send(const Command &command)
 {
+    if (waitMs() <= 0)
+        return Failure{kExitNoAnswer,
+                       "the time given to the printer on " + form_->text + " ran out"};
     if (replies())
         connection_->discardInput(); // a late answer to an earlier command
     const port::Transfer t = connection_->write(command.data(), command.size());
@@ -75,7 +105,7 @@ Result<Done> PrinterLink::send(const Command &command)
 Result<std::string> PrinterLink::receive(bool (*done)(const std::string &))
 {
     std::string received;
-    const port::Deadline deadline(timeoutMs_);
+    const port::Deadline deadline(waitMs());
     char buffer[256];
     while (!done(received)) {
         const int left = deadline.remainingMs();

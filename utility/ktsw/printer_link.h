@@ -3,6 +3,7 @@
 // per-reply time-out.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -26,6 +27,9 @@ struct LinkOptions {
     int connectMs = 0; // TCP connect bound; 0: the reply time-out
     int baud = 115200;
     bool json = false;
+    // The end of the time given to the printer as a whole (deploy): no
+    // connect or reply is awaited past it, and nothing is sent after it.
+    std::optional<std::chrono::steady_clock::time_point> until;
 };
 
 class PrinterLink {
@@ -55,7 +59,10 @@ public:
 
 private:
     PrinterLink(std::unique_ptr<port::Connection> connection, std::unique_ptr<port::PortForm> form,
-                int timeoutMs);
+                const LinkOptions &options);
+    // The time to wait for the next reply: the per-reply time-out, cut to
+    // what is left of the printer's whole time.
+    int waitMs() const;
     // Sends the command and receives its raw reply; nullopt when nothing came.
     Result<std::optional<std::string>> exchange(const Command &command,
                                                 bool (*done)(const std::string &received));
@@ -66,6 +73,7 @@ private:
     std::unique_ptr<port::Connection> connection_;
     std::unique_ptr<port::PortForm> form_;
     int timeoutMs_;
+    std::optional<std::chrono::steady_clock::time_point> until_;
 };
 
 // A failure for a printer that did not answer a command.

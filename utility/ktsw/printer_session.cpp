@@ -11,13 +11,13 @@ namespace kt::ktsw {
 using protocol::Query;
 using protocol::queryEntry;
 
-void addLinkOptions(CLI::App &command, LinkOptions &options)
+void addLinkOptions(CLI::App &command, LinkOptions &options, bool portRequired)
 {
     command
         .add_option("--port,-p", options.port,
                     "usb, usb:PRODUCTID, /dev/usb/lpN, COMn, /dev/ttyXXX, LPTn, /dev/lpN, "
                     "HOST[:PORT] or [IPv6]:PORT (TCP port 9100 by default)")
-        ->required();
+        ->required(portRequired);
     command.add_flag("--json", options.json, "print one JSON object");
     command.add_option("--timeout", options.timeoutMs, "milliseconds to wait for each reply")
         ->check(CLI::Range(1, 600000))

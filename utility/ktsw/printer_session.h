@@ -16,8 +16,9 @@ class App;
 
 namespace kt::ktsw {
 
-// --port, --json, --timeout and --baud.
-void addLinkOptions(CLI::App &command, LinkOptions &options);
+// --port, --json, --timeout and --baud; the port may be left out where
+// the command works on files too.
+void addLinkOptions(CLI::App &command, LinkOptions &options, bool portRequired = true);
 
 // The output of a printer command, from its options.
 Output outputFor(const Streams &streams, std::string_view command, const LinkOptions &options);

@@ -13,8 +13,9 @@
 // short or holds a value that cannot be written back is refused as a
 // whole, naming the cause, before anything is done with it.
 //
-// Self-contained (the standard library and nlohmann-json only), so that
-// any program of the project can read and write backups.
+// The one reader and writer of the format, for the command line and the
+// emulator alike. Self-contained (the standard library and nlohmann-json
+// only), so that any program of the project can use it.
 #pragma once
 
 #include <array>
@@ -23,6 +24,8 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <variant>
+#include <vector>
 
 namespace kt::backup {
 
@@ -64,6 +67,21 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// One setting by its key in the document ("switch_1", "code_page_name",
+// ...): a whole number, a text or true/false.
+using SettingValue = std::variant<int, std::string, bool>;
+
+// The keys of the settings, in the document's order.
+const std::vector<std::string_view> &settingKeys();
+
+// The value of the setting `key`; nullopt when it is absent or no key.
+std::optional<SettingValue> settingValue(const Settings &settings, std::string_view key);
+
+// Sets the setting `key` (nullopt makes it absent). Throws BackupError
+// naming the item when the key is unknown or the value cannot be written
+// back (wrong kind, out of range, too long, a control character).
+void setSettingValue(Settings &settings, std::string_view key, std::optional<SettingValue> value);
+
 // Reads a backup document. Throws BackupError.
 Backup parseBackup(std::string_view json);
 
@@ -72,7 +90,16 @@ Backup parseBackup(std::string_view json);
 Backup readBackupFile(const std::filesystem::path &path);
 constexpr std::size_t kMaxFileBytes = 1 << 20;
 
-// The document of a backup, absent items left out.
+// The document of a backup, absent items left out. Throws BackupError when
+// the backup holds something parseBackup would refuse, so that nothing is
+// ever written that cannot be read back.
 std::string formatBackup(const Backup &backup);
+
+// Writes the document to `path` whole or not at all (see atomic_write.h).
+// Throws BackupError naming the path and the cause.
+void writeBackupFile(const std::filesystem::path &path, const Backup &backup);
+
+// The time now in UTC, as "created" holds it: "2024-05-01T10:00:00Z".
+std::string currentTime();
 
 } // namespace kt::backup
