@@ -21,6 +21,7 @@ Outcome ktsw(std::vector<std::string> args)
     kt::test::TempFile out, err;
     args.insert(args.begin(), KTSW_PATH);
     std::vector<char *> argv;
+    argv.reserve(args.size() + 1);
     for (std::string &a : args)
         argv.push_back(a.data());
     argv.push_back(nullptr);
@@ -139,7 +140,7 @@ TEST(KtswExplain, SelectionsRunAsClicksInOrder)
         std::vector<std::string> args
             = {"explain", "--model", "KT-9100X", "--switch", "3", "--value", "224", "--json"};
         for (const std::string &s : selects) {
-            args.push_back("--select");
+            args.emplace_back("--select");
             args.push_back(s);
         }
         const Outcome run = ktsw(args);

@@ -37,7 +37,7 @@ UsbTestbed::~UsbTestbed()
 std::string UsbTestbed::addPrinter(std::uint16_t productId, std::uint16_t vendorId)
 {
     const int n = printers_;
-    const std::string node = "/dev/usb/lp" + std::to_string(n);
+    std::string node = "/dev/usb/lp" + std::to_string(n);
     // USB device, its printer interface, and the usblp node below it; "N:"
     // without contents makes the node a pseudo-terminal.
     char description[1024];
