@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
+  build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev clang-tidy
   libgtest-dev libgmock-dev libbenchmark-dev
   libudev-dev umockdev libumockdev-dev
   libpng-dev libcli11-dev nlohmann-json3-dev unifont libzint-dev zbar-tools

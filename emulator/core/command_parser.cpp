@@ -293,7 +293,7 @@ ParseStep parseKeyword(Bytes in, Flush flush, CommandKind kind, const char *rest
 {
     if (in.size() < 5)
         return needMore(in, flush);
-    if (in[3] != rest[0] || in[4] != rest[1])
+    if (in[3] != static_cast<std::uint8_t>(rest[0]) || in[4] != static_cast<std::uint8_t>(rest[1]))
         return unknown(3, "GS g");
     return make(kind, in.size() > 5 && in[5] == NUL ? 6 : 5);
 }

@@ -171,7 +171,7 @@ std::string Emulator::openPty(const std::filesystem::path &link)
     } catch (const std::exception &e) {
         throw EmulatorError(e.what());
     }
-    const std::string path = pty->path();
+    std::string path = pty->path();
     serve(pty->master(), false, PeerKind::Terminal);
     std::lock_guard lock(mutex_);
     ptys_.push_back(std::move(pty));

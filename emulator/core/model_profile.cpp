@@ -98,6 +98,7 @@ Result<unsigned long> parseNumber(std::string_view value, unsigned long max, int
 std::vector<std::string> catalogueModelNames()
 {
     std::vector<std::string> names;
+    names.reserve(std::size(kCatalogue));
     for (const auto &row : kCatalogue)
         names.emplace_back(row.model);
     return names;

@@ -14,12 +14,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     using namespace kt::bitmap;
     const std::span<const std::uint8_t> file(data, size);
     const std::optional<BitmapHeader> header = parseHeader(file, size);
-    if (!header || checkConvertible(*header) != Unconvertible::none)
+    if (!header || checkConvertible(*header) != Unconvertible::None)
         return 0;
     std::vector<std::uint8_t> block(header->blockBytes());
     std::vector<std::uint8_t> raster;
     const std::uint8_t threshold = data[size / 2];
-    if (convertImage(file, *header, threshold, block, raster) != Unconvertible::none)
+    if (convertImage(file, *header, threshold, block, raster) != Unconvertible::None)
         __builtin_trap();
 
     const std::uint64_t ny = header->ny();

@@ -62,9 +62,9 @@ std::int32_t checkAllConvertible(std::span<const BitmapHeader> headers)
 {
     for (const BitmapHeader &header : headers) {
         const Unconvertible why = checkConvertible(header);
-        if (why == Unconvertible::unsupportedDepth)
+        if (why == Unconvertible::UnsupportedDepth)
             reportUnsupportedFormat();
-        if (why != Unconvertible::none)
+        if (why != Unconvertible::None)
             return result::notConverted;
     }
     return result::defined;
@@ -97,7 +97,7 @@ std::int32_t convertAll(std::span<const std::string> files, std::span<const Bitm
             return result::notConverted;
         const std::size_t block = static_cast<std::size_t>(headers[i].blockBytes());
         if (convertImage(file->bytes, headers[i], threshold, command.subspan(offset, block), raster)
-            != Unconvertible::none)
+            != Unconvertible::None)
             return result::notConverted;
         offset += block;
     }

@@ -24,9 +24,9 @@ bool hasText(const char *text) { return text && *text; }
 Outcome registration(registry::Added added)
 {
     switch (added) {
-    case registry::Added::full: return failure(result::listFull, ENOSPC);
-    case registry::Added::nameTooLong: return failure(result::nameTooLong, ENAMETOOLONG);
-    case registry::Added::ok: break;
+    case registry::Added::Full: return failure(result::listFull, ENOSPC);
+    case registry::Added::NameTooLong: return failure(result::nameTooLong, ENAMETOOLONG);
+    case registry::Added::Ok: break;
     }
     return success(static_cast<std::int32_t>(registry::names().size()));
 }
@@ -50,7 +50,7 @@ Outcome define(const char *fileName, const char *port, int32_t baud, int32_t hdv
     // A name that cannot join the list fails the call: defining the others
     // without it would report success for a file that was left out.
     if (hasText(fileName))
-        if (const registry::Added added = registry::add(fileName); added != registry::Added::ok)
+        if (const registry::Added added = registry::add(fileName); added != registry::Added::Ok)
             return registration(added);
 
     kt::bitmap::DefineCommand command

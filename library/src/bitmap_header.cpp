@@ -99,24 +99,24 @@ Unconvertible checkConvertible(const BitmapHeader &header)
 {
     const std::optional<RowLayout> layout = rowLayout(header);
     if (!layout)
-        return Unconvertible::unsupportedDepth;
+        return Unconvertible::UnsupportedDepth;
     if (isCompressed(header.compression))
-        return Unconvertible::compressed;
+        return Unconvertible::Compressed;
     if (header.height > 0x7FFFFFFFu)
-        return Unconvertible::topDown;
+        return Unconvertible::TopDown;
     const std::uint64_t available
         = header.fileBytes > header.dataOffset ? header.fileBytes - header.dataOffset : 0;
     std::uint64_t allButLast = 0;
     std::uint64_t all = 0;
     if (!multiply(header.height - 1u, layout->stride(), allButLast)
         || !multiply(header.height, layout->stride(), all))
-        return Unconvertible::dataSize;
+        return Unconvertible::DataSize;
     const std::uint64_t atLeast = allButLast + layout->rowBytes;
     if (available < atLeast || available > all)
-        return Unconvertible::dataSize;
+        return Unconvertible::DataSize;
     if (header.nx() > 0xFFFF || header.ny() > 0xFFFF)
-        return Unconvertible::tooLarge;
-    return Unconvertible::none;
+        return Unconvertible::TooLarge;
+    return Unconvertible::None;
 }
 
 } // namespace kt::bitmap

@@ -51,13 +51,13 @@ std::optional<RowLayout> rowLayout(const BitmapHeader &header);
 
 // Why a bitmap with a valid header still cannot be converted.
 enum class Unconvertible {
-    none,
-    unsupportedDepth,
-    compressed, // run-length, JPEG or PNG data
-    topDown,    // negative height
-    dataSize,   // the pixel data is shorter or longer than the rows
-    tooLarge,   // nx or ny does not fit the command's 16-bit fields
-    changed,    // the file no longer matches the header read before
+    None,
+    UnsupportedDepth,
+    Compressed, // run-length, JPEG or PNG data
+    TopDown,    // negative height
+    DataSize,   // the pixel data is shorter or longer than the rows
+    TooLarge,   // nx or ny does not fit the command's 16-bit fields
+    Changed,    // the file no longer matches the header read before
 };
 
 // Checks, before any memory is set aside for the image, that the rows the

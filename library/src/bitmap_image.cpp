@@ -28,9 +28,9 @@ Unconvertible convertImage(std::span<const std::uint8_t> file, const BitmapHeade
 {
     const std::optional<BitmapHeader> header = parseHeader(file, file.size());
     if (!header || !sameImage(*header, planned) || block.size() != header->blockBytes())
-        return Unconvertible::changed;
+        return Unconvertible::Changed;
     log::header(*header);
-    if (const Unconvertible why = checkConvertible(*header); why != Unconvertible::none)
+    if (const Unconvertible why = checkConvertible(*header); why != Unconvertible::None)
         return why;
 
     const std::uint64_t nx = header->nx();
@@ -47,7 +47,7 @@ Unconvertible convertImage(std::span<const std::uint8_t> file, const BitmapHeade
 
     rotateToColumns(raster, nx, ny, block.subspan(4));
     log::rotation(*header);
-    return Unconvertible::none;
+    return Unconvertible::None;
 }
 
 } // namespace kt::bitmap

@@ -16,12 +16,12 @@ std::vector<std::string> &list()
 Added add(const char *name)
 {
     if (list().size() >= kMaxNames)
-        return Added::full;
+        return Added::Full;
     const std::size_t length = ::strnlen(name, kMaxNameLength + 1);
     if (length > kMaxNameLength)
-        return Added::nameTooLong;
+        return Added::NameTooLong;
     list().emplace_back(name, length);
-    return Added::ok;
+    return Added::Ok;
 }
 
 void clear() { list().clear(); }

@@ -12,10 +12,10 @@ namespace kt::bitmap::registry {
 inline constexpr std::size_t kMaxNames = 255;
 inline constexpr std::size_t kMaxNameLength = 511;
 
-enum class Added { ok, full, nameTooLong };
+enum class Added { Ok, Full, NameTooLong };
 
 // Adds a zero-terminated name; the list is unchanged unless the result is
-// ok. The name is measured no further than one character past the limit.
+// Ok. The name is measured no further than one character past the limit.
 Added add(const char *name);
 
 void clear();

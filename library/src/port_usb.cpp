@@ -110,7 +110,7 @@ int keptError(int kept, int next) { return kept != 0 && kept != ENODEV ? kept : 
 
 Status openUSB(const OpenRequest &, Opened &opened)
 {
-    const std::string selected = usb::selectedFragment();
+    const std::string &selected = usb::selectedFragment();
     int index = 0;
     int fd = openDev(selected, index);
     int error = fd < 0 ? errno : 0;

@@ -18,7 +18,8 @@ namespace {
 using namespace std::chrono_literals;
 using test::Bytes;
 using test::hex;
-using test::operator+;
+// The check misses calls of an operator brought in by a using-declaration.
+using test::operator+; // NOLINT(misc-unused-using-decls)
 
 // Generous for a loaded two-core machine; an answer takes about a millisecond.
 constexpr int kAnswerBoundMs = 5000;
@@ -50,6 +51,7 @@ TEST(EmulatorClients, StallingClientsHoldUpNoOne)
     std::atomic<int> answered{0};
     std::atomic<long long> slowestMs{0};
     std::vector<std::thread> clients;
+    clients.reserve(kClients);
     for (int i = 0; i < kClients; ++i) {
         clients.emplace_back([&] {
             const auto start = std::chrono::steady_clock::now();

@@ -17,7 +17,8 @@ namespace {
 
 using test::Bytes;
 using test::hex;
-using test::operator+;
+// The check misses calls of an operator brought in by a using-declaration.
+using test::operator+; // NOLINT(misc-unused-using-decls)
 
 // An image of 2 x 3 units (16 x 24 dots) whose dots follow a pattern that
 // tells columns and rows apart.

@@ -11,7 +11,8 @@ namespace {
 
 using test::Bytes;
 using test::hex;
-using test::operator+;
+// The check misses calls of an operator brought in by a using-declaration.
+using test::operator+; // NOLINT(misc-unused-using-decls)
 
 EmulatorOptions modelOptions(const std::string &model)
 {

@@ -22,7 +22,8 @@ namespace {
 
 using test::Bytes;
 using test::hex;
-using test::operator+;
+// The check misses calls of an operator brought in by a using-declaration.
+using test::operator+; // NOLINT(misc-unused-using-decls)
 
 const Bytes kUnlock = hex("1D 67 75 6E 6C 00");
 const Bytes kLock = hex("1D 67 6C 63 6B 00");
@@ -261,7 +262,7 @@ TEST(EmulatorStateFile, OnlyARegularFileOfBoundedSizeIsRead)
     const std::vector<NotAStateFile> cases{
         {"a FIFO",
          [](const test::TempDir &dir) {
-             const auto fifo = test::in(dir, "fifo");
+             auto fifo = test::in(dir, "fifo");
              ::mkfifo(fifo.c_str(), 0600);
              return fifo;
          },
@@ -271,7 +272,7 @@ TEST(EmulatorStateFile, OnlyARegularFileOfBoundedSizeIsRead)
          "is not a regular file"},
         {"an oversized file",
          [](const test::TempDir &dir) {
-             const auto big = test::in(dir, "big.state");
+             auto big = test::in(dir, "big.state");
              const std::size_t limit = maxStateFileBytes(*findProfile("KT-7000"));
              test::writeFile(big,
                              formatState("KT-7000", defaultState(*findProfile("KT-7000")))

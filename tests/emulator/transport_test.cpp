@@ -20,7 +20,6 @@ namespace {
 
 using test::Bytes;
 using test::hex;
-using test::operator+;
 
 constexpr int kReplyMs = 10000; // bound on any answer; the usual one takes a millisecond
 

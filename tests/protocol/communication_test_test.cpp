@@ -28,6 +28,7 @@ std::vector<Query> identityAndLanguage(bool density, bool thai)
 std::vector<Command> bytesOf(const std::vector<Query> &queries)
 {
     std::vector<Command> out;
+    out.reserve(queries.size());
     for (Query q : queries)
         out.push_back(queryEntry(q).bytes);
     return out;

@@ -122,6 +122,7 @@ std::string hex(const session::Command &command)
 std::vector<std::string> hex(const std::vector<session::Command> &commands)
 {
     std::vector<std::string> out;
+    out.reserve(commands.size());
     for (const auto &c : commands)
         out.push_back(hex(c));
     return out;

@@ -17,7 +17,7 @@ struct ScriptedLauncher : session::ProcessLauncher {
     session::IoStatus startDetached(const std::string &program,
                                     const std::vector<std::string> &arguments) override
     {
-        started.push_back({program, arguments});
+        started.emplace_back(program, arguments);
         if (!starts)
             return session::IoStatus::failure(1, "No such file or directory", program);
         return session::IoStatus::success();
@@ -30,8 +30,11 @@ struct ScriptedLauncher : session::ProcessLauncher {
 // Records the window system's steps, and the port state at each.
 struct RecordingHost : session::WindowHost {
     explicit RecordingHost(FakeSerial &s) : serial(s) { }
-    void unloadWindow() override { steps.push_back(serial.open ? "unload, port open" : "unload"); }
-    void endProgram() override { steps.push_back("end"); }
+    void unloadWindow() override
+    {
+        steps.emplace_back(serial.open ? "unload, port open" : "unload");
+    }
+    void endProgram() override { steps.emplace_back("end"); }
     FakeSerial &serial;
     std::vector<std::string> steps;
 };

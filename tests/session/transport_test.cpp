@@ -131,7 +131,7 @@ protected:
     static test::Responder answering(std::string reply)
     {
         auto got = std::make_shared<Bytes>();
-        return [got, reply](const Bytes &chunk) {
+        return [got, reply = std::move(reply)](const Bytes &chunk) {
             got->insert(got->end(), chunk.begin(), chunk.end());
             if (got->size() < 3)
                 return Bytes{};

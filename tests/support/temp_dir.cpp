@@ -24,7 +24,7 @@ TempDir::~TempDir()
 
 std::string TempDir::file(const std::string &name, const std::vector<std::uint8_t> &bytes) const
 {
-    const std::string full = path_ + "/" + name;
+    std::string full = path_ + "/" + name;
     writeFile(full, bytes);
     return full;
 }

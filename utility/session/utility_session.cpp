@@ -11,7 +11,7 @@ std::string UtilitySession::libraryDirectoryOf(const SessionConfig &config)
     return QCoreApplication::applicationDirPath().toStdString();
 }
 
-UtilitySession::UtilitySession(Seams s, SessionConfig config)
+UtilitySession::UtilitySession(Seams s, const SessionConfig &config)
     : messages_(s.messages, state_),
       parallel_(config.parallelDevice),
       ports_({s.view, state_, messages_, s.clock, serial_, socket_, parallel_}),

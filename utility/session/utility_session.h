@@ -34,7 +34,7 @@ public:
         ProcessLauncher &launcher;
         WindowHost &host;
     };
-    UtilitySession(Seams seams, SessionConfig config = {});
+    UtilitySession(Seams seams, const SessionConfig &config = {});
 
     AppState &state() { return state_; }
     // The message seam every part of the session uses, and the protocol

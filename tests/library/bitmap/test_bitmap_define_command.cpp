@@ -12,7 +12,6 @@
 namespace kt::bitmap {
 namespace {
 
-using test::makeBmp;
 using test::put16;
 using test::put32;
 

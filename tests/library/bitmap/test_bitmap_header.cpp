@@ -38,31 +38,31 @@ TEST(BitmapHeader, ConvertibleOnlyWhenTheFileHoldsExactlyTheRows)
         Unconvertible expected;
     };
     const std::vector<Case> cases{
-        {"as written", [](auto &) {}, Unconvertible::none},
+        {"as written", [](auto &) {}, Unconvertible::None},
         {"last row without its padding", [](auto &b) { b.resize(b.size() - 2); },
-         Unconvertible::none},
+         Unconvertible::None},
         {"last row short of a pixel byte", [](auto &b) { b.resize(b.size() - 3); },
-         Unconvertible::dataSize},
-        {"one row too many", [](auto &b) { b.insert(b.end(), 32, 0); }, Unconvertible::dataSize},
-        {"a stray byte after the rows", [](auto &b) { b.push_back(0); }, Unconvertible::dataSize},
+         Unconvertible::DataSize},
+        {"one row too many", [](auto &b) { b.insert(b.end(), 32, 0); }, Unconvertible::DataSize},
+        {"a stray byte after the rows", [](auto &b) { b.push_back(0); }, Unconvertible::DataSize},
         {"data offset beyond the file", [](auto &b) { put32(b, test::kDataOffsetAt, 0x7FFFFFF0); },
-         Unconvertible::dataSize},
+         Unconvertible::DataSize},
         {"2 bits per pixel", [](auto &b) { put16(b, test::kBitsAt, 2); },
-         Unconvertible::unsupportedDepth},
+         Unconvertible::UnsupportedDepth},
         {"run-length compressed", [](auto &b) { put32(b, test::kCompressionAt, 1); },
-         Unconvertible::compressed},
+         Unconvertible::Compressed},
         {"bit-field masks", [](auto &b) { put32(b, test::kCompressionAt, 3); },
-         Unconvertible::none},
+         Unconvertible::None},
         {"top-down", [](auto &b) { put32(b, test::kHeightAt, static_cast<std::uint32_t>(-4)); },
-         Unconvertible::topDown},
+         Unconvertible::TopDown},
         {"width near 2^32", [](auto &b) { put32(b, test::kWidthAt, 0xFFFFFFF0); },
-         Unconvertible::dataSize},
+         Unconvertible::DataSize},
         {"rows times stride beyond 64 bits",
          [](auto &b) {
              put32(b, test::kWidthAt, 0xFFFFFFF0);
              put32(b, test::kHeightAt, 0x7FFFFFFF);
          },
-         Unconvertible::dataSize},
+         Unconvertible::DataSize},
     };
     for (const Case &c : cases) {
         std::vector<std::uint8_t> bytes = test::blackBmp(10, 4, 24); // rows of 30 + 2 bytes
@@ -78,9 +78,9 @@ TEST(BitmapHeader, SizesBeyondTheCommandFieldsAreRefused)
     // 524288 dots need nx = 65536, one more than xL xH can carry.
     const std::optional<BitmapHeader> wide = parse(test::blackBmp(524288, 1, 1));
     ASSERT_TRUE(wide);
-    EXPECT_EQ(checkConvertible(*wide), Unconvertible::tooLarge);
+    EXPECT_EQ(checkConvertible(*wide), Unconvertible::TooLarge);
     const std::optional<BitmapHeader> widest = parse(test::blackBmp(524280, 1, 1));
-    EXPECT_EQ(checkConvertible(*widest), Unconvertible::none);
+    EXPECT_EQ(checkConvertible(*widest), Unconvertible::None);
 }
 
 } // namespace

@@ -17,7 +17,7 @@ Rows rasterOf(const BmpImage &image, std::uint8_t threshold)
     const std::vector<std::uint8_t> bytes = test::makeBmp(image);
     const std::optional<BitmapHeader> h = parseHeader(bytes, bytes.size());
     EXPECT_TRUE(h);
-    EXPECT_EQ(checkConvertible(*h), Unconvertible::none);
+    EXPECT_EQ(checkConvertible(*h), Unconvertible::None);
     std::vector<std::uint8_t> raster(h->nx() * h->height, 0xEE);
     readRows(*h, bytes, threshold, raster);
     Rows rows;
@@ -28,7 +28,7 @@ Rows rasterOf(const BmpImage &image, std::uint8_t threshold)
 }
 
 // One row of `width` pixels with the given values.
-BmpImage row(std::uint16_t bits, std::vector<std::uint32_t> values,
+BmpImage row(std::uint16_t bits, const std::vector<std::uint32_t> &values,
              std::vector<std::uint32_t> palette = {})
 {
     const auto width = static_cast<std::uint32_t>(values.size());

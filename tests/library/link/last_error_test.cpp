@@ -117,7 +117,7 @@ TEST(LastError, PermissionDeniedAsAnUnprivilegedUser)
 {
     kt::test::PtyPair pty;
     ASSERT_EQ(::chmod(pty.slavePath().c_str(), 0), 0);
-    const std::string port = pty.slavePath();
+    const std::string &port = pty.slavePath();
     const auto error = kt::test::runInChild(
         [&port] {
             // root passes any permission check: become nobody first.

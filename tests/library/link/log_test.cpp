@@ -28,7 +28,7 @@ TEST(DiagLog, SendxAppendsOneBlockPerCall)
     kt::test::PtyPair pty;
     kt::test::FdServer printer(pty.master(),
                                [](const kt::test::Bytes &) { return bytes("_1\x0a"); });
-    const std::string port = pty.slavePath();
+    const std::string &port = pty.slavePath();
     char reply[8] = {};
     EXPECT_EQ(sendx("\x1d\x49\x0a", port.c_str(), 9600, 0, 3, 50, 3, reply), KT_OK);
     const std::string first = log.text();

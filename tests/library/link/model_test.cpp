@@ -10,7 +10,7 @@
 namespace {
 
 class ModelSelection : public ::testing::Test {
-protected:
+public:
     ~ModelSelection() override
     {
         setModel("kt4000");

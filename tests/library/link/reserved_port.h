@@ -5,6 +5,7 @@
 #include <arpa/inet.h>
 #include <cstdint>
 #include <netinet/in.h>
+#include <stdexcept>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -18,8 +19,11 @@ struct ReservedPort {
         sa.sin_family = AF_INET;
         sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         socklen_t len = sizeof sa;
-        ::bind(fd, reinterpret_cast<sockaddr *>(&sa), sizeof sa);
-        ::getsockname(fd, reinterpret_cast<sockaddr *>(&sa), &len);
+        if (::bind(fd, reinterpret_cast<sockaddr *>(&sa), sizeof sa) != 0
+            || ::getsockname(fd, reinterpret_cast<sockaddr *>(&sa), &len) != 0) {
+            ::close(fd);
+            throw std::runtime_error("cannot reserve a loopback port");
+        }
         port = ntohs(sa.sin_port);
     }
     ~ReservedPort() { ::close(fd); }
