@@ -20,6 +20,7 @@ namespace {
 
 using test::Bytes;
 using test::hex;
+using test::operator+; // NOLINT(misc-unused-using-decls)
 
 constexpr int kReplyMs = 10000; // bound on any answer; the usual one takes a millisecond
 

@@ -58,6 +58,8 @@ TEST(KtswFailures, MisbehavingPrinters)
     const Case cases[] = {
         {"silent", silent, "", {4, "no answer to the maker query"}},
         {"wrong maker", {}, "ACME PRINTERS", {6, "not a printer of the maker"}},
+        // An answer that would retitle the terminal is shown, not obeyed.
+        {"escape sequence", {}, "\x1B]0;OWNED\x07", {6, "answered '\\x1B]0;OWNED\\x07'"}},
         {"garbage", garbage, "", {6, "not a printer of the maker"}},
         {"dropped", drop, "", {4, "closed the connection"}},
     };

@@ -1,7 +1,9 @@
 // The pieces of ktsw that decide without a printer: port forms and their
 // open errors, status bytes, typed values, the language writes, switch
-// pages and PNG logos.
+// pages, PNG logos, and the filter that keeps answers from steering the
+// terminal.
 #include <cerrno>
+#include <sstream>
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -14,6 +16,7 @@
 #include "status_decode.h"
 #include "switch_pages.h"
 #include "temp_dir.h"
+#include "terminal_filter.h"
 #include "values.h"
 #include "write_frame.h"
 
@@ -92,6 +95,35 @@ TEST(PortForm, OpenErrorsInWordsToActOn)
     EXPECT_EQ(port::openErrorText(serial, EBUSY).rfind("busy", 0), 0u);
     EXPECT_EQ(port::openErrorText(tcp, ECONNREFUSED), "connection refused");
     EXPECT_EQ(port::openErrorText(tcp, EADDRNOTAVAIL), "unknown host 'host'");
+}
+
+// A device's answer reaches the terminal without a control character that
+// could move the cursor, change colours or retitle the window.
+TEST(TerminalFilter, ControlCharactersAreShownNotObeyed)
+{
+    const struct {
+        std::string written, shown;
+    } rows[] = {
+        {"Model: KT-4000\n", "Model: KT-4000\n"},
+        {"a\tb\r\n", "a\tb\r\n"},                         // layout characters pass
+        {"Caf\xC3\xA9 \xC2\xA0", "Caf\xC3\xA9 \xC2\xA0"}, // UTF-8 and no-break space
+        {"a\x1B[2Jb", "a\\x1B[2Jb"},                      // escape sequence shown
+        {"\x1B]0;title\x07", "\\x1B]0;title\\x07"},       // window title and bell
+        {std::string("x\0y\x7F", 4), "x\\x00y\\x7F"},
+        {"\xC2\x9B"
+         "31m",
+         "\\x9B"
+         "31m"},                // C1 CSI written as UTF-8
+        {"end\xC2", "end\xC2"}, // a lead byte at the end stays
+    };
+    for (const auto &row : rows) {
+        std::ostringstream shown;
+        {
+            TerminalFilterStream terminal(shown);
+            terminal << row.written;
+        }
+        EXPECT_EQ(shown.str(), row.shown) << row.written;
+    }
 }
 
 TEST(StatusBytes, DecodedByTheFamilysConvention)

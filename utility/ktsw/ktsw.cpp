@@ -9,6 +9,7 @@
 
 #include "command.h"
 #include "output.h"
+#include "terminal_filter.h"
 
 namespace {
 
@@ -34,8 +35,15 @@ bool wantsJson(int argc, char **argv)
 
 namespace kt::ktsw {
 
-int runKtsw(int argc, char **argv, std::ostream &out, std::ostream &err)
+int runKtsw(int argc, char **argv, std::ostream &rawOut, std::ostream &rawErr)
 {
+    // What a device answered reaches the terminal only through these
+    // filters; JSON output is left to the JSON writer, which escapes control
+    // characters itself.
+    const bool json = wantsJson(argc, argv);
+    TerminalFilterStream filteredOut(rawOut);
+    TerminalFilterStream err(rawErr);
+    std::ostream &out = json ? rawOut : filteredOut;
     CLI::App app{"ktsw: read, explain and change the settings of a receipt printer", "ktsw"};
     app.set_version_flag("--version", "ktsw " KTSW_VERSION);
     app.require_subcommand(1);
@@ -61,7 +69,7 @@ int runKtsw(int argc, char **argv, std::ostream &out, std::ostream &err)
     } catch (const CLI::ParseError &e) {
         if (e.get_exit_code() == 0)
             return app.exit(e, out, err);
-        const Output output{out, err, "", wantsJson(argc, argv)};
+        const Output output{out, err, "", json};
         std::string message = e.what();
         message += " (try ktsw --help)";
         output.err << "ktsw: " << message << '\n';

@@ -27,13 +27,13 @@ void putLittle(std::vector<std::uint8_t> &out, std::size_t at, std::uint32_t val
 const char *whyUnconvertible(bitmap::Unconvertible why)
 {
     switch (why) {
-    case bitmap::Unconvertible::unsupportedDepth: return "file format is not supported";
-    case bitmap::Unconvertible::compressed: return "compressed bitmaps are not supported";
-    case bitmap::Unconvertible::topDown: return "top-down bitmaps are not supported";
-    case bitmap::Unconvertible::dataSize: return "the pixel data does not match the size";
-    case bitmap::Unconvertible::tooLarge: return "the image is too large";
-    case bitmap::Unconvertible::changed: return "the file changed while it was read";
-    case bitmap::Unconvertible::none: break;
+    case bitmap::Unconvertible::UnsupportedDepth: return "file format is not supported";
+    case bitmap::Unconvertible::Compressed: return "compressed bitmaps are not supported";
+    case bitmap::Unconvertible::TopDown: return "top-down bitmaps are not supported";
+    case bitmap::Unconvertible::DataSize: return "the pixel data does not match the size";
+    case bitmap::Unconvertible::TooLarge: return "the image is too large";
+    case bitmap::Unconvertible::Changed: return "the file changed while it was read";
+    case bitmap::Unconvertible::None: break;
     }
     return "cannot be converted";
 }
@@ -103,14 +103,14 @@ Result<LogoImage> loadLogo(const std::string &path)
     const auto header = bitmap::parseHeader(bytes, bytes.size());
     if (!header)
         return refused("neither a BMP nor a PNG image");
-    if (const auto why = bitmap::checkConvertible(*header); why != bitmap::Unconvertible::none)
+    if (const auto why = bitmap::checkConvertible(*header); why != bitmap::Unconvertible::None)
         return refused(whyUnconvertible(why));
     LogoImage logo{path, header->width, header->height, {}};
     logo.block.resize(static_cast<std::size_t>(header->blockBytes()));
     std::vector<std::uint8_t> raster;
     const auto why
         = bitmap::convertImage(bytes, *header, settings::colourThreshold(), logo.block, raster);
-    if (why != bitmap::Unconvertible::none)
+    if (why != bitmap::Unconvertible::None)
         return refused(whyUnconvertible(why));
     return logo;
 }
