@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # tidy.sh BUILD_DIR: runs clang-tidy with the checks of .clang-tidy over
-# every project source in BUILD_DIR/compile_commands.json (generated
+# the project sources in BUILD_DIR/compile_commands.json under the folders
+# of KT_TIDY_DIRS (default: the code that ships, "library utility
+# emulator"; add "tests bench fuzz" to check the test code too; generated
 # sources in the build tree are left out), one process per core. Prints the
 # findings and exits non-zero on any of them, or when a file takes longer
 # than KT_TIDY_FILE_SECONDS (default 300) to check.
@@ -23,8 +25,9 @@ commands="$dir/compile_commands.json"
 
 # One "file" entry per line as CMake writes it; keep the sources under the
 # project's own folders, whatever the build directory is called.
+folders=${KT_TIDY_DIRS:-library utility emulator}
 mapfile -t files < <(sed -n 's/^ *"file": "\(.*\)",\{0,1\}$/\1/p' "$commands" \
-  | grep -E "^$root/(library|utility|emulator|tests|bench|fuzz)/" | sort -u)
+  | grep -E "^$root/(${folders// /|})/" | sort -u)
 ((${#files[@]})) || { echo "tidy: no project sources in $commands" >&2; exit 2; }
 
 work=$(mktemp -d)
