@@ -28,8 +28,11 @@ public:
             return;
         pid_ = ::fork();
         if (pid_ == 0) {
-            ::close(ready[0]);
-            ::close(release[1]);
+            // Only the node may be open here: the descriptors inherited
+            // from the testbed lead to the other nodes as well.
+            for (int fd = 3; fd < 1024; ++fd)
+                if (fd != ready[1] && fd != release[0])
+                    ::close(fd);
             const int fd = ::open(node.c_str(), O_RDWR | O_NOCTTY);
             const char opened = fd >= 0 ? 1 : 0;
             if (::write(ready[1], &opened, 1) != 1)
@@ -211,8 +214,9 @@ TEST_F(Doctor, NamesTheProcessThatHoldsANode)
         named = named || h["pid"] == holder.pid();
     EXPECT_TRUE(named) << held.dump(2);
     EXPECT_NE(held["problem"].get<std::string>().find("in use by"), std::string::npos);
-    for (const json &h : portOf(report, free)["holder"])
-        EXPECT_NE(h["pid"], holder.pid()) << "only the node it opened";
+    const json other = portOf(report, free);
+    for (const json &h : other["holder"])
+        EXPECT_NE(h["pid"], holder.pid()) << "only the node it opened: " << other.dump(2);
 }
 
 TEST_F(Doctor, ProbeTellsWhichPortAnswersAsWhichPrinter)
