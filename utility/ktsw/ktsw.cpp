@@ -8,6 +8,7 @@
 #include <CLI/CLI.hpp>
 
 #include "command.h"
+#include "kt_build_info.h"
 #include "output.h"
 
 namespace {
@@ -34,7 +35,7 @@ namespace kt::ktsw {
 int runKtsw(int argc, char **argv, std::ostream &out, std::ostream &err)
 {
     CLI::App app{"ktsw: read, explain and change the settings of a receipt printer", "ktsw"};
-    app.set_version_flag("--version", "ktsw " KTSW_VERSION);
+    app.set_version_flag("--version", "ktsw " KT_VERSION);
     app.require_subcommand(1);
     app.footer(kExitCodes);
     Run run;
