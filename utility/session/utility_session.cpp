@@ -42,7 +42,8 @@ UtilitySession::UtilitySession(Seams s, SessionConfig config)
       usb_(messages_, libraryDirectoriesOf(config)),
       exchange_({state_, ports_, serial_, socket_, parallel_, usb_, s.clock, messages_}),
       log_(s.view),
-      handlers_({s.view, state_, ports_, exchange_, log_, messages_, s.launcher, s.host})
+      handlers_({s.view, state_, ports_, exchange_, log_, messages_, s.launcher, s.host},
+                helpDirectoriesOf(config))
 { }
 
 } // namespace kt::session
