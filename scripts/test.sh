@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The whole test suite: a release build with every test, the same tests
-# under AddressSanitizer and UndefinedBehaviorSanitizer, and every fuzz
-# target for a bounded time. Exits non-zero on the first failing stage.
+# under AddressSanitizer and UndefinedBehaviorSanitizer, every fuzz target
+# for a bounded time, and the Debian package made from the release tree,
+# installed and removed. Exits non-zero on the first failing stage.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -10,7 +11,8 @@ fuzz_seconds=${KT_FUZZ_SECONDS:-60}
 "$root/scripts/install-deps.sh"
 
 echo "== release build and tests"
-"$root/scripts/build.sh" build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Configured for /usr, so that the package stage reuses this tree.
+"$root/scripts/build.sh" build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr
 ctest --test-dir build/release --output-on-failure -j 2
 
 echo "== sanitizer build and tests (address, undefined)"
@@ -24,3 +26,7 @@ ctest --test-dir build/sanitize --output-on-failure -j 2
 
 echo "== fuzz targets, ${fuzz_seconds}s each"
 "$root/scripts/fuzz.sh" build/sanitize "$fuzz_seconds"
+
+echo "== Debian package: build, check, install, run, remove"
+"$root/scripts/package.sh" build/release
+"$root/scripts/package-test.sh" build/package/*.deb
