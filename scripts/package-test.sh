@@ -75,12 +75,15 @@ for program in ktsw kt-emulator KT_SW_Utility; do
   out=$("$program" --version)
   [ "$out" = "$program $version" ] || fail "$program --version printed '$out'"
 done
-# The window opens and closes by itself.
+# The window opens, as the desktop entry starts it, and closes by itself.
+desktop_exec=$(dpkg-deb --fsys-tarfile "$deb" \
+  | tar -xO ./usr/share/applications/$package.desktop | sed -n 's/^Exec=//p')
+[ "$desktop_exec" = KT_SW_Utility ] || fail "the desktop entry starts '$desktop_exec'"
 if command -v xvfb-run >/dev/null; then
-  timeout 60 xvfb-run -a KT_SW_Utility --quit-after 1500 || fail "KT_SW_Utility did not start and exit"
+  timeout 60 xvfb-run -a "$desktop_exec" --quit-after 1500 || fail "the window did not start and exit"
 else
-  QT_QPA_PLATFORM=offscreen timeout 60 KT_SW_Utility --quit-after 1500 \
-    || fail "KT_SW_Utility did not start and exit"
+  QT_QPA_PLATFORM=offscreen timeout 60 "$desktop_exec" --quit-after 1500 \
+    || fail "the window did not start and exit"
 fi
 if [ -n "$installed" ]; then
   man -w ktsw >/dev/null || fail "man ktsw finds no page"
