@@ -46,6 +46,14 @@ real=$(readlink -f "$prefix/$libdir/libKT4000.so")
 soname=$(objdump -p "$real" | awk '/SONAME/ {print $2}')
 [ "$soname" = "libKT4000.so.1" ] || fail "SONAME is '$soname'"
 
+# The utility finds the library and the help file relative to its own
+# directory, by the paths compiled into it.
+compiled() { sed -n "s/^#define $1 \"\(.*\)\"/\1/p" "$build/generated/kt_build_info.h"; }
+[ -e "$prefix/bin/$(compiled KT_LIBDIR_FROM_BINDIR)/libKT4000.so.1" ] \
+    || fail "the utility would not find the library at bin/$(compiled KT_LIBDIR_FROM_BINDIR)"
+[ -f "$prefix/bin/$(compiled KT_DOCDIR_FROM_BINDIR)/KT_SW_Help.txt" ] \
+    || fail "HELP would not find the help file at bin/$(compiled KT_DOCDIR_FROM_BINDIR)"
+
 export PKG_CONFIG_PATH=$prefix/$libdir/pkgconfig
 [ "$(pkg-config --modversion KT4000)" = "$version" ] || fail "pkg-config version"
 
