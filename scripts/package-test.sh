@@ -49,7 +49,7 @@ scratch=$(mktemp -d)
 installed=""
 cleanup() {
   if [ -n "$installed" ]; then
-    DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq "$package" >/dev/null || true
+    DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq "$package" >/dev/null || true
   fi
   rm -rf "$scratch"
 }
@@ -111,8 +111,8 @@ cmake --build "$scratch/cmake/build" >/dev/null
 "$scratch/cmake/build/demo" || fail "the CMake build does not run"
 
 if [ -n "$installed" ]; then
-  echo "-- apt-get remove"
-  DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq "$package" >/dev/null
+  echo "-- apt-get purge"
+  DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq "$package" >/dev/null
   installed=""
   [ ! -e /usr/bin/ktsw ] || fail "ktsw is left after removal"
   [ ! -e "/usr/lib/$multiarch/libKT4000.so.1" ] || fail "the library is left after removal"
