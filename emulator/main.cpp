@@ -15,6 +15,7 @@
 #include "core/faults.h"
 #include "core/fleet.h"
 #include "core/tcp_listener.h"
+#include "kt_build_info.h"
 #include "usb_device.h"
 
 namespace kt::emu {

@@ -11,6 +11,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl1-mesa-dev
   fonts-crosextra-carlito fonts-liberation
   xvfb xauth x11-utils
+  xdg-utils dpkg-dev lintian desktop-file-utils man-db
 )
 
 missing=()

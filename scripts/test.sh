@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The whole test suite: a release build with every test, the same tests
 # under AddressSanitizer and UndefinedBehaviorSanitizer, every fuzz target
-# for a bounded time, and clang-tidy over the sources that ship. Exits
+# for a bounded time, the Debian package made from the release tree,
+# installed and removed, and clang-tidy over the sources that ship. Exits
 # non-zero on the first failing stage.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -11,7 +12,8 @@ fuzz_seconds=${KT_FUZZ_SECONDS:-60}
 "$root/scripts/install-deps.sh"
 
 echo "== release build and tests"
-"$root/scripts/build.sh" build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Configured for /usr, so that the package stage reuses this tree.
+"$root/scripts/build.sh" build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr
 ctest --test-dir build/release --output-on-failure -j 2
 
 echo "== sanitizer build and tests (address, undefined)"
@@ -25,6 +27,10 @@ ctest --test-dir build/sanitize --output-on-failure -j 2
 
 echo "== fuzz targets, ${fuzz_seconds}s each"
 "$root/scripts/fuzz.sh" build/sanitize "$fuzz_seconds"
+
+echo "== Debian package: build, check, install, run, remove"
+"$root/scripts/package.sh" build/release
+"$root/scripts/package-test.sh" build/package/*.deb
 
 echo "== clang-tidy over the release build's shipped sources"
 "$root/scripts/tidy.sh" build/release

@@ -160,6 +160,29 @@ TEST(UsbLibrary, IsLoadedFromItsDirectoryAndNeverFromTheCurrentOne)
     EXPECT_EQ(messages.shown.size(), 2u);
 }
 
+TEST(UsbLibrary, TheFirstDirectoryThatHoldsItWinsAndEveryFailureIsNamed)
+{
+    struct Row {
+        std::vector<std::string> directories;
+        bool loads;
+        std::vector<std::string> named; // what the message must name
+    };
+    const Row rows[] = {
+        {{KT4000_DIR, "/nonexistent/b"}, true, {}},
+        {{"/nonexistent/a", KT4000_DIR}, true, {}},
+        {{"relative", "/nonexistent/b"}, false, {"\"relative\"", "/nonexistent/b"}},
+        {{}, false, {"no library directory"}},
+    };
+    for (const Row &r : rows) {
+        RecordingMessages messages;
+        session::UsbLink link(messages, r.directories);
+        EXPECT_EQ(link.sendx() != nullptr, r.loads);
+        ASSERT_EQ(messages.shown.size(), r.loads ? 0u : 1u);
+        for (const std::string &name : r.named)
+            EXPECT_NE(messages.shown[0].text.find(name), std::string::npos) << name;
+    }
+}
+
 TEST(SerialExchange, APortThatTakesNoBytesIsReportedOnce)
 {
     SessionRig rig;

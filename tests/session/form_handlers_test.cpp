@@ -1,6 +1,9 @@
 // Start-up, EXIT, window close and HELP.
 #include "session/form_handlers.h"
 
+#include <filesystem>
+#include <fstream>
+
 #include <gtest/gtest.h>
 
 #include "session_rig.h"
@@ -40,7 +43,10 @@ struct RecordingHost : session::WindowHost {
 };
 
 struct HandlerRig {
-    HandlerRig()
+    explicit HandlerRig(std::vector<std::string> helpDirectories = {})
+        : handlers(
+            {rig.view, rig.state, rig.ports, rig.exchanger, log, rig.messages, launcher, host},
+            std::move(helpDirectories))
     {
         rig.view.at("Combo1").text = "COM1";
         rig.view.setItems("comboInterChars", {"0 - U.S.A.", "1 - France"});
@@ -49,8 +55,7 @@ struct HandlerRig {
     ScriptedLauncher launcher;
     RecordingHost host{rig.serial};
     session::LogHistory log{rig.view};
-    session::FormHandlers handlers{
-        {rig.view, rig.state, rig.ports, rig.exchanger, log, rig.messages, launcher, host}};
+    session::FormHandlers handlers;
 };
 
 TEST(FormLoad, TakesThePortFromTheListAndSetsTheStartState)
@@ -106,39 +111,92 @@ struct WithHelpFile : WorkDirectory {
     WithHelpFile() { write(session::kHelpFileName, "help\n"); }
 };
 
-TEST(Help, OpensTheHelpFileInTheFirstViewerFound)
+using Text = std::pair<std::string, std::string>; // title, text of a text window
+
+TEST(Help, OpensTheHelpFileInTheFirstViewerFoundElseShowsItsText)
 {
     struct Row {
         std::vector<std::string> installed;
-        std::string viewer;
+        bool starts;
+        std::string viewer; // "" when none is started
+        bool textShown;
     };
     const Row rows[] = {
-        {{"xdg-open", "gedit"}, "xdg-open"},
-        {{"mousepad", "gedit"}, "gedit"},
-        {{}, "xdg-open"}, // none found: the platform says why it cannot start
+        {{"xdg-open", "gedit"}, true, "xdg-open", false},
+        {{"mousepad", "gedit"}, true, "gedit", false},
+        {{}, true, "", true},                    // nothing installed: the utility's own window
+        {{"xdg-open"}, false, "xdg-open", true}, // the viewer does not start: the same
     };
     WithHelpFile here;
     for (const Row &r : rows) {
         HandlerRig h;
         h.launcher.installed = r.installed;
+        h.launcher.starts = r.starts;
         h.handlers.cmdHELP_Click();
-        ASSERT_EQ(h.launcher.started.size(), 1u);
-        EXPECT_EQ(h.launcher.started[0].first, r.viewer);
-        EXPECT_EQ(h.launcher.started[0].second, std::vector<std::string>{"KT_SW_Help.txt"});
+        ASSERT_EQ(h.launcher.started.size(), r.viewer.empty() ? 0u : 1u);
+        if (!r.viewer.empty()) {
+            EXPECT_EQ(h.launcher.started[0].first, r.viewer);
+            EXPECT_EQ(h.launcher.started[0].second, std::vector<std::string>{"KT_SW_Help.txt"});
+        }
+        const std::vector<Text> shown{{"KT_SW_Help.txt", "help\n"}};
+        EXPECT_EQ(h.rig.messages.texts, r.textShown ? shown : std::vector<Text>{});
         EXPECT_TRUE(h.rig.messages.shown.empty());
+        EXPECT_TRUE(h.host.steps.empty());
     }
 }
 
-TEST(Help, AViewerThatCannotStartIsReportedWithoutEndingTheRun)
+// The current directory's file first, as the window has always opened it,
+// then the program's directories in order; relative ones are never asked.
+TEST(Help, TakesTheCurrentDirectoryFirstThenTheInstalledCopies)
 {
-    WithHelpFile here;
+    WorkDirectory here;
+    const std::string first = here.path() + "/program";
+    const std::string second = here.path() + "/share/doc/kt-sw-utility";
+    std::filesystem::create_directories(first);
+    std::filesystem::create_directories(second);
+    struct Row {
+        std::vector<std::string> filesIn; // "." is the current directory
+        std::vector<std::string> directories;
+        std::string opened;
+    };
+    const Row rows[] = {
+        {{".", first, second}, {first, second}, "KT_SW_Help.txt"},
+        {{first, second}, {first, second}, first + "/KT_SW_Help.txt"},
+        {{second}, {first, second}, second + "/KT_SW_Help.txt"},
+        {{"program"}, {"program", second}, ""}, // relative: not asked
+    };
+    for (const Row &r : rows) {
+        for (const std::string &dir : {std::string("."), first, second})
+            std::filesystem::remove(std::filesystem::path(dir) / "KT_SW_Help.txt");
+        for (const std::string &dir : r.filesIn)
+            std::ofstream(std::filesystem::path(dir) / "KT_SW_Help.txt") << "help\n";
+        HandlerRig h(r.directories);
+        h.launcher.installed = {"xdg-open"};
+        h.handlers.cmdHELP_Click();
+        if (r.opened.empty()) {
+            EXPECT_TRUE(h.launcher.started.empty());
+            ASSERT_EQ(h.rig.messages.shown.size(), 1u);
+            continue;
+        }
+        ASSERT_EQ(h.launcher.started.size(), 1u);
+        EXPECT_EQ(h.launcher.started[0].second, std::vector<std::string>{r.opened});
+    }
+}
+
+TEST(Help, AHelpFileThatCannotBeShownEitherIsReportedWithTheViewersReason)
+{
+    WorkDirectory here;
+    here.write(session::kHelpFileName, std::string((1 << 20) + 1, 'x')); // not a help text
     HandlerRig h;
+    h.launcher.installed = {"xdg-open"};
     h.launcher.starts = false;
     h.handlers.cmdHELP_Click();
+    EXPECT_TRUE(h.rig.messages.texts.empty());
     ASSERT_EQ(h.rig.messages.shown.size(), 1u);
-    EXPECT_NE(h.rig.messages.shown[0].text.find("No such file or directory"), std::string::npos);
-    EXPECT_NE(h.rig.messages.shown[0].text.find("KT_SW_Help.txt"), std::string::npos);
-    EXPECT_TRUE(h.host.steps.empty());
+    EXPECT_EQ(h.rig.messages.shown[0].text,
+              "Could not start xdg-open for KT_SW_Help.txt:\r\nNo such file or directory\r\n"
+              "The help file KT_SW_Help.txt could not be read either.");
+    EXPECT_EQ(h.rig.messages.shown[0].icon, session::MessageIcon::Critical);
 }
 
 TEST(Help, AMissingHelpFileIsReportedWithTheDirectorySearched)

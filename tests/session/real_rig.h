@@ -29,7 +29,7 @@ struct NoHost : session::WindowHost {
 struct RealRig {
     explicit RealRig(session::Clock &clockToUse, std::string parallelDevice = "/nonexistent/kt-lp0")
         : session({view, messages, clockToUse, launcher, host},
-                  {std::move(parallelDevice), std::string(KT4000_DIR)})
+                  {std::move(parallelDevice), std::string(KT4000_DIR), std::vector<std::string>{}})
     {
         view.at("com_BR_115200").checked = true;
         view.at("com_PK_NONE").checked = true;

@@ -68,7 +68,8 @@ private:
     std::string focus_;
 };
 
-// Records every message; answers Yes/No from a queue (Yes when empty).
+// Records every message and every text window; answers Yes/No from a
+// queue (Yes when empty).
 class RecordingMessages : public session::MessageSink {
 public:
     struct Shown {
@@ -80,8 +81,13 @@ public:
 
     session::MessageAnswer show(std::string_view text, session::MessageIcon icon,
                                 session::MessageButtons buttons, std::string_view title) override;
+    void showText(std::string_view title, std::string_view text) override
+    {
+        texts.push_back({std::string(title), std::string(text)});
+    }
 
     std::vector<Shown> shown;
+    std::vector<std::pair<std::string, std::string>> texts; // title, text
     std::deque<session::MessageAnswer> answers;
 };
 

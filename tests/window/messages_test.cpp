@@ -2,6 +2,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPointer>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -74,6 +76,27 @@ TEST(MessageBoxes, AskYesOrNoAndTakeAnOwnTitle)
         EXPECT_EQ(seen.title.toStdString(), "Error");
         EXPECT_EQ(seen.buttons, QMessageBox::Yes | QMessageBox::No);
     }
+}
+
+TEST(TextWindow, ShowsTheTextReadOnlyBesideTheWindowAndGoesWhenClosed)
+{
+    kt::window::QtMessages messages(nullptr);
+    messages.showText("KT_SW_Help.txt", "KT_SW_Utility\r\n\r\n<HELP> opens this file");
+    QWidget *window = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->objectName() == "helpTextWindow" && w->isVisible())
+            window = w;
+    ASSERT_NE(window, nullptr);
+    const QPointer<QWidget> watched(window);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "the utility stays usable beside it";
+    EXPECT_EQ(window->windowTitle().toStdString(), "KT_SW_Help.txt");
+    auto *text = window->findChild<QPlainTextEdit *>();
+    ASSERT_NE(text, nullptr);
+    EXPECT_TRUE(text->isReadOnly());
+    EXPECT_EQ(text->toPlainText().toStdString(), "KT_SW_Utility\n\n<HELP> opens this file");
+    window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(watched.isNull());
 }
 
 } // namespace

@@ -116,8 +116,9 @@ struct WindowRig {
 
     explicit WindowRig(std::string parallelDevice = "/nonexistent/kt-lp0",
                        std::string libraryDirectory = "/nonexistent")
-        : session({view, messages, clock, viewer, host},
-                  {std::move(parallelDevice), std::move(libraryDirectory)})
+        : session(
+            {view, messages, clock, viewer, host},
+            {std::move(parallelDevice), std::move(libraryDirectory), std::vector<std::string>{}})
     {
         events.next = &dispatcher;
         form.bind(&events);

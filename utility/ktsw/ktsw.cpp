@@ -8,6 +8,7 @@
 #include <CLI/CLI.hpp>
 
 #include "command.h"
+#include "kt_build_info.h"
 #include "output.h"
 #include "terminal_filter.h"
 
@@ -45,7 +46,7 @@ int runKtsw(int argc, char **argv, std::ostream &rawOut, std::ostream &rawErr)
     TerminalFilterStream err(rawErr);
     std::ostream &out = json ? rawOut : filteredOut;
     CLI::App app{"ktsw: read, explain and change the settings of a receipt printer", "ktsw"};
-    app.set_version_flag("--version", "ktsw " KTSW_VERSION);
+    app.set_version_flag("--version", "ktsw " KT_VERSION);
     app.require_subcommand(1);
     app.footer(kExitCodes);
     Run run;

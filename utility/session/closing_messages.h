@@ -21,6 +21,12 @@ public:
         return shown_.show(text, icon, buttons, title);
     }
 
+    void showText(std::string_view title, std::string_view text) override
+    {
+        if (!state_.ending)
+            shown_.showText(title, text);
+    }
+
 private:
     MessageSink &shown_;
     const AppState &state_;

@@ -55,19 +55,20 @@ void FormHandlers::cmdEXIT_Click()
     p_.host.endProgram();
 }
 
-std::string FormHandlers::helpViewer() const
+std::optional<std::string> FormHandlers::helpViewer() const
 {
     for (const char *viewer : kViewers)
         if (p_.launcher.available(viewer))
             return viewer;
-    return kViewers.front();
+    return std::nullopt;
 }
 
 void FormHandlers::cmdHELP_Click()
 {
     // A viewer given a missing file may only complain on its own terminal.
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(kHelpFileName, error)) {
+    const std::optional<std::string> file = findHelpFile(helpDirectories_);
+    if (!file) {
+        std::error_code error;
         const std::filesystem::path here = std::filesystem::current_path(error);
         p_.messages.show(std::string("The help file ") + kHelpFileName + " was not found in "
                              + (here.empty() ? std::string("the current directory") : here.string())
@@ -75,10 +76,23 @@ void FormHandlers::cmdHELP_Click()
                          MessageIcon::Critical);
         return;
     }
-    const std::string viewer = helpViewer();
-    if (const IoStatus started = p_.launcher.startDetached(viewer, {kHelpFileName}); !started)
-        p_.messages.show("Could not start " + viewer + " for " + kHelpFileName + ":\r\n"
-                             + started.description(),
+    const std::optional<std::string> viewer = helpViewer();
+    if (!viewer) {
+        showHelpText(*file, "No text viewer is installed (xdg-open or a text editor).");
+        return;
+    }
+    if (const IoStatus started = p_.launcher.startDetached(*viewer, {*file}); !started)
+        showHelpText(*file,
+                     "Could not start " + *viewer + " for " + kHelpFileName + ":\r\n"
+                         + started.description());
+}
+
+void FormHandlers::showHelpText(const std::string &file, const std::string &reason)
+{
+    if (const std::optional<std::string> text = readHelpText(file))
+        p_.messages.showText(kHelpFileName, *text);
+    else
+        p_.messages.show(reason + "\r\nThe help file " + file + " could not be read either.",
                          MessageIcon::Critical);
 }
 

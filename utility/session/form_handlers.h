@@ -5,9 +5,14 @@
 // command line.
 #pragma once
 
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "session/app_state.h"
 #include "session/command_exchanger.h"
 #include "session/form_view.h"
+#include "session/help_file.h"
 #include "session/log_history.h"
 #include "session/messages.h"
 #include "session/port_session.h"
@@ -25,8 +30,6 @@ public:
     virtual void endProgram() = 0;
 };
 
-inline constexpr const char *kHelpFileName = "KT_SW_Help.txt";
-
 class FormHandlers : public ProgramControl {
 public:
     struct Parts {
@@ -39,14 +42,20 @@ public:
         ProcessLauncher &launcher;
         WindowHost &host;
     };
-    explicit FormHandlers(Parts parts) : p_(parts) { }
+    // helpDirectories: where HELP looks after the current directory (the
+    // program's own directory, the installed doc directory).
+    explicit FormHandlers(Parts parts, std::vector<std::string> helpDirectories = {})
+        : p_(parts), helpDirectories_(std::move(helpDirectories))
+    { }
 
     void Form_Load();
     // Both close the port and mark the run as ending (AppState::ending).
     void Form_Unload();
     void cmdEXIT_Click();
-    // Opens the help file of the current directory in a text viewer beside
-    // the window; a missing file is told, naming the directory searched.
+    // Opens the help file (the current directory's, else the installed
+    // copy) in a text viewer beside the window; when no viewer can be
+    // started, shows its text in a read-only window. A missing file is
+    // told, naming the current directory.
     void cmdHELP_Click();
     void Combo1_Click() { p_.ports.combo1Click(); }
     void cmdSTATUS_Click() { p_.ports.cmdSTATUS_Click(); }
@@ -59,11 +68,16 @@ public:
     void exitProgram() override { cmdEXIT_Click(); }
 
     // The text viewer HELP starts: the desktop's opener, else the first
-    // text editor found.
-    std::string helpViewer() const;
+    // text editor found; nothing when none is installed.
+    std::optional<std::string> helpViewer() const;
 
 private:
+    // The help text in the utility's own read-only window; the reason is
+    // shown instead when the file cannot be read either.
+    void showHelpText(const std::string &file, const std::string &reason);
+
     Parts p_;
+    std::vector<std::string> helpDirectories_;
 };
 
 } // namespace kt::session

@@ -23,6 +23,12 @@ public:
                                MessageButtons buttons = MessageButtons::Ok,
                                std::string_view title = {})
         = 0;
+    // Shows a long text in a read-only window of the utility (the help
+    // file when no viewer can be started); by default in a message box.
+    virtual void showText(std::string_view title, std::string_view text)
+    {
+        show(text, MessageIcon::None, MessageButtons::Ok, title);
+    }
 };
 
 } // namespace kt::session

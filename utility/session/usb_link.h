@@ -1,12 +1,14 @@
 // The printer link library's sendx export, bound by name on first use.
 //
-// The library is loaded from a fixed directory (the executable's own by
-// default), never from the current directory: whoever controls the
-// current directory must not get code run inside the utility.
+// The library is loaded from fixed absolute directories (the executable's
+// own, then the installed library directory beside it, by default), never
+// from the current directory: whoever controls the current directory must
+// not get code run inside the utility.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "KT4000.h"
 #include "session/messages.h"
@@ -18,8 +20,12 @@ using LastErrorFunction = decltype(&::KT_lastError);
 
 class UsbLink {
 public:
-    // Binds libKT4000.so from libraryDirectory when first asked.
-    UsbLink(MessageSink &messages, std::string libraryDirectory);
+    // Binds libKT4000.so from the first of libraryDirectories that holds
+    // it, when first asked.
+    UsbLink(MessageSink &messages, std::vector<std::string> libraryDirectories);
+    UsbLink(MessageSink &messages, std::string libraryDirectory)
+        : UsbLink(messages, std::vector<std::string>{std::move(libraryDirectory)})
+    { }
     // Already bound (a stand-in for tests or a statically linked caller).
     explicit UsbLink(SendxFunction bound, LastErrorFunction boundLastError = nullptr);
     ~UsbLink();
@@ -38,7 +44,7 @@ public:
 
 private:
     MessageSink *messages_ = nullptr;
-    std::string directory_;
+    std::vector<std::string> directories_;
     void *handle_ = nullptr;
     SendxFunction sendx_ = nullptr;
     LastErrorFunction lastError_ = nullptr;

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "session/closing_messages.h"
 #include "session/command_exchange.h"
@@ -21,8 +22,12 @@ namespace kt::session {
 
 struct SessionConfig {
     std::string parallelDevice = std::string(kDefaultParallelDevice);
-    // Where libKT4000.so is loaded from; the executable's directory when unset.
+    // Where libKT4000.so is loaded from; when unset, the executable's
+    // directory, then the installed library directory relative to it.
     std::optional<std::string> libraryDirectory;
+    // Where HELP looks for its file after the current directory; when
+    // unset, the executable's directory, then the installed doc directory.
+    std::optional<std::vector<std::string>> helpDirectories;
 };
 
 class UtilitySession {
@@ -49,7 +54,8 @@ public:
     FormHandlers &handlers() { return handlers_; }
 
 private:
-    static std::string libraryDirectoryOf(const SessionConfig &config);
+    static std::vector<std::string> libraryDirectoriesOf(const SessionConfig &config);
+    static std::vector<std::string> helpDirectoriesOf(const SessionConfig &config);
 
     AppState state_;
     ClosingMessages messages_;

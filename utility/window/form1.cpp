@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 
+#include "kt_build_info.h"
 #include "session/form_events.h"
 #include "window/artwork.h"
 #include "window/control_builder.h"
@@ -24,7 +25,7 @@ constexpr int kClientHeightTwips = 7650;
 Form1::Form1()
 {
     setObjectName(QString::fromLatin1(controls::Form1.data(), controls::Form1.size()));
-    setWindowTitle("Printer Software Switch Utility v1.4.0.7");
+    setWindowTitle("Printer Software Switch Utility v" KT_VERSION);
     setWindowIcon(programIcon());
     setFont(style::form());
     setFixedSize(kClientWidthTwips / kTwipsPerPixel, kClientHeightTwips / kTwipsPerPixel);

@@ -1,6 +1,11 @@
 #include "window/qt_messages.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFontDatabase>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
 
 namespace kt::window {
 
@@ -40,6 +45,25 @@ MessageAnswer QtMessages::show(std::string_view text, MessageIcon icon, MessageB
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
     return MessageAnswer::Ok;
+}
+
+void QtMessages::showText(std::string_view title, std::string_view text)
+{
+    auto *window = new QDialog(parent_);
+    window->setObjectName("helpTextWindow");
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowTitle(QString::fromLatin1(title.data(), static_cast<qsizetype>(title.size())));
+    auto *view = new QPlainTextEdit(shownText(text), window);
+    view->setReadOnly(true);
+    view->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    view->setLineWrapMode(QPlainTextEdit::NoWrap);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, window);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, window, &QDialog::close);
+    auto *layout = new QVBoxLayout(window);
+    layout->addWidget(view);
+    layout->addWidget(buttons);
+    window->resize(720, 560);
+    window->show();
 }
 
 } // namespace kt::window

@@ -16,6 +16,9 @@ public:
 
     session::MessageAnswer show(std::string_view text, session::MessageIcon icon,
                                 session::MessageButtons buttons, std::string_view title) override;
+    // A window of its own beside the main window, not modal, read-only,
+    // in a fixed-width font; it is deleted when closed.
+    void showText(std::string_view title, std::string_view text) override;
 
     // The text as the box shows it: CR LF and a lone CR break the line.
     static QString shownText(std::string_view text);
