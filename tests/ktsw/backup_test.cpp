@@ -11,7 +11,7 @@
 #include "emulated_printer.h"
 #include "temp_dir.h"
 
-namespace kt::ktsw::test {
+namespace kt::test {
 namespace {
 
 using nlohmann::json;
@@ -334,4 +334,4 @@ TEST(KtswRestore, FilesThatAreNoGoodBackupAreRefusedBeforeAnythingIsSent)
 }
 
 } // namespace
-} // namespace kt::ktsw::test
+} // namespace kt::test

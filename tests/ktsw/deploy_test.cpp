@@ -10,7 +10,7 @@
 #include "reserved_port.h"
 #include "temp_dir.h"
 
-namespace kt::ktsw::test {
+namespace kt::test {
 namespace {
 
 using nlohmann::json;
@@ -104,4 +104,4 @@ TEST(KtswDeploy, TargetListsAreCheckedBeforeAnythingIsSent)
 }
 
 } // namespace
-} // namespace kt::ktsw::test
+} // namespace kt::test

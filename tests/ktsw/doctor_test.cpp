@@ -13,7 +13,7 @@
 #include "ktsw_process.h"
 #include "usb_testbed.h"
 
-namespace kt::ktsw::test {
+namespace kt::test {
 namespace {
 
 using nlohmann::json;
@@ -252,4 +252,4 @@ TEST_F(Doctor, AMachineWithoutPortsSaysSoAndExitsOne)
 }
 
 } // namespace
-} // namespace kt::ktsw::test
+} // namespace kt::test

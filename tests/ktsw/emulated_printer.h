@@ -10,7 +10,7 @@
 #include "core/emulator.h"
 #include "ktsw_process.h"
 
-namespace kt::ktsw::test {
+namespace kt::test {
 
 class Printer {
 public:
@@ -48,4 +48,4 @@ inline Outcome onPrinter(const std::string &port, std::vector<std::string> args)
     return ktsw(args);
 }
 
-} // namespace kt::ktsw::test
+} // namespace kt::test

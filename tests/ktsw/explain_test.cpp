@@ -5,7 +5,7 @@
 #include "ktsw_process.h"
 #include "temp_dir.h"
 
-namespace kt::ktsw::test {
+namespace kt::test {
 namespace {
 
 TEST(KtswExplain, RefusedArgumentsExitWithStatusTwo)
@@ -189,4 +189,4 @@ TEST(KtswLogo, ListShowsWhatDefineWouldStoreWithoutAPrinter)
 }
 
 } // namespace
-} // namespace kt::ktsw::test
+} // namespace kt::test

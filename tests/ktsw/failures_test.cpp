@@ -10,7 +10,7 @@
 #include "reserved_port.h"
 #include "tcp_peer.h"
 
-namespace kt::ktsw::test {
+namespace kt::test {
 namespace {
 
 struct Expectation {
@@ -109,4 +109,4 @@ TEST(KtswFailures, PermissionDeniedNamesTheGroup)
 }
 
 } // namespace
-} // namespace kt::ktsw::test
+} // namespace kt::test

@@ -8,7 +8,7 @@
 
 #include "temp_file.h"
 
-namespace kt::ktsw::test {
+namespace kt::test {
 
 nlohmann::json Outcome::json() const { return nlohmann::json::parse(out, nullptr, false); }
 
@@ -47,4 +47,4 @@ Outcome ktsw(std::vector<std::string> args, bool asNobody)
     return run;
 }
 
-} // namespace kt::ktsw::test
+} // namespace kt::test

@@ -6,7 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
-namespace kt::ktsw::test {
+namespace kt::test {
 
 struct Outcome {
     int status = -1; // the exit status; -1 when it did not exit normally
@@ -22,4 +22,4 @@ Outcome ktsw(std::vector<std::string> args, bool asNobody = false);
 // A port text for the TCP port on the loopback address.
 std::string local(int port);
 
-} // namespace kt::ktsw::test
+} // namespace kt::test

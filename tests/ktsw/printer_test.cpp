@@ -10,7 +10,7 @@
 #include "emulated_printer.h"
 #include "temp_dir.h"
 
-namespace kt::ktsw::test {
+namespace kt::test {
 namespace {
 
 using nlohmann::json;
@@ -332,4 +332,4 @@ TEST(KtswPrint, SelfTestFontsTestAndLogos)
 }
 
 } // namespace
-} // namespace kt::ktsw::test
+} // namespace kt::test

@@ -7,7 +7,7 @@
 #include "core/emulator.h"
 #include "ktsw_process.h"
 
-namespace kt::ktsw::test {
+namespace kt::test {
 namespace {
 
 struct Fleet {
@@ -108,4 +108,4 @@ TEST(KtswScan, BoundsAndRefusals)
 }
 
 } // namespace
-} // namespace kt::ktsw::test
+} // namespace kt::test

@@ -9,7 +9,7 @@
 #include "ktsw_process.h"
 #include "usb_testbed.h"
 
-namespace kt::ktsw::test {
+namespace kt::test {
 namespace {
 
 class KtswOverUsb : public ::testing::Test {
@@ -81,4 +81,4 @@ TEST_F(KtswOverUsb, AnotherProductIsNoSuchDevice)
 }
 
 } // namespace
-} // namespace kt::ktsw::test
+} // namespace kt::test
