@@ -86,7 +86,7 @@ void PaperRoll::add(Item item)
         ++printedInLine_;
     }
     lineWidth_ += item.width;
-    line_.push_back(std::move(item));
+    line_.push_back(item);
 }
 
 PaperRoll::Item PaperRoll::blank(int width)
@@ -142,7 +142,7 @@ int PaperRoll::addImage(DotMatrix image)
     item.kind = Item::Image;
     item.image = static_cast<int>(images_.size());
     images_.push_back(std::move(image));
-    add(std::move(item));
+    add(item);
     return printedInLine_;
 }
 

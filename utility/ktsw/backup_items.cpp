@@ -28,7 +28,7 @@ std::optional<int> plainNumber(std::string_view reply)
 // trimmed) is the value; the number itself when none is.
 std::string listItem(std::span<const std::string_view> items, std::size_t width, int value)
 {
-    const std::string number = std::to_string(value);
+    std::string number = std::to_string(value);
     for (std::string_view item : items)
         if (protocol::trimBlanks(protocol::leftChars(item, width)) == number)
             return std::string(item);

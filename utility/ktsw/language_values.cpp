@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <span>
+#include <utility>
 
 #include "protocol/encoders.h"
 #include "protocol/language_lists.h"
@@ -44,7 +45,9 @@ std::string textOf(const protocol::Bytes &bytes)
 // A read-back passes when its value, padding trimmed, is exactly `wanted`.
 std::function<bool(const std::string &)> equalTo(std::string wanted)
 {
-    return [wanted](const std::string &value) { return protocol::trimPadding(value) == wanted; };
+    return [wanted = std::move(wanted)](const std::string &value) {
+        return protocol::trimPadding(value) == wanted;
+    };
 }
 
 } // namespace

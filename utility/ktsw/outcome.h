@@ -7,15 +7,16 @@
 
 namespace kt::ktsw {
 
-enum ExitCode : int {
-    kExitOk = 0,
-    kExitUsage = 2,       // arguments, values or switches refused before anything is sent
-    kExitPort = 3,        // the port could not be opened
-    kExitNoAnswer = 4,    // no answer within the time-out, or the connection ended
-    kExitNotKept = 5,     // a write was not confirmed by the read-back
-    kExitWrongMaker = 6,  // not a printer of the maker
-    kExitPrinterError = 7 // the printer reports an error condition
-};
+// The exit codes every command shares; a command's own (diff, restore,
+// deploy) are defined beside it.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitUsage
+    = 2;                            // arguments, values or switches refused before anything is sent
+inline constexpr int kExitPort = 3; // the port could not be opened
+inline constexpr int kExitNoAnswer = 4;   // no answer within the time-out, or the connection ended
+inline constexpr int kExitNotKept = 5;    // a write was not confirmed by the read-back
+inline constexpr int kExitWrongMaker = 6; // not a printer of the maker
+inline constexpr int kExitPrinterError = 7; // the printer reports an error condition
 
 struct Failure {
     int code = kExitUsage;
