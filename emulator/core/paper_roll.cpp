@@ -79,12 +79,17 @@ void PaperRoll::discardLine()
     lineWidth_ = 0;
 }
 
-void PaperRoll::add(Item item)
+void PaperRoll::makeRoomFor(int width)
 {
-    if (!line_.empty() && lineWidth_ + item.width > areaWidth()) {
+    if (!line_.empty() && lineWidth_ + width > areaWidth()) {
         printLine();
         ++printedInLine_;
     }
+}
+
+void PaperRoll::add(Item item)
+{
+    makeRoomFor(item.width);
     lineWidth_ += item.width;
     line_.push_back(item);
 }
@@ -140,6 +145,9 @@ int PaperRoll::addImage(DotMatrix image)
     printedInLine_ = 0;
     Item item = blank(image.width);
     item.kind = Item::Image;
+    // Printing a full line drops that line's images: do it before the new
+    // image gets its index among them.
+    makeRoomFor(item.width);
     item.image = static_cast<int>(images_.size());
     images_.push_back(std::move(image));
     add(item);

@@ -110,6 +110,8 @@ private:
         int image = -1; // index into images_
     };
     static Item blank(int width);
+    // Prints the line first when `width` more dots would not fit on it.
+    void makeRoomFor(int width);
     void add(Item item);
     int lineHeight() const;
     int areaLeft() const { return std::min(layout_.left, image_.width); }

@@ -91,6 +91,25 @@ TEST(EmulatorPaper, LongTextWrapsAndCountsItsLines)
     EXPECT_TRUE(inkInLastCell);
 }
 
+// An image that does not fit beside the text goes to the next line whole:
+// printing the full line must not lose the image that caused it.
+TEST(EmulatorPaper, AnImageTooWideForTheLineStartsTheNextOne)
+{
+    Emulator emu(EmulatorOptions{});
+    auto c = emu.connect();
+    Bytes bytes = hex("'" + std::string(40, 'H') + "' 1B 2A 21 C8 00"); // 480 dots, then 200
+    bytes.insert(bytes.end(), 200 * 3, 0xFF);
+    bytes.push_back(0x0A);
+    c->send(bytes);
+    EXPECT_TRUE(emu.waitForCommand("ESC *", std::chrono::seconds(5)));
+    const auto paper = emu.paper();
+    ASSERT_GE(paper.height, 30 + 24);
+    bool imageOnSecondLine = true;
+    for (int x = 0; x < 200; x += 20)
+        imageOnSecondLine &= paper.dot(x, paper.height - 1) || paper.dot(x, paper.height - 12);
+    EXPECT_TRUE(imageOnSecondLine);
+}
+
 TEST(EmulatorPaper, InitializeDropsUnprintedTextAndCutsAreCounted)
 {
     Emulator emu(EmulatorOptions{});
