@@ -27,6 +27,7 @@
 #include "core/emulator.h"
 #include "core/fd_io.h"
 #include "core/fleet.h"
+#include "tcp_connect.h"
 
 namespace {
 
@@ -36,20 +37,6 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kWindow = std::chrono::milliseconds(500); // measured per server and client count
 const Bytes kQuery{0x1D, 0x49, 0x43};                    // the model name
 constexpr std::size_t kAnswerSize = 9;                   // "_KT-4000" NUL
-
-int connectLoopback(std::uint16_t port)
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_port = htons(port);
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (fd < 0 || ::connect(fd, reinterpret_cast<sockaddr *>(&addr), sizeof addr) != 0)
-        throw std::runtime_error("cannot connect to the loopback");
-    const int one = 1;
-    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-    return fd;
-}
 
 // The floor: answers each query of kQuery's size with kAnswerSize bytes,
 // one thread, epoll, no parsing.
@@ -131,8 +118,12 @@ double queriesPerSecond(std::uint16_t port, int clients)
 {
     std::vector<pollfd> fds;
     std::vector<std::size_t> pending(static_cast<std::size_t>(clients), 0);
-    for (int i = 0; i < clients; ++i)
-        fds.push_back({connectLoopback(port), POLLIN, 0});
+    for (int i = 0; i < clients; ++i) {
+        const int fd = kt::test::connectTcp(port, 10000, "127.0.0.1", true);
+        if (fd < 0)
+            throw std::runtime_error("cannot connect to the loopback");
+        fds.push_back({fd, POLLIN, 0});
+    }
     for (auto &p : fds)
         if (::write(p.fd, kQuery.data(), kQuery.size()) != static_cast<ssize_t>(kQuery.size()))
             throw std::runtime_error("cannot send a query");

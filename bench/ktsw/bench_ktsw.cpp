@@ -27,6 +27,7 @@
 #include "ktsw.h"
 #include "protocol/commands.h"
 #include "spawn_program.h"
+#include "tcp_connect.h"
 
 namespace {
 
@@ -45,22 +46,6 @@ int spawn(std::vector<std::string> args)
     if (const pid_t pid = kt::bench::spawnProgram(std::move(args)); pid > 0)
         waitpid(pid, &status, 0);
     return status;
-}
-
-int connectLoopback(std::uint16_t port)
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in sa{};
-    sa.sin_family = AF_INET;
-    sa.sin_port = htons(port);
-    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const int one = 1;
-    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-    if (::connect(fd, reinterpret_cast<sockaddr *>(&sa), sizeof sa) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
 }
 
 // One query and its reply up to the NUL terminator.
@@ -107,7 +92,7 @@ void BM_InfoOverTcp(benchmark::State &state)
             state.SkipWithError("ktsw info failed");
         spawnedMs += msSince(spawnStart);
 
-        const int fd = connectLoopback(port);
+        const int fd = kt::test::connectTcp(port, 10000, "127.0.0.1", true);
         const auto floorStart = Clock::now();
         for (Query q : kInfoQueries)
             if (fd < 0 || !roundTrip(fd, kt::protocol::queryEntry(q).bytes))

@@ -125,30 +125,6 @@ int openSerial(const std::string &path)
     return fd;
 }
 
-int connectTcp(std::uint16_t port, int ms, const std::string &host)
-{
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_port = htons(port);
-    if (::inet_pton(AF_INET, host.c_str(), &addr.sin_addr) != 1)
-        return -1;
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    bool connected = ::connect(fd, reinterpret_cast<sockaddr *>(&addr), sizeof addr) == 0;
-    if (!connected && errno == EINPROGRESS) {
-        pollfd p{fd, POLLOUT, 0};
-        int err = 0;
-        socklen_t len = sizeof err;
-        connected = ::poll(&p, 1, ms) == 1
-            && ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &err, &len) == 0 && err == 0;
-    }
-    if (!connected) {
-        ::close(fd);
-        return -1;
-    }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    return fd;
-}
-
 ControlClient::ControlClient(const std::filesystem::path &path)
 {
     sockaddr_un addr{};

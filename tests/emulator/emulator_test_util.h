@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tcp_connect.h"
 #include "temp_dir.h"
 
 namespace kt::test {
@@ -36,10 +37,6 @@ bool sendAll(int fd, const Bytes &bytes);
 Bytes ask(int fd, const Bytes &query, std::size_t want, int ms);
 // A terminal opened raw, as a serial port; -1 on failure.
 int openSerial(const std::string &path);
-
-// A TCP connection to host:port (an IPv4 address), made within `ms`
-// milliseconds; -1 on failure or time-out.
-int connectTcp(std::uint16_t port, int ms = 10000, const std::string &host = "127.0.0.1");
 
 // A client of an emulator's control socket: one line out, one line back.
 class ControlClient {
