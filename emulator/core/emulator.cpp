@@ -2,13 +2,13 @@
 
 #include <unistd.h>
 
-#include "atomic_file.h"
 #include "bitmap_font.h"
 #include "command_stream.h"
 #include "control_commands.h"
 #include "control_socket.h"
 #include "event_loop.h"
 #include "fd_io.h"
+#include "files/atomic_file.h"
 #include "parameters.h"
 #include "pty_link.h"
 #include "state_file.h"
@@ -116,7 +116,7 @@ Emulator::Emulator(EmulatorOptions options, std::shared_ptr<EventLoop> loop)
     // Temporary files of an emulator killed while saving are of no use.
     for (const auto &file : {options_.stateFile, options_.paperFile})
         if (file)
-            removeStaleTemporaries(*file);
+            files::removeStaleTemporaries(*file);
     if (options_.fontFile && !BitmapFont::shared(*options_.fontFile))
         throw EmulatorError(BitmapFont::load(*options_.fontFile).error());
     try {

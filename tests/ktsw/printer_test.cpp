@@ -103,8 +103,9 @@ TEST(KtswStatus, PrinterConditionsAndTheirExitCodes)
         const bool expected = std::string(c.flag) != "online";
         EXPECT_EQ(status[c.flag], expected) << c.flag;
         EXPECT_EQ(status["online"], c.status == 0) << c.flag;
-        if (c.status != 0)
+        if (c.status != 0) {
             EXPECT_FALSE(run.err.empty()) << c.flag << ": stderr names the condition";
+        }
     }
 }
 
@@ -314,6 +315,8 @@ TEST(KtswPrint, SelfTestFontsTestAndLogos)
 {
     Printer printer("KT-4000");
     EXPECT_EQ(onPrinter(printer.tcp(), {"selftest"}).status, 0);
+    // ktsw may end before the emulator has taken the command in.
+    ASSERT_TRUE(printer.emu().waitForCommand("GS ( A", std::chrono::seconds(5)));
     EXPECT_EQ(printer.count("GS ( A"), 1);
     const Outcome fonts = onPrinter(printer.tcp(), {"fontstest"});
     EXPECT_EQ(fonts.status, 0);
